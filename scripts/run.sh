@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Merovan and starts it with the given arguments.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "Merovan needs a graphical display: neither DISPLAY nor WAYLAND_DISPLAY is set." >&2
+  exit 1
+fi
+build_merovan
+exec "$BUILD/merovan" "$@"

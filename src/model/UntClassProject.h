@@ -1,0 +1,89 @@
+#pragma once
+
+#include "UntClassTOWSItem.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The nineteen customisable headings "Label1" .. "Label19". Entries are never
+// added or removed; only their values change.
+class TLabels {
+public:
+    static constexpr int Count = 19;
+
+    // Every heading holds its default text.
+    TLabels();
+
+    // The value of the entry named "Label" + number; empty for any other name.
+    QString Values(const QString& name) const;
+    // Replaces the value of an existing entry; returns false for any other name.
+    bool SetValues(const QString& name, const QString& value);
+
+    // By heading number, 1 .. Count.
+    const QString& Value(int number) const;
+    void SetValue(int number, const QString& value);
+
+    static QString DefaultValue(int number);
+
+private:
+    static std::optional<int> NumberOf(const QString& name);
+
+    std::array<QString, Count> FValues;
+};
+
+// One analysis: its title, comments, headings, factors and conclusions.
+class TProject {
+public:
+    TProject();
+
+    bool Modified = false;
+    // The document name: the full path of the file, or "New document".
+    QString FileName;
+    QString Title;
+    QStringList Comments;
+    // The factors of all four types, in the order they were added. A factor's
+    // position here is its identity in every coupling record.
+    std::vector<std::unique_ptr<TTOWSItem>> Items;
+    std::vector<std::unique_ptr<TGuideline>> Guidelines;
+    TLabels Labels;
+
+    // Position of the factor in Items, by identity; -1 when it is not there.
+    int IndexOfItem(const TTOWSItem* item) const;
+    bool IsValidPosition(std::int32_t position) const;
+
+    // Deletes the factor at the position and keeps every conclusion's records
+    // valid: records naming it go, records naming later positions follow them.
+    void DeleteItem(std::int32_t position);
+};
+
+// A coupling as enumerated from a project: the two positions and the kind.
+struct TCoupling {
+    std::int32_t Index1;
+    std::int32_t Index2;
+    TCouplingKind Kind;
+
+    friend bool operator==(const TCoupling&, const TCoupling&) = default;
+};
+
+// Mark of the factor at index1 times the mark of the factor at index2.
+std::int64_t GetCouplingRating(const TProject& project, std::int32_t index1, std::int32_t index2);
+
+// "rating : internal name / external name", e.g. "6 : Brand / Market".
+QString GetCouplingCaption(const TProject& project, std::int32_t index1, std::int32_t index2);
+
+// Every coupling in view order: internal position ascending, then external
+// position ascending.
+std::vector<TCoupling> EnumerateViewCouplings(const TProject& project);
+
+// Every coupling rated 1 .. 9 in report order: kind in listing order, rating
+// from 9 down to 1, internal position, external position.
+std::vector<TCoupling> EnumerateReportCouplings(const TProject& project);
+
+// The sum of the ratings of the conclusion's records; a record held twice
+// counts twice.
+std::int64_t GetGuidelineWeight(const TProject& project, const TGuideline& guideline);

@@ -1,0 +1,66 @@
+#include "UntFrmStart.h"
+
+#include "UntStrings.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TFrmStart::TFrmStart(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      FBackground(QStringLiteral(":/images/startbg.png")) {
+    setObjectName(QStringLiteral("FrmStart"));
+    setWindowTitle(QStringLiteral("Korvell Merovan"));
+    setFixedSize(505, 169);
+
+    auto* question = new QLabel(LoadStr(925), this);
+    question->setObjectName(QStringLiteral("LbQuestion"));
+    question->setAlignment(Qt::AlignCenter);
+    question->setWordWrap(true);
+    QFont font = question->font();
+    font.setFamily(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(17);
+    font.setBold(true);
+    question->setFont(font);
+    question->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+
+    const auto makeButton = [this](const char* name, int textId, int result) {
+        auto* button = new QPushButton(LoadStr(textId), this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
+        return button;
+    };
+    BtNew = makeButton("BtNew", 926, chNew);
+    BtOpen = makeButton("BtOpen", 927, chOpen);
+    Button3 = makeButton("Button3", 930, chQuit);
+    BtNew->setDefault(true);
+
+    auto* column = new QVBoxLayout;
+    column->setSpacing(6);
+    column->addWidget(question);
+    column->addStretch();
+    column->addWidget(BtNew);
+    column->addWidget(BtOpen);
+    column->addWidget(Button3);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 10, 14, 12);
+    layout->addLayout(column, 0);
+    layout->addStretch(1);
+    question->setFixedWidth(230);
+}
+
+void TFrmStart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), FBackground);
+}
+
+void TFrmStart::showEvent(QShowEvent* event) {
+    // Centred on the screen, not on the main window, which is not shown yet.
+    move(screen()->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
+}

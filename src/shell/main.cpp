@@ -1,0 +1,16 @@
+#include "UnitFrmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Merovan"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setDesktopFileName(QStringLiteral("merovan"));
+
+    TFrmMain window;
+    if (!window.StartUp(QApplication::arguments().mid(1)))
+        return 0;
+    window.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+#include "UntModelFrame.h"
+
+TModelFrame::TModelFrame(QWidget* parent) : QFrame(parent) {
+    setAutoFillBackground(true);
+}
+
+void TModelFrame::UpdateView() {}
+
+bool TModelFrame::CloseView() {
+    return true;
+}
+
+bool TModelFrame::CommitView() {
+    return true;
+}

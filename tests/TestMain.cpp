@@ -1,0 +1,30 @@
+// Test entry point shared by the test programs: a Qt application object on
+// the offscreen platform, and a message handler that turns every critical Qt
+// message (a missing string-table text among them) into a test failure.
+#include <gtest/gtest.h>
+
+#ifdef MEROVAN_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+namespace {
+
+void FailOnCritical(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        ADD_FAILURE() << "Qt reported: " << message.toStdString();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TestApplication application(argc, argv);
+    qInstallMessageHandler(FailOnCritical);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,207 @@
+#include "ScriptedSeam.h"
+#include "UnitFrmMain.h"
+#include "UntFrmStart.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MainWindow {
+    MainWindow() {
+        auto scripted = std::make_unique<TScriptedSeam>();
+        seam = scripted.get();
+        window.SetSeam(std::move(scripted));
+    }
+
+    QAction* Action(const char* name) {
+        auto* action = window.findChild<QAction*>(name);
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+
+    TFrmMain window;
+    TScriptedSeam* seam;
+};
+
+QStringList Texts(const QList<QAction*>& actions) {
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    return texts;
+}
+
+} // namespace
+
+TEST(FrmMain, CommandsCarryTheirCaptionsAndShortcuts) {
+    MainWindow main;
+    EXPECT_TRUE(main.window.windowTitle().isEmpty());
+
+    struct Case {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+    };
+    const Case cases[] = {
+        {"AcnFileNew", "&New", "Ctrl+N"},
+        {"AcnFileOpen", "&Open", "Ctrl+O"},
+        {"AcnFileSave", "&Save", "Ctrl+S"},
+        {"AcnFileSaveAs", "&Save as", ""},
+        {"AcnFileProperties", "&Properties", ""},
+        {"AcnFileQuit", "&Quit", "Ctrl+Q"},
+        {"AcnEditCut", "&Cut", "Ctrl+X"},
+        {"AcnEditCopy", "Co&py", "Ctrl+C"},
+        {"AcnEditPaste", "&Paste", "Ctrl+V"},
+        {"AcnHelpIndex", "&Guide", ""},
+        {"AcnDispLicence", "User &licence", ""},
+        {"AcnHelpWebPage", "Merovan &web page", ""},
+        {"AcnHelpCustPage", "My Korvell User Account", ""},
+        {"AcnHelpAbout", "About Merovan", ""},
+        {"AcnProjExampDisp", "Display the example", ""},
+        {"AcnProjExampleSelect", "Select the example", ""},
+        {"AcnProjTextReport", "Text report", ""},
+        {"AcnProjTableReport", "Spreadsheet report", ""},
+    };
+    for (const Case& c : cases) {
+        QAction* action = main.Action(c.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), c.caption) << c.name;
+        EXPECT_EQ(action->shortcut().toString(), c.shortcut) << c.name;
+    }
+}
+
+TEST(FrmMain, MenusAndToolBarListTheirCommands) {
+    MainWindow main;
+    const QList<QAction*> menus = main.window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Help"}));
+    EXPECT_EQ(Texts(menus[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Save as",
+                                                               "|", "&Properties", "|", "&Quit"}));
+    EXPECT_EQ(Texts(menus[1]->menu()->actions()), (QStringList{"&Cut", "Co&py", "&Paste"}));
+    EXPECT_EQ(Texts(menus[2]->menu()->actions()),
+              (QStringList{"&Guide", "User &licence", "|", "Merovan &web page",
+                           "My Korvell User Account", "|", "About Merovan"}));
+
+    auto* bar = main.window.findChild<QToolBar*>("ToolBar1");
+    ASSERT_NE(bar, nullptr);
+    QStringList commands;
+    for (const QAction* action : bar->actions())
+        if (action->isSeparator() || !action->objectName().isEmpty())
+            commands << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
+    EXPECT_EQ(commands, (QStringList{"AcnFileNew", "AcnFileOpen", "AcnFileSave", "|", "AcnEditCut",
+                                     "AcnEditCopy", "AcnEditPaste", "|", "AcnProjExampDisp",
+                                     "AcnProjExampleSelect", "|", "AcnProjTextReport",
+                                     "AcnProjTableReport"}));
+    EXPECT_EQ(main.Action("AcnEditCut")->toolTip(), "Couper");
+    EXPECT_EQ(main.Action("AcnEditCopy")->toolTip(), "Copier");
+    EXPECT_EQ(main.Action("AcnEditPaste")->toolTip(), "Coller");
+    EXPECT_EQ(main.Action("AcnProjExampleSelect")->toolTip(),
+              QString::fromUtf8("Afficher la liste des exemples pour en sélectionner un"));
+}
+
+TEST(FrmMain, CommandsThatNeedAProjectWaitForOne) {
+    MainWindow main;
+    const char* needy[] = {"AcnFileSave",      "AcnFileSaveAs",     "AcnFileProperties",
+                           "AcnProjExampDisp", "AcnProjTextReport", "AcnProjTableReport"};
+    for (const char* name : needy)
+        EXPECT_FALSE(main.Action(name)->isEnabled()) << name;
+    for (const char* name : {"AcnFileNew", "AcnFileOpen", "AcnFileQuit", "AcnHelpAbout"})
+        EXPECT_TRUE(main.Action(name)->isEnabled()) << name;
+
+    main.window.CurrentProject = std::make_unique<TProject>();
+    main.window.UpdateCommands();
+    for (const char* name : needy)
+        EXPECT_TRUE(main.Action(name)->isEnabled()) << name;
+}
+
+TEST(FrmMain, DocumentNameSetsCaptionAndStatusBar) {
+    MainWindow main;
+    main.window.CurrentProject = std::make_unique<TProject>();
+    auto* status = main.window.findChild<QLabel*>("StatusPath");
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->width(), 300);
+
+    main.window.SetDocumentName("New document");
+    EXPECT_EQ(main.window.windowTitle(), "Merovan - New document");
+    EXPECT_EQ(main.window.CurrentFileName, "New document");
+    EXPECT_EQ(main.window.CurrentProject->FileName, "New document");
+    EXPECT_EQ(status->text(), "New document");
+
+    main.window.SetDocumentName("/home/ana/Plan.swot");
+    EXPECT_EQ(main.window.windowTitle(), "Merovan - Plan.swot");
+    EXPECT_EQ(status->text(), "/home/ana/Plan.swot");
+
+    const QString deep =
+        "/home/ana/" + QString("very long folder name/").repeated(12) + "Plan.swot";
+    main.window.SetDocumentName(deep);
+    EXPECT_EQ(main.window.windowTitle(), "Merovan - Plan.swot");
+    EXPECT_TRUE(status->text().startsWith("/.../")) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith("/Plan.swot"));
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), 300);
+    EXPECT_EQ(main.window.CurrentFileName, deep);
+}
+
+TEST(FrmMain, StartDialogOffersTheFirstChoice) {
+    struct Case {
+        int answer;
+        bool goesOn;
+    };
+    for (const Case c : {Case{TFrmStart::chNew, true}, Case{TFrmStart::chOpen, true},
+                         Case{TFrmStart::chQuit, false}}) {
+        MainWindow main;
+        main.seam->DialogResults = {c.answer};
+        EXPECT_EQ(main.window.StartUp({}), c.goesOn) << c.answer;
+        EXPECT_EQ(main.seam->Asked, QStringList{"FrmStart"});
+    }
+
+    MainWindow withArguments;
+    EXPECT_TRUE(withArguments.window.StartUp({"-n"}));
+    EXPECT_TRUE(withArguments.seam->Asked.isEmpty()) << "arguments skip the start dialog";
+}
+
+TEST(FrmMain, StartDialogButtonsGiveTheirChoices) {
+    TFrmMain window;
+    auto* start = window.findChild<TFrmStart*>("FrmStart");
+    ASSERT_NE(start, nullptr);
+    EXPECT_EQ(start->windowTitle(), "Korvell Merovan");
+    EXPECT_EQ(start->size(), QSize(505, 169));
+    EXPECT_EQ(start->findChild<QLabel*>("LbQuestion")->text(), "What do you wish to do?");
+
+    struct Case {
+        const char* button;
+        const char* text;
+        int result;
+    };
+    const Case cases[] = {
+        {"BtNew", "Start a new project", TFrmStart::chNew},
+        {"BtOpen", "Open an existing project", TFrmStart::chOpen},
+        {"Button3", "Quit", TFrmStart::chQuit},
+    };
+    for (const Case& c : cases) {
+        start->show();
+        auto* button = start->findChild<QPushButton*>(c.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), c.text);
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(start->isVisible());
+        EXPECT_EQ(start->result(), c.result) << c.button;
+    }
+
+    start->show();
+    QTest::keyClick(start, Qt::Key_Escape);
+    EXPECT_EQ(start->result(), TFrmStart::chQuit) << "closing otherwise counts as Quit";
+}
+
+TEST(FrmMain, QuitClosesTheWindow) {
+    MainWindow main;
+    main.window.show();
+    main.Action("AcnFileQuit")->trigger();
+    EXPECT_FALSE(main.window.isVisible());
+}
