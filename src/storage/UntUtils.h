@@ -1,6 +1,57 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+// Comments lists hold rich text as RTF lines. These conversions move them
+// between their stored form, the reading filter, the tag markup of the text
+// report, plain text and the comments editor.
+
+// The list's entries joined with "<BR>".
+QString LinesToStoredText(const QStringList& lines);
+
+// Every "<BR>" made a carriage return, the result filtered; always one entry.
+QStringList StoredTextToLines(const QString& stored);
+
+// Reduces RTF to the opening brace, the kept control words (bold, italic,
+// underline, paragraph marks and the document header), hex escapes, the
+// control symbols "\\", "\{" and "\}", and the text. Nested groups go.
+QString FilterRtf(const QString& text);
+
+// The run of the text that the pattern matches: a whole control word that a
+// delimiter (space, backslash or brace) follows, or, for a pattern ending in
+// "*", the pattern and everything up to the next delimiter. Empty when none.
+QString MatchControlWord(const QString& pattern, QStringView text);
+
+// Removes every occurrence of the word, and the number and space that follow
+// its first occurrence.
+QString RemoveControlWord(QString text, const QString& word);
+
+// Raised when a hex escape of the tag markup has no two hexadecimal digits.
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The tag markup of the comments: "<b>", "</b>", "<i>", "</i>", "<u>", "</u>"
+// and "<br>" in the text; one entry.
+QStringList RtfToTagMarkup(const QStringList& lines);
+
+// Whether the text holds anything but formatting, braces and blanks.
+bool HasVisibleText(const QString& text);
+
+// The plain text of the comments, paragraphs separated by CR LF.
+QString RtfToPlainText(const QStringList& lines);
+
+// Splits at each carriage return; a non-empty rest is the last entry.
+QStringList SplitAtReturns(const QString& text);
+
+// The lines, each followed by CR LF: what an editor loads as RTF.
+QString LinesToStream(const QStringList& lines);
+
+// A new list of the lines; an entry holding line breaks becomes several.
+QStringList CopyLines(const QStringList& lines);
 
 // Replaces every "#1" in the template with the first value, then, only when
 // the second value is not empty, every "#2" with the second value.

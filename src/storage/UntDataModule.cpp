@@ -1,0 +1,173 @@
+#include "UntDataModule.h"
+
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <zip.h>
+
+namespace {
+
+// Deflate's normal strength.
+constexpr zip_uint32_t NormalCompression = 6;
+
+// Whether Deflate at normal strength makes the data smaller. qCompress wraps
+// the deflated stream in a length, a zlib header and a checksum.
+bool DeflateShrinks(const QByteArray& data) {
+    constexpr qsizetype Wrapping = 4 + 2 + 4;
+    return !data.isEmpty() &&
+           qCompress(data, static_cast<int>(NormalCompression)).size() - Wrapping < data.size();
+}
+
+struct TZipCloser {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+struct TFileCloser {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+struct TSourceFree {
+    void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+
+QString ErrorText(zip_error_t* error) {
+    return QString::fromLocal8Bit(zip_error_strerror(error));
+}
+
+EStorageError OpenError(zip_error_t* error) {
+    const int code = zip_error_code_zip(error);
+    if (code == ZIP_ER_NOZIP)
+        return EStorageError(ProductStr(3002));
+    if (code == ZIP_ER_NOENT || code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_SEEK ||
+        code == ZIP_ER_MEMORY)
+        return EStorageError(FillTemplate(LoadStr(3001), ErrorText(error)));
+    return EStorageError(FillTemplate(LoadStr(3005), ErrorText(error)));
+}
+
+QByteArray ReadEntry(zip_t* archive, const char* entryName, qint64 limit) {
+    const zip_int64_t index = zip_name_locate(archive, entryName, 0);
+    if (index < 0)
+        throw EStorageError(ProductStr(3003));
+    const std::unique_ptr<zip_file_t, TFileCloser> file(
+        zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0));
+    if (!file)
+        throw EStorageError(FillTemplate(LoadStr(3005), ErrorText(zip_get_error(archive))));
+    // The sizes an archive declares may lie: read and count.
+    QByteArray data;
+    char buffer[64 * 1024];
+    for (;;) {
+        const zip_int64_t read = zip_fread(file.get(), buffer, sizeof buffer);
+        if (read < 0)
+            throw EStorageError(
+                FillTemplate(LoadStr(3005), ErrorText(zip_file_get_error(file.get()))));
+        if (read == 0)
+            return data;
+        if (data.size() + read > limit)
+            throw EStorageError(
+                FillTemplate(LoadStr(3004), QString::number(limit / (1024 * 1024))));
+        data.append(buffer, static_cast<qsizetype>(read));
+    }
+}
+
+QByteArray ExtractFromSource(zip_source_t* source, const char* entryName, qint64 limit) {
+    zip_error_t error;
+    zip_error_init(&error);
+    const std::unique_ptr<zip_t, TZipCloser> archive(
+        zip_open_from_source(source, ZIP_RDONLY, &error));
+    if (!archive) {
+        zip_source_free(source);
+        const EStorageError failure = OpenError(&error);
+        zip_error_fini(&error);
+        throw failure;
+    }
+    zip_error_fini(&error);
+    return ReadEntry(archive.get(), entryName, limit);
+}
+
+} // namespace
+
+EStorageError::EStorageError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+QString EStorageError::Message() const {
+    return QString::fromStdString(what());
+}
+
+QString WorkFolder() {
+    static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/merovan-XXXXXX"));
+    return folder.isValid() ? folder.path() + QLatin1Char('/') : QString();
+}
+
+QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries) {
+    zip_error_t error;
+    zip_error_init(&error);
+    const std::unique_ptr<zip_source_t, TSourceFree> buffer(
+        zip_source_buffer_create(nullptr, 0, 0, &error));
+    if (!buffer)
+        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(&error)));
+    zip_source_keep(buffer.get());
+    std::unique_ptr<zip_t, TZipCloser> archive(
+        zip_open_from_source(buffer.get(), ZIP_TRUNCATE, &error));
+    if (!archive) {
+        zip_source_free(buffer.get());
+        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(&error)));
+    }
+    const auto fail = [&archive] {
+        return EStorageError(FillTemplate(LoadStr(3012), ErrorText(zip_get_error(archive.get()))));
+    };
+    for (const auto& [name, data] : entries) {
+        zip_source_t* source = zip_source_buffer(archive.get(), data.constData(),
+                                                 static_cast<zip_uint64_t>(data.size()), 0);
+        if (!source)
+            throw fail();
+        const zip_int64_t index =
+            zip_file_add(archive.get(), name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+            throw fail();
+        }
+        if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
+                                     DeflateShrinks(data) ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
+                                     NormalCompression) < 0)
+            throw fail();
+    }
+    if (zip_close(archive.get()) < 0)
+        throw fail();
+    archive.release();
+
+    zip_stat_t stat;
+    if (zip_source_stat(buffer.get(), &stat) < 0 || zip_source_open(buffer.get()) < 0)
+        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(zip_source_error(buffer.get()))));
+    QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
+    const zip_int64_t read = zip_source_read(buffer.get(), bytes.data(), stat.size);
+    zip_source_close(buffer.get());
+    if (read != static_cast<zip_int64_t>(stat.size))
+        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(zip_source_error(buffer.get()))));
+    return bytes;
+}
+
+QByteArray ExtractEntry(const QString& archivePath, const char* entryName, qint64 limit) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source =
+        zip_source_file_create(QFile::encodeName(archivePath).constData(), 0, -1, &error);
+    if (!source) {
+        const QString text = ErrorText(&error);
+        zip_error_fini(&error);
+        throw EStorageError(FillTemplate(LoadStr(3001), text));
+    }
+    zip_error_fini(&error);
+    return ExtractFromSource(source, entryName, limit);
+}
+
+QByteArray ExtractEntryFromMemory(const QByteArray& archive, const char* entryName, qint64 limit) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(
+        archive.constData(), static_cast<zip_uint64_t>(archive.size()), 0, &error);
+    zip_error_fini(&error);
+    if (!source)
+        throw EStorageError(FillTemplate(LoadStr(3001), QString()));
+    return ExtractFromSource(source, entryName, limit);
+}

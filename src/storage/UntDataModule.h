@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+// A failure of the project file or of an archive, with a message for the user.
+class EStorageError : public std::runtime_error {
+public:
+    explicit EStorageError(const QString& message);
+    QString Message() const;
+};
+
+// The private folder of this run for working files, ending with "/"; made on
+// the first call and removed at exit. Empty when the system supplies none.
+QString WorkFolder();
+
+using TArchiveEntry = std::pair<QString, QByteArray>;
+
+// A ZIP archive of the entries, in their order, each compressed with Deflate
+// at normal strength or stored when that would not make it smaller.
+QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries);
+
+// The entry of the ZIP archive at the path, or of the archive held in memory,
+// read to at most limit bytes; a larger entry is refused.
+QByteArray ExtractEntry(const QString& archivePath, const char* entryName, qint64 limit);
+QByteArray ExtractEntryFromMemory(const QByteArray& archive, const char* entryName, qint64 limit);

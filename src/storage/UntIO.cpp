@@ -1,0 +1,215 @@
+#include "UntIO.h"
+
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QSaveFile>
+#include <algorithm>
+#include <charconv>
+#include <pugixml.hpp>
+
+namespace {
+
+const char* const ContentName = "content.xml";
+
+// A required attribute that is missing or no integer, found at an offset of
+// the document.
+struct TNodeError {
+    QString Message;
+    std::ptrdiff_t Offset;
+};
+
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The character data of an element, its absent form being empty.
+QString ElementText(pugi::xml_node element) {
+    QString text;
+    for (pugi::xml_node child : element.children())
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            text += Utf8(child.value());
+    return text;
+}
+
+void SetElementText(pugi::xml_node element, const QString& text) {
+    if (!text.isEmpty())
+        element.text().set(text.toUtf8().constData());
+}
+
+pugi::xml_attribute RequiredAttribute(pugi::xml_node element, const char* name) {
+    const pugi::xml_attribute attribute = element.attribute(name);
+    if (!attribute)
+        throw TNodeError{FillTemplate(LoadStr(3009), Utf8(element.name()), Utf8(name)),
+                         element.offset_debug()};
+    return attribute;
+}
+
+std::int32_t RequiredInteger(pugi::xml_node element, const char* name) {
+    const char* text = RequiredAttribute(element, name).value();
+    const char* end = text + std::strlen(text);
+    if (*text == '+')
+        ++text;
+    std::int32_t value = 0;
+    const auto [stop, error] = std::from_chars(text, end, value);
+    if (error != std::errc() || stop != end || text == end)
+        throw TNodeError{FillTemplate(LoadStr(3010), Utf8(element.name()), Utf8(name)),
+                         element.offset_debug()};
+    return value;
+}
+
+// "(line L, column C)" of an offset of the document.
+QString Location(const QByteArray& content, std::ptrdiff_t offset) {
+    offset = std::clamp<std::ptrdiff_t>(offset, 0, content.size());
+    const QByteArrayView before(content.constData(), offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    return FillTemplate(LoadStr(3011), QString::number(before.count('\n') + 1),
+                        QString::number(offset - lineStart + 1));
+}
+
+class TDepthGauge : public pugi::xml_tree_walker {
+public:
+    bool for_each(pugi::xml_node&) override {
+        TooDeep = depth() >= MaxContentDepth;
+        return !TooDeep;
+    }
+    bool TooDeep = false;
+};
+
+class TByteWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override {
+        Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray Bytes;
+};
+
+} // namespace
+
+void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
+    swot.append_attribute("name").set_value(project.Title.toUtf8().constData());
+    SetElementText(swot.append_child("comments"), LinesToStoredText(project.Comments));
+    pugi::xml_node labels = swot.append_child("labels");
+    for (int number = 1; number <= TLabels::Count; ++number)
+        SetElementText(labels.append_child(("label" + std::to_string(number)).c_str()),
+                       project.Labels.Value(number));
+    pugi::xml_node items = swot.append_child("swot-items");
+    for (const auto& item : project.Items) {
+        pugi::xml_node element = items.append_child("swot-item");
+        element.append_attribute("name").set_value(item->Name.toUtf8().constData());
+        element.append_attribute("mark").set_value(item->Mark);
+        element.append_attribute("swot-type").set_value(item->SwotType);
+        SetElementText(element.append_child("comments"), LinesToStoredText(item->Comments));
+    }
+    pugi::xml_node guidelines = swot.append_child("guidelines");
+    for (const auto& guideline : project.Guidelines) {
+        pugi::xml_node element = guidelines.append_child("guideline");
+        element.append_attribute("name").set_value(guideline->Name.toUtf8().constData());
+        SetElementText(element.append_child("comments"), LinesToStoredText(guideline->Comments));
+        pugi::xml_node couples = element.append_child("swotcouples");
+        for (const TTOWSCouple& couple : guideline->Couples) {
+            pugi::xml_node record = couples.append_child("swotcouple");
+            record.append_attribute("index1").set_value(couple.Index1);
+            record.append_attribute("index2").set_value(couple.Index2);
+        }
+    }
+}
+
+void ReadProjectNode(pugi::xml_node swot, TProject& project) {
+    if (const pugi::xml_attribute name = swot.attribute("name"))
+        project.Title = Utf8(name.value());
+    project.Comments = StoredTextToLines(ElementText(swot.child("comments")));
+
+    const pugi::xml_node labels = swot.child("labels");
+    if (labels.first_child())
+        for (int number = 1; number <= TLabels::Count; ++number)
+            project.Labels.SetValue(
+                number, ElementText(labels.child(("label" + std::to_string(number)).c_str())));
+
+    project.Items.clear();
+    for (pugi::xml_node element : swot.child("swot-items").children("swot-item")) {
+        auto item = std::make_unique<TTOWSItem>();
+        item->Name = Utf8(RequiredAttribute(element, "name").value());
+        item->Mark = RequiredInteger(element, "mark");
+        item->SwotType = RequiredInteger(element, "swot-type");
+        item->Comments = StoredTextToLines(ElementText(element.child("comments")));
+        project.Items.push_back(std::move(item));
+    }
+
+    project.Guidelines.clear();
+    for (pugi::xml_node element : swot.child("guidelines").children("guideline")) {
+        auto guideline = std::make_unique<TGuideline>();
+        guideline->Name = Utf8(RequiredAttribute(element, "name").value());
+        guideline->Comments = StoredTextToLines(ElementText(element.child("comments")));
+        for (pugi::xml_node record : element.child("swotcouples").children("swotcouple")) {
+            const std::int32_t index1 = RequiredInteger(record, "index1");
+            const std::int32_t index2 = RequiredInteger(record, "index2");
+            // A record naming no factor of the project would lead every
+            // screen and report astray.
+            if (project.IsValidPosition(index1) && project.IsValidPosition(index2))
+                guideline->AddCouple(index1, index2);
+        }
+        project.Guidelines.push_back(std::move(guideline));
+    }
+}
+
+std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content) {
+    if (content.count('<') > MaxContentTags)
+        throw EStorageError(FillTemplate(LoadStr(3007), QString::number(MaxContentTags)));
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(content.constData(), static_cast<size_t>(content.size()),
+                             (pugi::parse_default | pugi::parse_doctype) & ~pugi::parse_eol);
+    if (!parsed)
+        throw EStorageError(FillTemplate(LoadStr(3006), Utf8(parsed.description()) +
+                                                            QLatin1Char(' ') +
+                                                            Location(content, parsed.offset)));
+    // Entities are never expanded; a document that declares them is hostile.
+    for (pugi::xml_node node : document.children())
+        if (node.type() == pugi::node_doctype)
+            throw EStorageError(LoadStr(3013));
+    TDepthGauge gauge;
+    document.traverse(gauge);
+    if (gauge.TooDeep)
+        throw EStorageError(FillTemplate(LoadStr(3014), QString::number(MaxContentDepth)));
+    const pugi::xml_node root = document.document_element();
+    if (std::strcmp(root.name(), "document-content") != 0)
+        throw EStorageError(FillTemplate(LoadStr(3008), Utf8(root.name())));
+    if (std::strcmp(root.attribute("class").value(), "swot") != 0)
+        throw EStorageError(ProductStr(212));
+
+    auto project = std::make_unique<TProject>();
+    try {
+        ReadProjectNode(root.child("swot"), *project);
+    } catch (const TNodeError& error) {
+        throw EStorageError(error.Message + QLatin1Char(' ') + Location(content, error.Offset));
+    }
+    return project;
+}
+
+std::unique_ptr<TProject> ReadProjectArchive(const QByteArray& archive) {
+    return ReadProjectContent(ExtractEntryFromMemory(archive, ContentName, MaxContentSize));
+}
+
+std::unique_ptr<TProject> ReadProject(const QString& path) {
+    return ReadProjectContent(ExtractEntry(path, ContentName, MaxContentSize));
+}
+
+QByteArray ProjectContent(const TProject& project) {
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("document-content");
+    root.append_attribute("class").set_value("swot");
+    root.append_attribute("version").set_value("1.0");
+    WriteProjectNode(root.append_child("swot"), project);
+    TByteWriter writer;
+    document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return writer.Bytes;
+}
+
+void WriteProject(const TProject& project, const QString& path) {
+    const QByteArray archive =
+        ZipArchive({{QString::fromLatin1(ContentName), ProjectContent(project)}});
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size() || !file.commit())
+        throw EStorageError(FillTemplate(LoadStr(3012), file.errorString()));
+}

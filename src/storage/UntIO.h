@@ -1,0 +1,37 @@
+#pragma once
+
+#include "UntClassProject.h"
+#include "UntDataModule.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace pugi {
+class xml_node;
+}
+
+// Bounds of the "content.xml" document of a project file: its inflated size,
+// its number of tags and its depth. A file beyond them is refused.
+inline constexpr qint64 MaxContentSize = 64 * 1024 * 1024;
+inline constexpr qint64 MaxContentTags = 2'000'000;
+inline constexpr int MaxContentDepth = 256;
+
+// Reads the project file at the path; raises EStorageError with a message for
+// the user when the file is no project or is damaged.
+std::unique_ptr<TProject> ReadProject(const QString& path);
+
+// The project of an archive held in memory, and of a "content.xml" document.
+std::unique_ptr<TProject> ReadProjectArchive(const QByteArray& archive);
+std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content);
+
+// Writes the project to the path, replacing the file there only once the new
+// one is complete; raises EStorageError when it cannot.
+void WriteProject(const TProject& project, const QString& path);
+
+// The "content.xml" document of the project.
+QByteArray ProjectContent(const TProject& project);
+
+// Fill a "swot" element from a project, and a project from a "swot" element.
+void WriteProjectNode(pugi::xml_node swot, const TProject& project);
+void ReadProjectNode(pugi::xml_node swot, TProject& project);

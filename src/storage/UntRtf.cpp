@@ -1,0 +1,374 @@
+#include "UntRtf.h"
+
+#include <QRegularExpression>
+#include <QStringView>
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr std::array<char16_t, 32> Cp1252High = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+bool IsAsciiLetter(QChar c) {
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
+bool IsAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int HexValue(QChar c) {
+    if (IsAsciiDigit(c))
+        return c.unicode() - '0';
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        return c.unicode() - 'a' + 10;
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+        return c.unicode() - 'A' + 10;
+    return -1;
+}
+
+// Groups whose content is never text.
+bool IsDestination(QStringView word) {
+    static const QStringList destinations = {
+        "fonttbl",  "colortbl",  "stylesheet",        "info",      "pict",
+        "object",   "header",    "headerl",           "headerr",   "headerf",
+        "footer",   "footerl",   "footerr",           "footerf",   "footnote",
+        "fldinst",  "listtable", "listoverridetable", "rsidtbl",   "generator",
+        "xmlnstbl", "themedata", "latentstyles",      "datastore", "revtbl",
+        "filetbl",  "pgdsctbl",  "colorschememapping"};
+    return destinations.contains(word);
+}
+
+class TRtfReader {
+public:
+    explicit TRtfReader(const QString& text) : FText(text) {}
+
+    TRtfDocument Read() {
+        FDocument.emplace_back();
+        while (FPos < FText.size())
+            Step();
+        if (FEndedWithMark && FDocument.back().empty())
+            FDocument.pop_back();
+        return std::move(FDocument);
+    }
+
+private:
+    struct TState {
+        bool Bold = false;
+        bool Italic = false;
+        bool Underline = false;
+        bool Skip = false;
+        int FallbackLength = 1;
+    };
+
+    void Step() {
+        const QChar c = FText[FPos];
+        if (c == QLatin1Char('{')) {
+            ++FPos;
+            FStack.push_back(FState);
+            FGroupStart = true;
+            return;
+        }
+        if (c == QLatin1Char('}')) {
+            ++FPos;
+            if (!FStack.empty()) {
+                FState = FStack.back();
+                FStack.pop_back();
+            }
+            FGroupStart = false;
+            FPendingFallback = 0;
+            return;
+        }
+        const bool groupStart = std::exchange(FGroupStart, false);
+        if (c == QLatin1Char('\\')) {
+            ControlSequence(groupStart);
+            return;
+        }
+        ++FPos;
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return;
+        AddText(c);
+    }
+
+    void ControlSequence(bool groupStart) {
+        ++FPos;
+        if (FPos >= FText.size())
+            return;
+        const QChar next = FText[FPos];
+        if (!IsAsciiLetter(next)) {
+            ++FPos;
+            ControlSymbol(next, groupStart);
+            return;
+        }
+        const qsizetype start = FPos;
+        while (FPos < FText.size() && IsAsciiLetter(FText[FPos]))
+            ++FPos;
+        const QStringView word = QStringView(FText).mid(start, FPos - start);
+        bool hasParameter = false;
+        long long parameter = 0;
+        const qsizetype sign = FPos;
+        if (FPos + 1 < FText.size() && FText[FPos] == QLatin1Char('-') &&
+            IsAsciiDigit(FText[FPos + 1]))
+            ++FPos;
+        while (FPos < FText.size() && IsAsciiDigit(FText[FPos])) {
+            hasParameter = true;
+            if (parameter < 1'000'000'000)
+                parameter = parameter * 10 + (FText[FPos].unicode() - '0');
+            ++FPos;
+        }
+        if (hasParameter && FText[sign] == QLatin1Char('-'))
+            parameter = -parameter;
+        if (FPos < FText.size() && FText[FPos] == QLatin1Char(' '))
+            ++FPos;
+        ControlWord(word, hasParameter, parameter, groupStart);
+    }
+
+    void ControlSymbol(QChar symbol, bool groupStart) {
+        switch (symbol.unicode()) {
+        case '\\':
+        case '{':
+        case '}':
+            AddText(symbol);
+            break;
+        case '\'': {
+            const int high = FPos < FText.size() ? HexValue(FText[FPos]) : -1;
+            const int low = FPos + 1 < FText.size() ? HexValue(FText[FPos + 1]) : -1;
+            if (high < 0 || low < 0)
+                break;
+            FPos += 2;
+            AddText(Cp1252Char(high * 16 + low));
+            break;
+        }
+        case '~':
+            AddText(QChar(0x00A0));
+            break;
+        case '_':
+            AddText(QChar(0x2011));
+            break;
+        case '*':
+            if (groupStart)
+                FState.Skip = true;
+            break;
+        case '\r':
+        case '\n':
+            ParagraphMark();
+            break;
+        default:
+            break;
+        }
+    }
+
+    void ControlWord(QStringView word, bool hasParameter, long long parameter, bool groupStart) {
+        if (groupStart && IsDestination(word)) {
+            FState.Skip = true;
+            return;
+        }
+        const bool on = !hasParameter || parameter != 0;
+        if (word == u"par" || word == u"line") {
+            ParagraphMark();
+        } else if (word == u"plain") {
+            FState.Bold = FState.Italic = FState.Underline = false;
+        } else if (word == u"b") {
+            FState.Bold = on;
+        } else if (word == u"i") {
+            FState.Italic = on;
+        } else if (word == u"ulnone") {
+            FState.Underline = false;
+        } else if (word.startsWith(u"ul") && word != u"ulc") {
+            FState.Underline = on;
+        } else if (word == u"tab") {
+            AddText(QLatin1Char('\t'));
+        } else if (word == u"u" && hasParameter) {
+            const auto unit = static_cast<char16_t>(parameter < 0 ? parameter + 65536 : parameter);
+            AddText(QChar(unit));
+            FPendingFallback = FState.FallbackLength;
+            return;
+        } else if (word == u"uc" && hasParameter) {
+            FState.FallbackLength = static_cast<int>(std::clamp(parameter, 0LL, 16LL));
+        } else if (word == u"emdash") {
+            AddText(QChar(0x2014));
+        } else if (word == u"endash") {
+            AddText(QChar(0x2013));
+        } else if (word == u"bullet") {
+            AddText(QChar(0x2022));
+        } else if (word == u"lquote") {
+            AddText(QChar(0x2018));
+        } else if (word == u"rquote") {
+            AddText(QChar(0x2019));
+        } else if (word == u"ldblquote") {
+            AddText(QChar(0x201C));
+        } else if (word == u"rdblquote") {
+            AddText(QChar(0x201D));
+        }
+        FPendingFallback = 0;
+    }
+
+    void ParagraphMark() {
+        FPendingFallback = 0;
+        if (FState.Skip)
+            return;
+        FDocument.emplace_back();
+        FEndedWithMark = true;
+    }
+
+    void AddText(QChar c) {
+        if (FPendingFallback > 0) {
+            --FPendingFallback;
+            return;
+        }
+        // Control characters other than the tab are no text.
+        if (FState.Skip || (c.unicode() < 0x20 && c != QLatin1Char('\t')))
+            return;
+        FEndedWithMark = false;
+        TRtfParagraph& paragraph = FDocument.back();
+        const TRtfRun format{{}, FState.Bold, FState.Italic, FState.Underline};
+        if (paragraph.empty() || !paragraph.back().SameFormat(format))
+            paragraph.push_back(format);
+        paragraph.back().Text += c;
+    }
+
+    const QString& FText;
+    qsizetype FPos = 0;
+    TState FState;
+    std::vector<TState> FStack;
+    bool FGroupStart = false;
+    int FPendingFallback = 0;
+    bool FEndedWithMark = false;
+    TRtfDocument FDocument;
+};
+
+TRtfDocument ReadPlainText(const QString& text) {
+    TRtfDocument document;
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    for (const QString& crLine : lines)
+        for (const QString& line : crLine.split(QRegularExpression(QStringLiteral("[\r\n]")))) {
+            document.emplace_back();
+            if (!line.isEmpty())
+                document.back().push_back({line});
+        }
+    return document;
+}
+
+void WriteText(QString& out, const QString& text) {
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\':
+        case '{':
+        case '}':
+            out += QLatin1Char('\\');
+            out += c;
+            break;
+        case '<':
+            // Keeps a typed "<BR>" from being read as a line separator of the
+            // stored form.
+            out += QStringLiteral("\\'3c");
+            break;
+        default:
+            if (c.unicode() < 0x20 && c != QLatin1Char('\t')) {
+                continue;
+            } else if (c.unicode() < 0x80) {
+                out += c;
+            } else {
+                out += QStringLiteral("\\u") + QString::number(static_cast<qint16>(c.unicode())) +
+                       QLatin1Char('?');
+            }
+        }
+    }
+}
+
+bool IsLineBreak(QChar c) {
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar(0x2028) ||
+           c == QChar(0x2029);
+}
+
+// The same document with every line break inside a run made a paragraph mark.
+TRtfDocument SplitAtLineBreaks(const TRtfDocument& document) {
+    TRtfDocument result;
+    for (const TRtfParagraph& paragraph : document) {
+        result.emplace_back();
+        for (const TRtfRun& run : paragraph) {
+            TRtfRun piece = run;
+            piece.Text.clear();
+            for (qsizetype i = 0; i < run.Text.size(); ++i) {
+                const QChar c = run.Text[i];
+                if (!IsLineBreak(c)) {
+                    piece.Text += c;
+                    continue;
+                }
+                if (c == QLatin1Char('\r') && i + 1 < run.Text.size() &&
+                    run.Text[i + 1] == QLatin1Char('\n'))
+                    ++i;
+                if (!piece.Text.isEmpty())
+                    result.back().push_back(piece);
+                piece.Text.clear();
+                result.emplace_back();
+            }
+            if (!piece.Text.isEmpty())
+                result.back().push_back(piece);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QChar Cp1252Char(int code) {
+    if (code >= 0x80 && code < 0xA0)
+        return QChar(Cp1252High[code - 0x80]);
+    return QChar(static_cast<char16_t>(code));
+}
+
+TRtfDocument ReadRtf(const QString& rtf) {
+    const QStringView trimmed = QStringView(rtf).trimmed();
+    if (!trimmed.startsWith(u"{\\rtf"))
+        return ReadPlainText(rtf);
+    return TRtfReader(rtf).Read();
+}
+
+QString PlainText(const TRtfDocument& document) {
+    QStringList paragraphs;
+    for (const TRtfParagraph& paragraph : document) {
+        QString text;
+        for (const TRtfRun& run : paragraph)
+            text += run.Text;
+        paragraphs << text;
+    }
+    return paragraphs.join(QStringLiteral("\r\n"));
+}
+
+QStringList WriteRtf(const TRtfDocument& document) {
+    QStringList lines;
+    TRtfRun state;
+    QString line = QStringLiteral("{\\rtf1\\ansi\\pard ");
+    const auto switchTo = [&line, &state](const TRtfRun& run) {
+        if (run.Bold != state.Bold)
+            line += run.Bold ? QStringLiteral("\\b ") : QStringLiteral("\\b0 ");
+        if (run.Italic != state.Italic)
+            line += run.Italic ? QStringLiteral("\\i ") : QStringLiteral("\\i0 ");
+        if (run.Underline != state.Underline)
+            line += run.Underline ? QStringLiteral("\\ul ") : QStringLiteral("\\ulnone ");
+        state = run;
+    };
+    TRtfDocument paragraphs = SplitAtLineBreaks(document);
+    if (paragraphs.empty())
+        paragraphs.emplace_back();
+    for (const TRtfParagraph& paragraph : paragraphs) {
+        for (const TRtfRun& run : paragraph) {
+            if (run.Text.isEmpty())
+                continue;
+            switchTo(run);
+            WriteText(line, run.Text);
+        }
+        lines << line;
+        line = QStringLiteral("\\par ");
+    }
+    lines << QStringLiteral("\\par }");
+    return lines;
+}

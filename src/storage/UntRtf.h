@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// A run of text with one character format.
+struct TRtfRun {
+    QString Text;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+
+    bool SameFormat(const TRtfRun& other) const {
+        return Bold == other.Bold && Italic == other.Italic && Underline == other.Underline;
+    }
+    friend bool operator==(const TRtfRun&, const TRtfRun&) = default;
+};
+
+using TRtfParagraph = std::vector<TRtfRun>;
+using TRtfDocument = std::vector<TRtfParagraph>;
+
+// Reads RTF into paragraphs of runs, keeping bold, italic and underline. Text
+// that does not start with "{\rtf" is taken as plain text, one paragraph per
+// line. Destinations (font and colour tables, pictures, "{\*...}" groups) are
+// skipped; "\'hh" escapes are read as Windows-1252 and "\uN" escapes as
+// Unicode. A paragraph mark at the very end opens no further paragraph.
+TRtfDocument ReadRtf(const QString& rtf);
+
+// The document's text, paragraphs separated by carriage return and line feed.
+QString PlainText(const TRtfDocument& document);
+
+// Writes the document as RTF lines in which every control word is followed by
+// a space, a backslash or a brace, never by a line break, and in which no
+// character needs more than the kept control words to survive reading.
+QStringList WriteRtf(const TRtfDocument& document);
+
+// The character of a Windows-1252 code.
+QChar Cp1252Char(int code);
