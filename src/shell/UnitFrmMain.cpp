@@ -1,5 +1,6 @@
 #include "UnitFrmMain.h"
 
+#include "UntDataModule.h"
 #include "UntEditCommands.h"
 #include "UntFrmStart.h"
 #include "UntModalSeam.h"
@@ -28,6 +29,8 @@ constexpr int ToolBarHeight = 28;
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_unique<TModalSeam>()) {
     setObjectName(QStringLiteral("FrmMain"));
     resize(790, 556);
+    // The run's private folder for working files exists from here to the exit.
+    WorkFolder();
 
     MainPanel = new QFrame(this);
     MainPanel->setObjectName(QStringLiteral("MainPanel"));

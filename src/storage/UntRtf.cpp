@@ -221,6 +221,10 @@ private:
             --FPendingFallback;
             return;
         }
+        if (c == QChar(0x2028) || c == QChar(0x2029)) {
+            ParagraphMark();
+            return;
+        }
         // Control characters other than the tab are no text.
         if (FState.Skip || (c.unicode() < 0x20 && c != QLatin1Char('\t')))
             return;
@@ -244,15 +248,19 @@ private:
 
 TRtfDocument ReadPlainText(const QString& text) {
     TRtfDocument document;
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.back().isEmpty())
+    QStringList lines =
+        text.split(QRegularExpression(QStringLiteral("\r\n|[\r\n\\x{2028}\\x{2029}]")));
+    if (lines.back().isEmpty())
         lines.removeLast();
-    for (const QString& crLine : lines)
-        for (const QString& line : crLine.split(QRegularExpression(QStringLiteral("[\r\n]")))) {
-            document.emplace_back();
-            if (!line.isEmpty())
-                document.back().push_back({line});
-        }
+    for (const QString& line : lines) {
+        QString kept;
+        for (const QChar c : line)
+            if (c.unicode() >= 0x20 || c == QLatin1Char('\t'))
+                kept += c;
+        document.emplace_back();
+        if (!kept.isEmpty())
+            document.back().push_back({kept});
+    }
     return document;
 }
 
