@@ -37,3 +37,24 @@ QStringList WriteRtf(const TRtfDocument& document);
 
 // The character of a Windows-1252 code.
 QChar Cp1252Char(int code);
+
+// Characters of RTF's own syntax, which is ASCII.
+inline bool IsAsciiLetter(QChar c) {
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
+inline bool IsAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The value of a hexadecimal digit, or -1.
+inline int HexValue(QChar c) {
+    if (IsAsciiDigit(c))
+        return c.unicode() - '0';
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        return c.unicode() - 'a' + 10;
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+        return c.unicode() - 'A' + 10;
+    return -1;
+}

@@ -15,18 +15,8 @@ bool IsDelimiter(QChar c) {
            c == QLatin1Char('}');
 }
 
-bool IsAsciiLetter(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
-}
-
-bool IsAsciiDigit(QChar c) {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
 bool IsHexDigit(QChar c) {
-    return IsAsciiDigit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
-           (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+    return HexValue(c) >= 0;
 }
 
 // The control words the filter keeps, in the order they are tried.
