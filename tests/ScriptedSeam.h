@@ -5,20 +5,81 @@
 #include <QDialog>
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <gtest/gtest.h>
 
-// Answers modal interactions from a queue and records what was asked, so that
-// no test blocks on a modal window.
+// Answers modal interactions from queues and records what was asked, so that
+// no test blocks on a modal window. A message box that nobody scripted fails
+// the test, unless it only has an OK button.
 class TScriptedSeam : public TModalSeam {
 public:
     int ExecDialog(QDialog& dialog) override {
-        Asked << dialog.objectName();
-        if (DialogResults.empty())
+        Dialogs << dialog.objectName();
+        if (DialogAnswers.empty())
             return QDialog::Rejected;
-        const int result = DialogResults.front();
-        DialogResults.pop_front();
-        return result;
+        const auto answer = std::move(DialogAnswers.front());
+        DialogAnswers.pop_front();
+        return answer(dialog);
     }
 
-    std::deque<int> DialogResults;
-    QStringList Asked;
+    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
+                                        QMessageBox::StandardButtons buttons) override {
+        Messages << text;
+        if (!Answers.empty()) {
+            const QMessageBox::StandardButton answer = Answers.front();
+            Answers.pop_front();
+            return answer;
+        }
+        if (buttons != QMessageBox::Ok)
+            ADD_FAILURE() << "unanswered question: " << text.toStdString();
+        return QMessageBox::Ok;
+    }
+
+    std::optional<TFileAnswer> OpenFile(QWidget*, const TFileRequest& request) override {
+        return NextFile(request);
+    }
+
+    std::optional<TFileAnswer> SaveFile(QWidget*, const TFileRequest& request) override {
+        return NextFile(request);
+    }
+
+    std::optional<QString> InputText(QWidget*, const QString&, const QString& prompt,
+                                     const QString&) override {
+        Inputs << prompt;
+        if (InputAnswers.empty())
+            return std::nullopt;
+        const auto answer = InputAnswers.front();
+        InputAnswers.pop_front();
+        return answer;
+    }
+
+    // A dialog answer that only returns a result.
+    void AnswerDialog(int result) {
+        DialogAnswers.push_back([result](QDialog&) { return result; });
+    }
+    // A file dialog answer: a path, or cancel for an empty one.
+    void AnswerFile(const QString& path, int filterIndex = 1) {
+        FileAnswers.push_back(path.isEmpty() ? std::nullopt
+                                             : std::optional(TFileAnswer{path, filterIndex}));
+    }
+
+    std::deque<std::function<int(QDialog&)>> DialogAnswers;
+    std::deque<QMessageBox::StandardButton> Answers;
+    std::deque<std::optional<TFileAnswer>> FileAnswers;
+    std::deque<std::optional<QString>> InputAnswers;
+
+    QStringList Dialogs;
+    QStringList Messages;
+    QList<TFileRequest> FileRequests;
+    QStringList Inputs;
+
+private:
+    std::optional<TFileAnswer> NextFile(const TFileRequest& request) {
+        FileRequests << request;
+        if (FileAnswers.empty())
+            return std::nullopt;
+        const auto answer = FileAnswers.front();
+        FileAnswers.pop_front();
+        return answer;
+    }
 };

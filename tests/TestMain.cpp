@@ -3,6 +3,8 @@
 // message (a missing string-table text among them) into a test failure.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #ifdef MEROVAN_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -23,6 +25,9 @@ void FailOnCritical(QtMsgType type, const QMessageLogContext&, const QString& me
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings the tests write never reach the user's own.
+    const QTemporaryDir configuration;
+    qputenv("XDG_CONFIG_HOME", configuration.path().toLocal8Bit());
     TestApplication application(argc, argv);
     qInstallMessageHandler(FailOnCritical);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,21 +1,35 @@
 #include "UnitFrmMain.h"
 
 #include "UntDataModule.h"
+#include "UntDlgAbout.h"
 #include "UntEditCommands.h"
+#include "UntFraTOWS.h"
+#include "UntFrmHelp.h"
 #include "UntFrmStart.h"
+#include "UntHelpContext.h"
+#include "UntIO.h"
 #include "UntModalSeam.h"
-#include "UntModelFrame.h"
+#include "UntProgramFolder.h"
+#include "UntSelectExample.h"
 #include "UntShortenPath.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
+#include "UntWebLinks.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSettings>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -24,10 +38,24 @@ constexpr int StatusPathWidth = 300;
 constexpr int StatusSpareWidth = 50;
 constexpr int ToolBarHeight = 28;
 
+QString SettingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/merovan.ini");
+}
+
+QString TemplatePath() {
+    return ProgramFolder() + QStringLiteral("templates/reference.swot");
+}
+
+TFileRequest ProjectFileRequest(const QString& caption) {
+    return {caption, {ProductStr(202) + QStringLiteral(" (*.swot)")}, QStringLiteral("swot"), 1};
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_unique<TModalSeam>()) {
     setObjectName(QStringLiteral("FrmMain"));
+    SetHelpContext(this, 1);
     resize(790, 556);
     // The run's private folder for working files exists from here to the exit.
     WorkFolder();
@@ -44,12 +72,25 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
     CreateToolBar();
     CreateStatusBar();
     UpdateCommands();
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &TFrmMain::HelpKey);
 
     FrmStart = new TFrmStart(this);
+    DlgAbout = new TDlgAbout(this);
+    DlgSelectExample = new TDlgSelectExample(*this, this);
+    DlgSelectExample->LoadExample = [this](const QString& path) {
+        if (!ReadProject(ExampleProject, path))
+            return false;
+        ExampleFile = path;
+        UpdateCommands();
+        return true;
+    };
+    FrmHelp = new TFrmHelp(this);
 }
 
 TFrmMain::~TFrmMain() {
     delete Workspace;
+    WriteSettings();
 }
 
 QAction* TFrmMain::AddAction(const char* name, const QString& caption, int shortcutId) {
@@ -97,7 +138,24 @@ void TFrmMain::CreateActions() {
 
     AcnProjExampDisp->setCheckable(true);
 
+    connect(AcnFileNew, &QAction::triggered, this, &TFrmMain::AcnFileNewExecute);
+    connect(AcnFileOpen, &QAction::triggered, this, &TFrmMain::AcnFileOpenExecute);
+    connect(AcnFileSave, &QAction::triggered, this, &TFrmMain::SaveProject);
+    connect(AcnFileSaveAs, &QAction::triggered, this, &TFrmMain::SaveProjectAs);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
+    connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
+    connect(AcnProjExampleSelect, &QAction::triggered, this,
+            &TFrmMain::AcnProjExampleSelectExecute);
+    connect(AcnHelpIndex, &QAction::triggered, this, [this] { ShowHelpTopic(1); });
+    connect(AcnDispLicence, &QAction::triggered, this, [] {
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("licence.htm")));
+    });
+    connect(AcnHelpWebPage, &QAction::triggered, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(ProductPageUrl))); });
+    connect(AcnHelpCustPage, &QAction::triggered, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(CustomerPageUrl))); });
+    connect(AcnHelpAbout, &QAction::triggered, this, [this] { Seam().ExecDialog(*DlgAbout); });
     new TEditCommands(AcnEditCut, AcnEditCopy, AcnEditPaste, this);
 }
 
@@ -179,14 +237,75 @@ void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
 
 void TFrmMain::UpdateCommands() {
     const bool hasProject = CurrentProject != nullptr;
-    for (QAction* action : {AcnFileSave, AcnFileSaveAs, AcnFileProperties, AcnProjExampDisp,
-                            AcnProjTextReport, AcnProjTableReport})
-        action->setEnabled(hasProject);
+    AcnFileSave->setEnabled(hasProject);
+    AcnFileSaveAs->setEnabled(hasProject);
+    AcnProjExampDisp->setEnabled(hasProject && (ExampleProject || ExampleDisplayed()));
+    // The properties dialog and the reports are not part of the program yet.
+    for (QAction* action : {AcnFileProperties, AcnProjTextReport, AcnProjTableReport})
+        action->setEnabled(false);
+}
+
+void TFrmMain::ReadSettings() {
+    const QSettings settings(SettingsPath(), QSettings::IniFormat);
+    // A value with a comma comes back as a list.
+    const auto text = [&settings](const char* key) {
+        const QVariant value = settings.value(QLatin1String(key));
+        return value.typeId() == QMetaType::QStringList
+                   ? value.toStringList().join(QStringLiteral(", "))
+                   : value.toString();
+    };
+    ExampleFile = text("Configuration/ExampleFile");
+    bool isNumber = false;
+    const int format = settings.value(QStringLiteral("Configuration/DefaultOfficeFormat"), 1)
+                           .toString()
+                           .toInt(&isNumber);
+    // A damaged value must not stop the start-up: the first format serves.
+    ReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
+    Recent1 = text("Recent/Recent1");
+}
+
+void TFrmMain::WriteSettings() const {
+    QSettings settings(SettingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Configuration/ExampleFile"), ExampleFile);
+    settings.setValue(QStringLiteral("Configuration/DefaultOfficeFormat"),
+                      QString::number(ReportFormat));
+    settings.setValue(QStringLiteral("Recent/Recent1"), Recent1);
+    settings.sync();
 }
 
 bool TFrmMain::StartUp(const QStringList& arguments) {
-    if (arguments.isEmpty())
-        return Seam().ExecDialog(*FrmStart) != TFrmStart::chQuit;
+    ReadSettings();
+    if (!QFileInfo::exists(ExampleFile))
+        ExampleFile = TemplatePath();
+    if (!ReadProject(ExampleProject, ExampleFile))
+        Seam().Error(this, LoadStr(952));
+    UpdateCommands();
+
+    if (arguments.isEmpty()) {
+        switch (Seam().ExecDialog(*FrmStart)) {
+        case TFrmStart::chNew:
+            AcnFileNewExecute();
+            return true;
+        case TFrmStart::chOpen:
+            setWindowTitle(QString());
+            AcnFileOpenExecute();
+            if (windowTitle().isEmpty())
+                AcnFileNewExecute();
+            return true;
+        default:
+            return false;
+        }
+    }
+    const QString& first = arguments.front();
+    if (first == QLatin1String("-n")) {
+        AcnFileNewExecute();
+    } else if (QFileInfo(first).isFile()) {
+        const QString path = QFileInfo(first).absoluteFilePath();
+        if (ReadProject(CurrentProject, path)) {
+            SetDocumentName(path);
+            RebuildWorkspace();
+        }
+    }
     return true;
 }
 
@@ -195,15 +314,158 @@ void TFrmMain::SetDocumentName(const QString& name) {
         CurrentProject->FileName = name;
     CurrentFileName = name;
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
-    const QFontMetrics metrics(font());
-    const int room = StatusPath->width() - 2 * StatusPath->margin() - 8;
+    const QFontMetrics metrics(StatusPath->font());
+    const int room = StatusPath->width() - 8;
     StatusPath->setText(ShortenPath(
         name, room, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }));
 }
 
+bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path) {
+    try {
+        slot = ::ReadProject(path);
+    } catch (const EStorageError& error) {
+        Seam().Error(this, error.Message());
+        return false;
+    }
+    UpdateCommands();
+    return true;
+}
+
+void TFrmMain::RebuildWorkspace() {
+    if (Workspace) {
+        if (!Workspace->CloseView()) {
+            Workspace->UpdateView();
+            return;
+        }
+        delete Workspace;
+    }
+    auto* workspace = new TFraTOWS(*this, MainPanel);
+    MainPanel->layout()->addWidget(workspace);
+    Workspace = workspace;
+    workspace->UpdateView();
+}
+
+bool TFrmMain::ReturnFromExample() {
+    if (ExampleDisplayed())
+        AcnProjExampDispExecute();
+    return !ExampleDisplayed();
+}
+
+bool TFrmMain::AskToKeepChanges() {
+    if (!CurrentProject || !CurrentProject->Modified)
+        return true;
+    switch (Seam().Message(this, QMessageBox::Question, LoadStr(1070),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return SaveProject();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFrmMain::AcnFileNewExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    if (ReadProject(CurrentProject, TemplatePath())) {
+        SetDocumentName(LoadStr(1030));
+        RebuildWorkspace();
+    }
+}
+
+void TFrmMain::AcnFileOpenExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
+    if (!chosen)
+        return;
+    if (ReadProject(CurrentProject, chosen->Path)) {
+        SetDocumentName(chosen->Path);
+        RebuildWorkspace();
+    }
+}
+
+bool TFrmMain::SaveProject() {
+    if (!CurrentProject || !ReturnFromExample())
+        return false;
+    if (Workspace && !Workspace->CommitView())
+        return false;
+    if (CurrentFileName == LoadStr(1030))
+        return SaveProjectAs();
+    try {
+        WriteProject(*CurrentProject, CurrentFileName);
+    } catch (const EStorageError& error) {
+        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
+        return false;
+    }
+    CurrentProject->Modified = false;
+    return true;
+}
+
+bool TFrmMain::SaveProjectAs() {
+    if (!CurrentProject || !ReturnFromExample())
+        return false;
+    if (Workspace && !Workspace->CommitView())
+        return false;
+    const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
+    if (!chosen)
+        return false;
+    if (QFileInfo::exists(chosen->Path) &&
+        Seam().Message(this, QMessageBox::Question, LoadStr(1075),
+                       QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
+        return false;
+    try {
+        WriteProject(*CurrentProject, chosen->Path);
+    } catch (const EStorageError& error) {
+        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
+        return false;
+    }
+    SetDocumentName(chosen->Path);
+    CurrentProject->Modified = false;
+    return true;
+}
+
+void TFrmMain::AcnProjExampDispExecute() {
+    if (Workspace && !Workspace->CommitView()) {
+        AcnProjExampDisp->setChecked(ExampleDisplayed());
+        return;
+    }
+    if (ExampleDisplayed()) {
+        ExampleProject = std::move(CurrentProject);
+        CurrentProject = std::move(StashedProject);
+    } else if (CurrentProject && ExampleProject) {
+        StashedProject = std::move(CurrentProject);
+        CurrentProject = std::move(ExampleProject);
+    }
+    AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? 1021 : 1020));
+    AcnProjExampDisp->setChecked(ExampleDisplayed());
+    if (Workspace)
+        Workspace->UpdateView();
+    UpdateCommands();
+}
+
+void TFrmMain::AcnProjExampleSelectExecute() {
+    if (!ReturnFromExample())
+        return;
+    Seam().ExecDialog(*DlgSelectExample);
+}
+
+void TFrmMain::ShowHelpTopic(int context) {
+    FrmHelp->ShowTopic(context);
+}
+
+void TFrmMain::HelpKey() {
+    const int context = InheritedHelpContext(QApplication::focusWidget());
+    ShowHelpTopic(context ? context : HelpContext(this));
+}
+
 bool TFrmMain::CloseQuery() {
+    ReturnFromExample();
     if (Workspace)
         Workspace->CommitView();
+    if (!AskToKeepChanges())
+        return false;
     if (Workspace) {
         if (!Workspace->CloseView())
             return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UntClassProject.h"
+#include "UntMainHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -9,13 +10,16 @@
 class QAction;
 class QFrame;
 class QLabel;
+class TDlgAbout;
+class TDlgSelectExample;
+class TFrmHelp;
 class TFrmStart;
 class TModalSeam;
 class TModelFrame;
 
-// The application shell: holds the project slots, hosts the workspace and
-// carries the menus, the tool bar and the status bar.
-class TFrmMain : public QMainWindow {
+// The application shell: holds the project slots, hosts the workspace, carries
+// the menus, the tool bar and the status bar, and runs the document commands.
+class TFrmMain : public QMainWindow, public TMainHost {
     Q_OBJECT
 
 public:
@@ -29,11 +33,22 @@ public:
     // Names the current document in the project, the caption and the status bar.
     void SetDocumentName(const QString& name);
 
-    // Enables the commands that need a project exactly when there is one.
-    void UpdateCommands();
+    // Reads the project file into the slot; shows why when it cannot, and
+    // leaves the slot as it was.
+    bool ReadProject(std::unique_ptr<TProject>& slot, const QString& path);
 
-    TModalSeam& Seam() const { return *FSeam; }
+    // Save and Save as; true when the project was written.
+    bool SaveProject();
+    bool SaveProjectAs();
+
     void SetSeam(std::unique_ptr<TModalSeam> seam);
+
+    TProject* Project() override { return CurrentProject.get(); }
+    TModalSeam& Seam() override { return *FSeam; }
+    void ShowHelpTopic(int context) override;
+    QAction* PropertiesAction() override { return AcnFileProperties; }
+
+    bool ExampleDisplayed() const { return StashedProject != nullptr; }
 
     // The user's project while the example is displayed.
     std::unique_ptr<TProject> StashedProject;
@@ -44,6 +59,11 @@ public:
     std::unique_ptr<TProject> CurrentProject;
     QString CurrentFileName;
 
+    // Settings kept between runs.
+    QString ExampleFile;
+    int ReportFormat = 1;
+    QString Recent1;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -53,10 +73,30 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    void UpdateCommands();
+
+    void ReadSettings();
+    void WriteSettings() const;
+
+    void RebuildWorkspace();
     bool CloseQuery();
+    // Switches back to the user's project when the example is displayed;
+    // false when the workspace refused to commit.
+    bool ReturnFromExample();
+    // "Save changes?" for a modified project; false when the command must stop.
+    bool AskToKeepChanges();
+    void HelpKey();
+
+    void AcnFileNewExecute();
+    void AcnFileOpenExecute();
+    void AcnProjExampDispExecute();
+    void AcnProjExampleSelectExecute();
 
     std::unique_ptr<TModalSeam> FSeam;
     TFrmStart* FrmStart;
+    TDlgAbout* DlgAbout;
+    TDlgSelectExample* DlgSelectExample;
+    TFrmHelp* FrmHelp;
     QFrame* MainPanel;
     QLabel* StatusPath;
     QLabel* StatusSpare;

@@ -1,9 +1,61 @@
 #include "UntModalSeam.h"
 
+#include "UntStrings.h"
+
 #include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace {
+
+std::optional<TFileAnswer> RunFileDialog(QWidget* parent, const TFileRequest& request,
+                                         QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.Caption);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(request.Filters);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (request.FilterIndex >= 1 && request.FilterIndex <= request.Filters.size())
+        dialog.selectNameFilter(request.Filters[request.FilterIndex - 1]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return TFileAnswer{dialog.selectedFiles().front(),
+                       static_cast<int>(request.Filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+} // namespace
 
 TModalSeam::~TModalSeam() = default;
 
 int TModalSeam::ExecDialog(QDialog& dialog) {
     return dialog.exec();
+}
+
+QMessageBox::StandardButton TModalSeam::Message(QWidget* parent, QMessageBox::Icon icon,
+                                                const QString& text,
+                                                QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QString::fromLatin1(ProductName), text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<TFileAnswer> TModalSeam::OpenFile(QWidget* parent, const TFileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<TFileAnswer> TModalSeam::SaveFile(QWidget* parent, const TFileRequest& request) {
+    return RunFileDialog(parent, request, QFileDialog::AcceptSave);
+}
+
+std::optional<QString> TModalSeam::InputText(QWidget* parent, const QString& title,
+                                             const QString& prompt, const QString& text) {
+    bool accepted = false;
+    const QString answer =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, text, &accepted);
+    return accepted ? std::optional<QString>(answer) : std::nullopt;
+}
+
+void TModalSeam::Error(QWidget* parent, const QString& text) {
+    Message(parent, QMessageBox::Critical, text, QMessageBox::Ok);
 }

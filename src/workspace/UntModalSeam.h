@@ -1,6 +1,27 @@
 #pragma once
 
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
 class QDialog;
+class QWidget;
+
+// What a file dialog is asked: its title, its filters ("Text (*.txt)"), the
+// extension added to a bare name, and the 1-based filter to preselect.
+struct TFileRequest {
+    QString Caption;
+    QStringList Filters;
+    QString DefaultSuffix;
+    int FilterIndex = 1;
+};
+
+// The chosen file and the 1-based filter left selected.
+struct TFileAnswer {
+    QString Path;
+    int FilterIndex = 1;
+};
 
 // Every modal interaction of the program passes here, so that tests can
 // answer from a script instead of blocking on a window.
@@ -10,4 +31,21 @@ public:
 
     // Shows the dialog modally and returns its result.
     virtual int ExecDialog(QDialog& dialog);
+
+    // A message box titled with the product name; returns the button chosen.
+    virtual QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
+                                                const QString& text,
+                                                QMessageBox::StandardButtons buttons);
+
+    // The file to open or to save; none when the user cancels. The save
+    // dialog asks nothing about replacing a file: its callers do.
+    virtual std::optional<TFileAnswer> OpenFile(QWidget* parent, const TFileRequest& request);
+    virtual std::optional<TFileAnswer> SaveFile(QWidget* parent, const TFileRequest& request);
+
+    // A line of text; none when the user cancels.
+    virtual std::optional<QString> InputText(QWidget* parent, const QString& title,
+                                             const QString& prompt, const QString& text);
+
+    // An error with one OK button.
+    void Error(QWidget* parent, const QString& text);
 };

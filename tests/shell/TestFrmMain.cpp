@@ -1,5 +1,4 @@
-#include "ScriptedSeam.h"
-#include "UnitFrmMain.h"
+#include "MainWindowTest.h"
 #include "UntFrmStart.h"
 
 #include <QAction>
@@ -14,23 +13,6 @@
 
 namespace {
 
-struct MainWindow {
-    MainWindow() {
-        auto scripted = std::make_unique<TScriptedSeam>();
-        seam = scripted.get();
-        window.SetSeam(std::move(scripted));
-    }
-
-    QAction* Action(const char* name) {
-        auto* action = window.findChild<QAction*>(name);
-        EXPECT_NE(action, nullptr) << name;
-        return action;
-    }
-
-    TFrmMain window;
-    TScriptedSeam* seam;
-};
-
 QStringList Texts(const QList<QAction*>& actions) {
     QStringList texts;
     for (const QAction* action : actions)
@@ -40,9 +22,8 @@ QStringList Texts(const QList<QAction*>& actions) {
 
 } // namespace
 
-TEST(FrmMain, CommandsCarryTheirCaptionsAndShortcuts) {
-    MainWindow main;
-    EXPECT_TRUE(main.window.windowTitle().isEmpty());
+TEST_F(MainWindowTest, CommandsCarryTheirCaptionsAndShortcuts) {
+    EXPECT_TRUE(Window->windowTitle().isEmpty());
 
     struct Case {
         const char* name;
@@ -70,16 +51,15 @@ TEST(FrmMain, CommandsCarryTheirCaptionsAndShortcuts) {
         {"AcnProjTableReport", "Spreadsheet report", ""},
     };
     for (const Case& c : cases) {
-        QAction* action = main.Action(c.name);
+        QAction* action = Action(c.name);
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->text(), c.caption) << c.name;
         EXPECT_EQ(action->shortcut().toString(), c.shortcut) << c.name;
     }
 }
 
-TEST(FrmMain, MenusAndToolBarListTheirCommands) {
-    MainWindow main;
-    const QList<QAction*> menus = main.window.menuBar()->actions();
+TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
+    const QList<QAction*> menus = Window->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Help"}));
     EXPECT_EQ(Texts(menus[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Save as",
@@ -89,7 +69,7 @@ TEST(FrmMain, MenusAndToolBarListTheirCommands) {
               (QStringList{"&Guide", "User &licence", "|", "Merovan &web page",
                            "My Korvell User Account", "|", "About Merovan"}));
 
-    auto* bar = main.window.findChild<QToolBar*>("ToolBar1");
+    auto* bar = Window->findChild<QToolBar*>("ToolBar1");
     ASSERT_NE(bar, nullptr);
     QStringList commands;
     for (const QAction* action : bar->actions())
@@ -99,76 +79,54 @@ TEST(FrmMain, MenusAndToolBarListTheirCommands) {
                                      "AcnEditCopy", "AcnEditPaste", "|", "AcnProjExampDisp",
                                      "AcnProjExampleSelect", "|", "AcnProjTextReport",
                                      "AcnProjTableReport"}));
-    EXPECT_EQ(main.Action("AcnEditCut")->toolTip(), "Couper");
-    EXPECT_EQ(main.Action("AcnEditCopy")->toolTip(), "Copier");
-    EXPECT_EQ(main.Action("AcnEditPaste")->toolTip(), "Coller");
-    EXPECT_EQ(main.Action("AcnProjExampleSelect")->toolTip(),
+    EXPECT_EQ(Action("AcnEditCut")->toolTip(), "Couper");
+    EXPECT_EQ(Action("AcnEditCopy")->toolTip(), "Copier");
+    EXPECT_EQ(Action("AcnEditPaste")->toolTip(), "Coller");
+    EXPECT_EQ(Action("AcnProjExampleSelect")->toolTip(),
               QString::fromUtf8("Afficher la liste des exemples pour en sélectionner un"));
 }
 
-TEST(FrmMain, CommandsThatNeedAProjectWaitForOne) {
-    MainWindow main;
+TEST_F(MainWindowTest, CommandsThatNeedAProjectWaitForOne) {
     const char* needy[] = {"AcnFileSave",      "AcnFileSaveAs",     "AcnFileProperties",
                            "AcnProjExampDisp", "AcnProjTextReport", "AcnProjTableReport"};
     for (const char* name : needy)
-        EXPECT_FALSE(main.Action(name)->isEnabled()) << name;
+        EXPECT_FALSE(Action(name)->isEnabled()) << name;
     for (const char* name : {"AcnFileNew", "AcnFileOpen", "AcnFileQuit", "AcnHelpAbout"})
-        EXPECT_TRUE(main.Action(name)->isEnabled()) << name;
+        EXPECT_TRUE(Action(name)->isEnabled()) << name;
 
-    main.window.CurrentProject = std::make_unique<TProject>();
-    main.window.UpdateCommands();
-    for (const char* name : needy)
-        EXPECT_TRUE(main.Action(name)->isEnabled()) << name;
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    for (const char* name : {"AcnFileSave", "AcnFileSaveAs", "AcnProjExampDisp"})
+        EXPECT_TRUE(Action(name)->isEnabled()) << name;
 }
 
-TEST(FrmMain, DocumentNameSetsCaptionAndStatusBar) {
-    MainWindow main;
-    main.window.CurrentProject = std::make_unique<TProject>();
-    auto* status = main.window.findChild<QLabel*>("StatusPath");
+TEST_F(MainWindowTest, DocumentNameSetsCaptionAndStatusBar) {
+    Window->CurrentProject = std::make_unique<TProject>();
+    auto* status = Window->findChild<QLabel*>("StatusPath");
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(status->width(), 300);
 
-    main.window.SetDocumentName("New document");
-    EXPECT_EQ(main.window.windowTitle(), "Merovan - New document");
-    EXPECT_EQ(main.window.CurrentFileName, "New document");
-    EXPECT_EQ(main.window.CurrentProject->FileName, "New document");
+    Window->SetDocumentName("New document");
+    EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
+    EXPECT_EQ(Window->CurrentFileName, "New document");
+    EXPECT_EQ(Window->CurrentProject->FileName, "New document");
     EXPECT_EQ(status->text(), "New document");
 
-    main.window.SetDocumentName("/home/ana/Plan.swot");
-    EXPECT_EQ(main.window.windowTitle(), "Merovan - Plan.swot");
+    Window->SetDocumentName("/home/ana/Plan.swot");
+    EXPECT_EQ(Window->windowTitle(), "Merovan - Plan.swot");
     EXPECT_EQ(status->text(), "/home/ana/Plan.swot");
 
     const QString deep =
         "/home/ana/" + QString("very long folder name/").repeated(12) + "Plan.swot";
-    main.window.SetDocumentName(deep);
-    EXPECT_EQ(main.window.windowTitle(), "Merovan - Plan.swot");
+    Window->SetDocumentName(deep);
+    EXPECT_EQ(Window->windowTitle(), "Merovan - Plan.swot");
     EXPECT_TRUE(status->text().startsWith("/.../")) << status->text().toStdString();
     EXPECT_TRUE(status->text().endsWith("/Plan.swot"));
     EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), 300);
-    EXPECT_EQ(main.window.CurrentFileName, deep);
+    EXPECT_EQ(Window->CurrentFileName, deep);
 }
 
-TEST(FrmMain, StartDialogOffersTheFirstChoice) {
-    struct Case {
-        int answer;
-        bool goesOn;
-    };
-    for (const Case c : {Case{TFrmStart::chNew, true}, Case{TFrmStart::chOpen, true},
-                         Case{TFrmStart::chQuit, false}}) {
-        MainWindow main;
-        main.seam->DialogResults = {c.answer};
-        EXPECT_EQ(main.window.StartUp({}), c.goesOn) << c.answer;
-        EXPECT_EQ(main.seam->Asked, QStringList{"FrmStart"});
-    }
-
-    MainWindow withArguments;
-    EXPECT_TRUE(withArguments.window.StartUp({"-n"}));
-    EXPECT_TRUE(withArguments.seam->Asked.isEmpty()) << "arguments skip the start dialog";
-}
-
-TEST(FrmMain, StartDialogButtonsGiveTheirChoices) {
-    TFrmMain window;
-    auto* start = window.findChild<TFrmStart*>("FrmStart");
+TEST_F(MainWindowTest, StartDialogButtonsGiveTheirChoices) {
+    auto* start = Window->findChild<TFrmStart*>("FrmStart");
     ASSERT_NE(start, nullptr);
     EXPECT_EQ(start->windowTitle(), "Korvell Merovan");
     EXPECT_EQ(start->size(), QSize(505, 169));
@@ -199,9 +157,8 @@ TEST(FrmMain, StartDialogButtonsGiveTheirChoices) {
     EXPECT_EQ(start->result(), TFrmStart::chQuit) << "closing otherwise counts as Quit";
 }
 
-TEST(FrmMain, QuitClosesTheWindow) {
-    MainWindow main;
-    main.window.show();
-    main.Action("AcnFileQuit")->trigger();
-    EXPECT_FALSE(main.window.isVisible());
+TEST_F(MainWindowTest, QuitClosesTheWindow) {
+    Window->show();
+    Action("AcnFileQuit")->trigger();
+    EXPECT_FALSE(Window->isVisible());
 }

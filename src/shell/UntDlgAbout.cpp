@@ -1,0 +1,52 @@
+#include "UntDlgAbout.h"
+
+#include "UntStrings.h"
+#include "UntUtils.h"
+#include "UntWebLinks.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QUrl>
+
+TDlgAbout::TDlgAbout(QWidget* parent)
+    : QDialog(parent), FBackground(QStringLiteral(":/images/aboutbg.png")) {
+    setObjectName(QStringLiteral("DlgAbout"));
+    setWindowTitle(ProductStr(350));
+    setFixedSize(FBackground.size());
+
+    auto* version = new QLabel(LoadStr(352) + QStringLiteral(" 1.1"), this);
+    version->setObjectName(QStringLiteral("Label2"));
+    QFont versionFont = version->font();
+    versionFont.setPixelSize(16);
+    versionFont.setBold(true);
+    versionFont.setItalic(true);
+    version->setFont(versionFont);
+    version->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    version->setAlignment(Qt::AlignCenter);
+    version->setGeometry(0, 320, width(), 24);
+
+    const QString address = QString::fromLatin1(MakerHomeUrl);
+    auto* link = new QLabel(this);
+    link->setObjectName(QStringLiteral("Label1"));
+    link->setText(QStringLiteral("<a href=\"%1\" style=\"color:#9fd0ff\">%1</a>").arg(address));
+    link->setTextFormat(Qt::RichText);
+    link->setAlignment(Qt::AlignCenter);
+    link->setCursor(Qt::PointingHandCursor);
+    link->setStyleSheet(QStringLiteral("background: transparent;"));
+    link->setGeometry(0, 360, width(), 22);
+    connect(link, &QLabel::linkActivated, this,
+            [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+
+    auto* close = new QPushButton(LoadStr(356), this);
+    close->setObjectName(QStringLiteral("BtOk"));
+    close->setDefault(true);
+    close->setGeometry(width() - 85, 10, 75, 25);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TDlgAbout::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, FBackground);
+}

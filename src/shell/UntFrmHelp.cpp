@@ -1,0 +1,59 @@
+#include "UntFrmHelp.h"
+
+#include "UntProgramFolder.h"
+
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("FrmHelp"));
+    setWindowTitle(QStringLiteral("Merovan Help"));
+    resize(720, 560);
+
+    FBrowser = new QTextBrowser(this);
+    FBrowser->setObjectName(QStringLiteral("HelpBrowser"));
+    FBrowser->setOpenExternalLinks(true);
+
+    auto* bar = new QToolBar(this);
+    QAction* back = bar->addAction(QStringLiteral("Back"), FBrowser, &QTextBrowser::backward);
+    QAction* forward = bar->addAction(QStringLiteral("Forward"), FBrowser, &QTextBrowser::forward);
+    bar->addAction(QStringLiteral("Contents"), this, [this] { ShowTopic(0); });
+    back->setShortcut(QKeySequence::Back);
+    forward->setShortcut(QKeySequence::Forward);
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(FBrowser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(FBrowser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(FBrowser, 1);
+}
+
+QString TFrmHelp::TopicPage(int context) {
+    switch (context) {
+    case 1:
+        return QStringLiteral("main.htm");
+    case 13:
+        return QStringLiteral("workspace.htm");
+    case 22:
+        return QStringLiteral("factor.htm");
+    case 241:
+        return QStringLiteral("conclusion.htm");
+    default:
+        return QStringLiteral("index.htm");
+    }
+}
+
+void TFrmHelp::ShowTopic(int context) {
+    FBrowser->setSource(
+        QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("help/") + TopicPage(context)));
+    show();
+    raise();
+    activateWindow();
+}

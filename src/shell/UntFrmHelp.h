@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+// The program's help window: the help pages beside the program, one topic per
+// help context number, and an index linking them.
+class TFrmHelp : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFrmHelp(QWidget* parent);
+
+    // Shows the topic of the context number; the index for any other number.
+    void ShowTopic(int context);
+
+    // The page of a context number, inside the help folder.
+    static QString TopicPage(int context);
+
+private:
+    QTextBrowser* FBrowser;
+};

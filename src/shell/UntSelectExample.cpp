@@ -1,0 +1,46 @@
+#include "UntSelectExample.h"
+
+#include "UntMainHost.h"
+#include "UntModalSeam.h"
+#include "UntProgramFolder.h"
+#include "UntStrings.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
+    : TMPDialog(host, 0, parent) {
+    setObjectName(QStringLiteral("DlgSelectExample"));
+    SetTitle(LoadStr(950));
+    resize(360, 300);
+    LstExamples = new QListWidget(Body());
+    LstExamples->setObjectName(QStringLiteral("LstExamples"));
+    BodyLayout()->addWidget(LstExamples);
+    connect(BtOk, &QPushButton::clicked, this, &TDlgSelectExample::BtOkClick);
+    connect(LstExamples, &QListWidget::itemDoubleClicked, this, &TDlgSelectExample::BtOkClick);
+}
+
+void TDlgSelectExample::showEvent(QShowEvent* event) {
+    LstExamples->clear();
+    const QDir templates(ProgramFolder() + QStringLiteral("templates"));
+    LstExamples->addItems(
+        templates.entryList({QStringLiteral("*.swot")}, QDir::Files, QDir::Unsorted));
+    TMPDialog::showEvent(event);
+}
+
+void TDlgSelectExample::BtOkClick() {
+    const QListWidgetItem* item = LstExamples->currentItem();
+    if (!item || !item->isSelected()) {
+        Host.Seam().Error(this, LoadStr(951));
+        return;
+    }
+    const QString path = ProgramFolder() + QStringLiteral("templates/") + item->text();
+    if (LoadExample(path)) {
+        accept();
+    } else {
+        Host.Seam().Error(this, LoadStr(952));
+        reject();
+    }
+}

@@ -1,0 +1,76 @@
+#include "UntFraListBar.h"
+
+#include <QHBoxLayout>
+
+namespace {
+
+QToolButton* MakeButton(QWidget* parent, const char* name, const char* icon, const char* caption,
+                        int width, const char* hint) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(QIcon(QLatin1String(icon)));
+    button->setIconSize(QSize(16, 16));
+    button->setText(QString::fromUtf8(caption));
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setToolButtonStyle(*caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    button->setAutoRaise(true);
+    button->setFixedSize(width, 22);
+    return button;
+}
+
+void PictureOnly(QToolButton* button) {
+    button->setText(QString());
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setFixedSize(22, 22);
+}
+
+} // namespace
+
+TFraListBar::TFraListBar(QWidget* parent) : TModelFrame(parent) {
+    setObjectName(QStringLiteral("FraListBar"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(1);
+    BtAdd = MakeButton(this, "BtAdd", ":/icons/add.svg", "Ajouter", 80,
+                       "Cliquez ici pour ajouter un nouvel élément");
+    BtEdit = MakeButton(this, "BtEdit", ":/icons/edit.svg", "Editer", 65,
+                        "Cliquez ici pour afficher l'élément sélectionné");
+    BtDel = MakeButton(this, "BtDel", ":/icons/delete.svg", "Supprimer", 80,
+                       "Cliquez ici pour supprimer l'élément sélectionné");
+    BtDown =
+        MakeButton(this, "BtDown", ":/icons/down.svg", "", 23, "Descendre l'élément sélectionné");
+    BtUp = MakeButton(this, "BtUp", ":/icons/up.svg", "", 23, "Remonter l'élément sélectionné");
+    for (QToolButton* button : {BtAdd, BtEdit.data(), BtDel, BtDown.data(), BtUp.data()})
+        layout->addWidget(button);
+    layout->addStretch(1);
+    SetAffBtCaptions(false);
+}
+
+void TFraListBar::SetAffBtCaptions(bool show) {
+    if (show)
+        return;
+    PictureOnly(BtAdd);
+    PictureOnly(BtDel);
+}
+
+void TFraListBar::SetAffBtEdit(bool show) {
+    if (!BtEdit)
+        return;
+    if (show) {
+        PictureOnly(BtEdit);
+        BtEdit->show();
+    } else {
+        delete BtEdit;
+    }
+}
+
+void TFraListBar::SetAffUpDown(bool show) {
+    for (QPointer<QToolButton>* button : {&BtDown, &BtUp}) {
+        if (!*button)
+            continue;
+        if (show)
+            (*button)->show();
+        else
+            delete button->data();
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "UntModelFrame.h"
+
+#include <QPointer>
+#include <QToolButton>
+
+// The small tool bar above a list: add, edit, delete, move down, move up.
+// The frame that embeds it connects the buttons; buttons it removes are gone
+// for good.
+class TFraListBar : public TModelFrame {
+    Q_OBJECT
+
+public:
+    explicit TFraListBar(QWidget* parent);
+
+    // False takes the captions off the add and delete buttons; true changes nothing.
+    void SetAffBtCaptions(bool show);
+    // True shows the edit button as a picture; false removes it.
+    void SetAffBtEdit(bool show);
+    // True shows the down and up buttons; false removes them.
+    void SetAffUpDown(bool show);
+
+    QToolButton* BtAdd;
+    QPointer<QToolButton> BtEdit;
+    QToolButton* BtDel;
+    QPointer<QToolButton> BtDown;
+    QPointer<QToolButton> BtUp;
+};

@@ -1,0 +1,92 @@
+#include "UntMPDialog.h"
+
+#include "UntHelpContext.h"
+#include "UntMainHost.h"
+#include "UntStrings.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+TMPDialog::TMPDialog(TMainHost& host, int helpContext, QWidget* parent)
+    : QDialog(parent), Host(host) {
+    SetHelpContext(this, helpContext);
+    resize(424, 379);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(3, 3, 3, 3);
+    layout->setSpacing(0);
+
+    // The title band.
+    auto* pnlTitle = new QFrame(this);
+    pnlTitle->setObjectName(QStringLiteral("PnlTitle"));
+    pnlTitle->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    pnlTitle->setLineWidth(1);
+    pnlTitle->setFixedHeight(23);
+    pnlTitle->setAutoFillBackground(true);
+    pnlTitle->setBackgroundRole(QPalette::Highlight);
+    auto* titleLayout = new QHBoxLayout(pnlTitle);
+    titleLayout->setContentsMargins(1, 1, 1, 1);
+    titleLayout->setSpacing(0);
+    auto* lbEmpty = new QLabel(pnlTitle);
+    lbEmpty->setFixedWidth(20);
+    LbTitle = new QLabel(pnlTitle);
+    LbTitle->setObjectName(QStringLiteral("LbTitle"));
+    LbTitle->setForegroundRole(QPalette::HighlightedText);
+    QFont titleFont = LbTitle->font();
+    titleFont.setBold(true);
+    titleFont.setPixelSize(13);
+    LbTitle->setFont(titleFont);
+    LbTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    titleLayout->addWidget(lbEmpty);
+    titleLayout->addWidget(LbTitle, 1);
+    layout->addWidget(pnlTitle);
+    layout->addSpacing(3);
+
+    FBody = new QWidget(this);
+    FBody->setObjectName(QStringLiteral("Body"));
+    FBodyLayout = new QVBoxLayout(FBody);
+    FBodyLayout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FBody, 1);
+
+    // The button band.
+    layout->addSpacing(3);
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(5);
+    BtHelp = new QPushButton(LoadStr(3), this);
+    BtHelp->setObjectName(QStringLiteral("BtHelp"));
+    BtHelp->setAutoDefault(false);
+    BtOk = new QPushButton(LoadStr(2), this);
+    BtOk->setObjectName(QStringLiteral("BtOk"));
+    BtOk->setDefault(true);
+    BtCancel = new QPushButton(LoadStr(1), this);
+    BtCancel->setObjectName(QStringLiteral("BtCancel"));
+    BtCancel->setAutoDefault(false);
+    for (QPushButton* button : {BtHelp.data(), BtOk, BtCancel})
+        button->setFixedSize(75, 25);
+    bottom->addWidget(BtHelp);
+    bottom->addStretch(1);
+    bottom->addWidget(BtOk);
+    bottom->addWidget(BtCancel);
+    layout->addLayout(bottom);
+
+    connect(BtCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BtHelp, &QPushButton::clicked, this, &TMPDialog::BtHelpClick);
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &TMPDialog::BtHelpClick);
+    if (helpContext == 0)
+        delete BtHelp;
+
+    SetTitle(QStringLiteral("Title"));
+}
+
+void TMPDialog::SetTitle(const QString& title) {
+    setWindowTitle(title);
+    LbTitle->setText(title);
+}
+
+void TMPDialog::BtHelpClick() {
+    if (const int context = HelpContext(this))
+        Host.ShowHelpTopic(context);
+}

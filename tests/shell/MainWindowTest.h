@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ScriptedSeam.h"
+#include "UnitFrmMain.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// A main window answering through a scripted seam, with settings and files in
+// folders of its own.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", Config.path().toLocal8Bit());
+        NewWindow();
+    }
+
+    void TearDown() override { Window.reset(); }
+
+    void NewWindow() {
+        Window = std::make_unique<TFrmMain>();
+        auto seam = std::make_unique<TScriptedSeam>();
+        Seam = seam.get();
+        Window->SetSeam(std::move(seam));
+    }
+
+    // Ends the run as the program does: the window goes, the settings are written.
+    void EndRun() { Window.reset(); }
+
+    QAction* Action(const char* name) const {
+        auto* action = Window->findChild<QAction*>(QLatin1String(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+
+    QString Path(const QString& name) const { return Files.filePath(name); }
+
+    QString SettingsText() const {
+        QFile file(Config.filePath(QStringLiteral("merovan.ini")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    void WriteSettingsText(const QByteArray& text) const {
+        QFile file(Config.filePath(QStringLiteral("merovan.ini")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir Config;
+    QTemporaryDir Files;
+    std::unique_ptr<TFrmMain> Window;
+    TScriptedSeam* Seam = nullptr;
+};

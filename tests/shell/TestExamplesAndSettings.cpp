@@ -1,0 +1,157 @@
+#include "MainWindowTest.h"
+#include "ProjectBuilder.h"
+#include "UntIO.h"
+#include "UntModelFrame.h"
+#include "UntProgramFolder.h"
+#include "UntSelectExample.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+// Examples come from a templates folder of the test's own.
+class Examples : public MainWindowTest {
+protected:
+    void SetUp() override {
+        QDir(Data.path()).mkdir("templates");
+        for (const char* name : {"reference.swot", "Bakery.swot", "Library.swot"})
+            WriteProject(*MakeProject({{name, stStrength, 2}}), Template(name));
+        QFile broken(Template("Broken.swot"));
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write("no archive");
+        broken.close();
+        QDir(Data.path()).mkdir("templates/Folder.swot");
+        QFile notProject(Template("notes.txt"));
+        ASSERT_TRUE(notProject.open(QIODevice::WriteOnly));
+        qputenv("MEROVAN_DATA_DIR", Data.path().toLocal8Bit());
+        MainWindowTest::SetUp();
+    }
+
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        qunsetenv("MEROVAN_DATA_DIR");
+    }
+
+    QString Template(const char* name) const {
+        return Data.filePath(QStringLiteral("templates/") + QLatin1String(name));
+    }
+
+    // Answers the selection dialog by choosing the entry of that text, or none.
+    void Choose(const QString& entry, QStringList* listed = nullptr) {
+        Seam->DialogAnswers.push_back([=](QDialog& dialog) {
+            auto& select = static_cast<TDlgSelectExample&>(dialog);
+            select.show();
+            if (listed)
+                for (int i = 0; i < select.LstExamples->count(); ++i)
+                    *listed << select.LstExamples->item(i)->text();
+            const auto found = select.LstExamples->findItems(entry, Qt::MatchExactly);
+            if (!found.isEmpty())
+                select.LstExamples->setCurrentItem(found.front());
+            QTest::mouseClick(select.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+            if (select.isVisible())
+                select.reject();
+            return select.result();
+        });
+    }
+
+    QString ExampleFirstFactor() const {
+        return Window->ExampleProject ? Window->ExampleProject->Items[0]->Name : QString();
+    }
+
+    QTemporaryDir Data;
+};
+
+TEST_F(Examples, SelectionListsEveryProjectFileOfTheTemplates) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    EXPECT_EQ(ExampleFirstFactor(), "reference.swot");
+    QStringList listed;
+    Choose("Library.swot", &listed);
+    Action("AcnProjExampleSelect")->trigger();
+    listed.sort();
+    EXPECT_EQ(listed,
+              (QStringList{"Bakery.swot", "Broken.swot", "Library.swot", "reference.swot"}));
+    EXPECT_EQ(ExampleFirstFactor(), "Library.swot");
+    EXPECT_EQ(Window->ExampleFile, Template("Library.swot"));
+    EXPECT_FALSE(Window->ExampleDisplayed()) << "a new example waits to be displayed";
+
+    Action("AcnProjExampDisp")->trigger();
+    EXPECT_EQ(Window->CurrentProject->Items[0]->Name, "Library.swot");
+}
+
+TEST_F(Examples, SelectionNeedsAReadableChoice) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    Choose(QString());
+    Action("AcnProjExampleSelect")->trigger();
+    EXPECT_EQ(Seam->Messages, QStringList{"Select an example from the list"});
+    EXPECT_EQ(ExampleFirstFactor(), "reference.swot");
+
+    Seam->Messages.clear();
+    Choose("Broken.swot");
+    Action("AcnProjExampleSelect")->trigger();
+    EXPECT_EQ(Seam->Messages,
+              (QStringList{"The file is not a Merovan project: it is not a ZIP archive.",
+                           "Error while loading the example"}));
+    EXPECT_EQ(ExampleFirstFactor(), "reference.swot") << "the previous example stays";
+    EXPECT_EQ(Window->ExampleFile, Template("reference.swot"));
+}
+
+TEST_F(Examples, SelectingWhileTheExampleIsDisplayedReturnsFirst) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    TProject* user = Window->CurrentProject.get();
+    Action("AcnProjExampDisp")->trigger();
+    Choose("Bakery.swot");
+    Action("AcnProjExampleSelect")->trigger();
+    EXPECT_EQ(Window->CurrentProject.get(), user);
+    EXPECT_EQ(ExampleFirstFactor(), "Bakery.swot");
+}
+
+TEST_F(Examples, AnUnreadableExampleIsReportedAtStartUp) {
+    WriteSettingsText("[Configuration]\nExampleFile=" + Template("Broken.swot").toUtf8() + "\n");
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    EXPECT_EQ(Seam->Messages,
+              (QStringList{"The file is not a Merovan project: it is not a ZIP archive.",
+                           "Error while loading the example"}));
+    EXPECT_EQ(Window->ExampleProject, nullptr);
+    EXPECT_FALSE(Action("AcnProjExampDisp")->isEnabled());
+}
+
+TEST_F(MainWindowTest, SettingsAreWrittenAtExitAndReadBack) {
+    Seam->AnswerDialog(QDialog::Rejected);
+    EXPECT_FALSE(Window->StartUp({}));
+    EndRun();
+    const QString first = SettingsText();
+    EXPECT_TRUE(first.contains("[Configuration]")) << first.toStdString();
+    EXPECT_TRUE(first.contains("ExampleFile=" + ProgramFolder() + "templates/reference.swot"))
+        << first.toStdString();
+    EXPECT_TRUE(first.contains("DefaultOfficeFormat=1"));
+    EXPECT_TRUE(first.contains("[Recent]\nRecent1="));
+
+    WriteSettingsText("[Configuration]\nExampleFile=/nowhere/gone.swot\nDefaultOfficeFormat=3\n"
+                      "[Other]\nKept=yes\n[Recent]\nRecent1=/home/ana/Old plan.swot\n");
+    for (int run = 0; run < 2; ++run) {
+        NewWindow();
+        ASSERT_TRUE(Window->StartUp({"-n"}));
+        EXPECT_EQ(Window->ReportFormat, 3);
+        EXPECT_EQ(Window->Recent1, "/home/ana/Old plan.swot");
+        EXPECT_EQ(Window->ExampleFile, ProgramFolder() + "templates/reference.swot");
+        EndRun();
+    }
+    const QString later = SettingsText();
+    EXPECT_TRUE(later.contains("Recent1=/home/ana/Old plan.swot")) << later.toStdString();
+    EXPECT_TRUE(later.contains("DefaultOfficeFormat=3"));
+    EXPECT_TRUE(later.contains("Kept=yes")) << "other keys survive";
+    EXPECT_FALSE(later.contains("gone.swot"));
+}
+
+TEST_F(MainWindowTest, ADamagedReportFormatCountsAsTheFirst) {
+    for (const char* value : {"abc", "0", "4", "-1", ""}) {
+        WriteSettingsText(QByteArray("[Configuration]\nDefaultOfficeFormat=") + value + "\n");
+        NewWindow();
+        ASSERT_TRUE(Window->StartUp({"-n"})) << value;
+        EXPECT_EQ(Window->ReportFormat, 1) << value;
+        EXPECT_NE(Window->CurrentProject, nullptr) << "start-up goes on";
+        EndRun();
+        EXPECT_TRUE(SettingsText().contains("DefaultOfficeFormat=1")) << value;
+    }
+}

@@ -1,0 +1,70 @@
+#include "MainWindowTest.h"
+#include "UntDlgAbout.h"
+#include "UntFrmHelp.h"
+#include "UntModelFrame.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+
+class Help : public MainWindowTest {
+protected:
+    QString ShownPage() const {
+        auto* browser = Window->findChild<QTextBrowser*>("HelpBrowser");
+        return browser ? browser->source().fileName() : QString();
+    }
+    QString ShownTitle() const {
+        return Window->findChild<QTextBrowser*>("HelpBrowser")->documentTitle();
+    }
+};
+
+TEST_F(Help, TopicsOpenTheirPages) {
+    struct Case {
+        int context;
+        const char* page;
+        const char* title;
+    };
+    const Case cases[] = {
+        {1, "main.htm", "Getting started"},      {13, "workspace.htm", "The workspace"},
+        {22, "factor.htm", "Entering a factor"}, {241, "conclusion.htm", "Writing a conclusion"},
+        {0, "index.htm", "Merovan Help"},        {7, "index.htm", "Merovan Help"},
+    };
+    for (const Case& c : cases) {
+        Window->ShowHelpTopic(c.context);
+        EXPECT_EQ(ShownPage(), c.page) << c.context;
+        EXPECT_EQ(ShownTitle(), c.title) << c.context;
+        EXPECT_TRUE(Window->findChild<TFrmHelp*>("FrmHelp")->isVisible());
+    }
+}
+
+TEST_F(Help, HelpKeyFollowsTheFocus) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    Window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    Window->Workspace->setFocusPolicy(Qt::StrongFocus);
+    Window->Workspace->setFocus();
+    QTest::keyClick(Window.get(), Qt::Key_F1);
+    EXPECT_EQ(ShownPage(), "workspace.htm");
+
+    Window->findChild<QWidget*>("MainPanel")->setFocusPolicy(Qt::StrongFocus);
+    Window->findChild<QWidget*>("MainPanel")->setFocus();
+    QTest::keyClick(Window.get(), Qt::Key_F1);
+    EXPECT_EQ(ShownPage(), "main.htm") << "a control without a topic opens the window's";
+}
+
+TEST_F(Help, GuideOpensTheMainTopic) {
+    Action("AcnHelpIndex")->trigger();
+    EXPECT_EQ(ShownPage(), "main.htm");
+}
+
+TEST_F(Help, AboutBoxShowsTheRelease) {
+    Action("AcnHelpAbout")->trigger();
+    EXPECT_EQ(Seam->Dialogs, QStringList{"DlgAbout"});
+    auto* about = Window->findChild<TDlgAbout*>("DlgAbout");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Merovan");
+    EXPECT_EQ(about->findChild<QLabel*>("Label2")->text(), "Release 1.1");
+    EXPECT_EQ(about->size(), QSize(505, 417));
+    EXPECT_EQ(about->findChild<QPushButton*>("BtOk")->text(), "Close");
+}

@@ -1,0 +1,156 @@
+#include "ScriptedSeam.h"
+#include "UntFraListBar.h"
+#include "UntFraTabTop.h"
+#include "UntHelpContext.h"
+#include "UntMPDialog.h"
+#include "UntMainHost.h"
+#include "UntModelFrame.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TStubHost : public TMainHost {
+public:
+    TProject* Project() override { return nullptr; }
+    TModalSeam& Seam() override { return FSeam; }
+    void ShowHelpTopic(int context) override { Topics << context; }
+    QAction* PropertiesAction() override { return &Properties; }
+
+    QList<int> Topics;
+    QAction Properties{QStringLiteral("&Properties")};
+
+private:
+    TScriptedSeam FSeam;
+};
+
+QString BandText(const QWidget& widget) {
+    return widget.findChild<QLabel*>("LbTitle")->text();
+}
+
+} // namespace
+
+TEST(Furniture, DialogHelpFollowsItsContext) {
+    TStubHost host;
+    TMPDialog withHelp(host, 22, nullptr);
+    auto* help = withHelp.findChild<QPushButton*>("BtHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->text(), "Help");
+    withHelp.show();
+    withHelp.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&withHelp));
+    QTest::mouseClick(help, Qt::LeftButton);
+    QTest::keyClick(&withHelp, Qt::Key_F1);
+    EXPECT_EQ(host.Topics, (QList<int>{22, 22}));
+
+    host.Topics.clear();
+    TMPDialog without(host, 0, nullptr);
+    EXPECT_EQ(without.findChild<QPushButton*>("BtHelp"), nullptr) << "no help button";
+    without.show();
+    without.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&without));
+    QTest::keyClick(&without, Qt::Key_F1);
+    EXPECT_TRUE(host.Topics.isEmpty());
+    EXPECT_EQ(without.findChild<QPushButton*>("BtOk")->text(), "Ok");
+    EXPECT_EQ(without.findChild<QPushButton*>("BtCancel")->text(), "Cancel");
+}
+
+TEST(Furniture, DialogTitleBandAndKeys) {
+    TStubHost host;
+    TMPDialog dialog(host, 0, nullptr);
+    EXPECT_EQ(dialog.Title(), "Title");
+    dialog.SetTitle("Strength");
+    EXPECT_EQ(dialog.windowTitle(), "Strength");
+    EXPECT_EQ(BandText(dialog), "Strength");
+    dialog.setWindowTitle("SWOT matrix element");
+    EXPECT_EQ(BandText(dialog), "Strength") << "the caption alone leaves the band";
+
+    QSignalSpy okClicks(dialog.findChild<QPushButton*>("BtOk"), &QPushButton::clicked);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_EQ(okClicks.count(), 1) << "Enter runs the OK handler";
+    EXPECT_TRUE(dialog.isVisible()) << "OK alone sets no result";
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(Furniture, TitleBand) {
+    TStubHost host;
+    QWidget holder;
+    SetHelpContext(&holder, 13);
+    TFraTabTop band(host, &holder);
+    band.SetTitle("My analysis");
+    EXPECT_EQ(band.Title(), "My analysis");
+
+    EXPECT_EQ(band.Status(), 0);
+    const auto pressed = [&band](const char* name) {
+        return band.findChild<QToolButton*>(name)->isChecked();
+    };
+    band.SetStatus(1);
+    EXPECT_TRUE(pressed("BtSeen"));
+    EXPECT_FALSE(pressed("BtNew"));
+    band.SetStatus(3);
+    EXPECT_EQ(band.Status(), 3);
+    EXPECT_TRUE(pressed("BtSeen")) << "another value presses none; the pressed one stays";
+    EXPECT_EQ(band.findChild<QToolButton*>("BtOk")->toolTip(), QString::fromUtf8("Terminé"));
+
+    holder.show();
+    EXPECT_TRUE(band.ShowStatus());
+    band.SetShowStatus(false);
+    EXPECT_FALSE(band.ShowStatus());
+
+    QSignalSpy statusClicks(&band, &TFraTabTop::StatusClicked);
+    band.SetShowStatus(true);
+    QTest::mouseClick(band.findChild<QToolButton*>("BtNew"), Qt::LeftButton);
+    EXPECT_EQ(statusClicks.count(), 1);
+
+    auto* help = band.findChild<QToolButton*>("BtHelp");
+    EXPECT_EQ(help->toolTip(), "Aide contextuelle");
+    QTest::mouseClick(help, Qt::LeftButton);
+    auto* props = band.findChild<QToolButton*>("BtProps");
+    QTest::mouseClick(props, Qt::LeftButton);
+    EXPECT_EQ(host.Topics, (QList<int>{13, 13})) << "an unbound properties button asks for help";
+
+    QSignalSpy properties(&host.Properties, &QAction::triggered);
+    band.BindProps(&host.Properties);
+    EXPECT_EQ(props->text(), "Properties");
+    QTest::mouseClick(props, Qt::LeftButton);
+    EXPECT_EQ(properties.count(), 1);
+    EXPECT_EQ(host.Topics.size(), 2);
+}
+
+TEST(Furniture, ListBarButtonsCanBeRemoved) {
+    TFraListBar bar(nullptr);
+    EXPECT_TRUE(bar.BtAdd->text().isEmpty()) << "captions are off from the start";
+    EXPECT_EQ(bar.BtAdd->width(), 22);
+    EXPECT_EQ(bar.BtEdit->text(), "Editer");
+    EXPECT_EQ(bar.BtAdd->toolTip(),
+              QString::fromUtf8("Cliquez ici pour ajouter un nouvel élément"));
+    EXPECT_EQ(bar.BtUp->toolTip(), QString::fromUtf8("Remonter l'élément sélectionné"));
+
+    bar.SetAffBtEdit(true);
+    EXPECT_TRUE(bar.BtEdit->text().isEmpty());
+    EXPECT_EQ(bar.BtEdit->width(), 22);
+    bar.SetAffUpDown(false);
+    bar.SetAffUpDown(false);
+    EXPECT_EQ(bar.BtDown, nullptr);
+    EXPECT_EQ(bar.BtUp, nullptr);
+    bar.SetAffBtEdit(false);
+    bar.SetAffBtEdit(true);
+    EXPECT_EQ(bar.BtEdit, nullptr) << "a removed button stays gone";
+    bar.SetAffUpDown(true);
+    EXPECT_EQ(bar.findChildren<QToolButton*>().size(), 2);
+}
+
+TEST(Furniture, NewFramesAreNotLiveYet) {
+    TModelFrame frame;
+    EXPECT_TRUE(frame.Updating);
+    EXPECT_TRUE(frame.CloseView());
+    EXPECT_TRUE(frame.CommitView());
+}
