@@ -280,6 +280,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     if (!ReadProject(ExampleProject, ExampleFile))
         Seam().Error(this, LoadStr(952));
     UpdateCommands();
+    FCouplingViewSettings = TCouplingViewSettings();
 
     if (arguments.isEmpty()) {
         switch (Seam().ExecDialog(*FrmStart)) {
@@ -479,4 +480,14 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+// The factor and conclusion dialogs are not part of the program yet: their
+// commands end as if cancelled.
+bool TFrmMain::EditFactor(TTOWSItem&, bool) {
+    return false;
+}
+
+bool TFrmMain::EditGuideline(TGuideline&) {
+    return false;
 }

@@ -47,6 +47,9 @@ public:
     TModalSeam& Seam() override { return *FSeam; }
     void ShowHelpTopic(int context) override;
     QAction* PropertiesAction() override { return AcnFileProperties; }
+    TCouplingViewSettings& CouplingViewSettings() override { return FCouplingViewSettings; }
+    bool EditFactor(TTOWSItem& factor, bool isNew) override;
+    bool EditGuideline(TGuideline& guideline) override;
 
     bool ExampleDisplayed() const { return StashedProject != nullptr; }
 
@@ -93,6 +96,7 @@ private:
     void AcnProjExampleSelectExecute();
 
     std::unique_ptr<TModalSeam> FSeam;
+    TCouplingViewSettings FCouplingViewSettings;
     TFrmStart* FrmStart;
     TDlgAbout* DlgAbout;
     TDlgSelectExample* DlgSelectExample;

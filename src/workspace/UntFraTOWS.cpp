@@ -1,29 +1,310 @@
 #include "UntFraTOWS.h"
 
-#include "UntClassProject.h"
+#include "UntFraListBar.h"
+#include "UntFraTOWS2.h"
+#include "UntFraTOWSCouple.h"
+#include "UntFraTOWSMat.h"
 #include "UntFraTabTop.h"
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
+#include "UntModalSeam.h"
+#include "UntStrings.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSplitter>
 #include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+// The conclusion an item of the list shows.
+constexpr int GuidelineRole = Qt::UserRole;
+
+} // namespace
 
 TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("Workspace"));
     SetHelpContext(this, 13);
+    resize(443, 270);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
     FraTabTop1 = new TFraTabTop(host, this);
     FraTabTop1->setObjectName(QStringLiteral("FraTabTop1"));
     FraTabTop1->SetShowStatus(false);
     FraTabTop1->BindProps(host.PropertiesAction());
+    connect(FraTabTop1, &TFraTabTop::StatusClicked, this, &TFraTOWS::DataChange);
     layout->addWidget(FraTabTop1);
-    layout->addStretch(1);
+
+    Splitter = new QSplitter(Qt::Horizontal, this);
+    Splitter->setObjectName(QStringLiteral("PnlSplit"));
+    Splitter->setHandleWidth(3);
+    Splitter->setChildrenCollapsible(false);
+    layout->addWidget(Splitter, 1);
+
+    // The view side.
+    auto* panel3 = new QWidget(Splitter);
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    auto* viewSide = new QVBoxLayout(panel3);
+    viewSide->setContentsMargins(2, 2, 2, 2);
+    viewSide->setSpacing(5);
+    RGVisuBox = new QGroupBox(LoadStr(2520), panel3);
+    RGVisuBox->setObjectName(QStringLiteral("RGVisu"));
+    RGVisuBox->setStyleSheet(QStringLiteral("QGroupBox#RGVisu { font-weight: bold; }"));
+    auto* switchLayout = new QHBoxLayout(RGVisuBox);
+    switchLayout->setContentsMargins(8, 2, 8, 4);
+    RGVisu = new QButtonGroup(this);
+    for (const int id : {0, 1}) {
+        auto* choice = new QRadioButton(LoadStr(2521 + id), RGVisuBox);
+        choice->setObjectName(id == 0 ? QStringLiteral("RGVisuMatrix")
+                                      : QStringLiteral("RGVisuCouplings"));
+        choice->setStyleSheet(QStringLiteral("font-weight: normal;"));
+        RGVisu->addButton(choice, id);
+        switchLayout->addWidget(choice, 1);
+    }
+    RGVisu->button(0)->setChecked(true);
+    connect(RGVisu, &QButtonGroup::idClicked, this, &TFraTOWS::RGVisuClick);
+    viewSide->addWidget(RGVisuBox);
+    Panel1 = new QWidget(panel3);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* viewHost = new QVBoxLayout(Panel1);
+    viewHost->setContentsMargins(0, 0, 0, 0);
+    viewSide->addWidget(Panel1, 1);
+
+    // The conclusion side.
+    auto* panel4 = new QWidget(Splitter);
+    panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* conclusionSide = new QVBoxLayout(panel4);
+    conclusionSide->setContentsMargins(2, 2, 2, 2);
+    conclusionSide->setSpacing(2);
+    FraTOWSCouple1 = new TFraTOWSCouple(*this);
+    FraTOWSCouple1->setFixedHeight(65);
+    conclusionSide->addWidget(FraTOWSCouple1);
+    LbConclusions = new QLabel(panel4);
+    LbConclusions->setObjectName(QStringLiteral("LbConclusions"));
+    LbConclusions->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    conclusionSide->addWidget(LbConclusions);
+    FraListBar1 = new TFraListBar(panel4);
+    FraListBar1->setObjectName(QStringLiteral("FraListBar1"));
+    FraListBar1->SetAffUpDown(true);
+    FraListBar1->SetAffBtEdit(true);
+    FraListBar1->SetAffBtCaptions(false);
+    conclusionSide->addWidget(FraListBar1);
+    LstGuidelines = new QListWidget(panel4);
+    LstGuidelines->setObjectName(QStringLiteral("LstGuidelines"));
+    conclusionSide->addWidget(LstGuidelines, 1);
+
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    connect(Splitter, &QSplitter::splitterMoved, this, [this] {
+        const int total = Splitter->width();
+        if (total > 0)
+            SplitRatio = static_cast<double>(Splitter->sizes().front()) / total;
+    });
+
+    connect(FraListBar1->BtAdd, &QToolButton::clicked, this, &TFraTOWS::ClickAddGuideLine);
+    connect(FraListBar1->BtEdit, &QToolButton::clicked, this, &TFraTOWS::ClickEditGuideline);
+    connect(FraListBar1->BtDel, &QToolButton::clicked, this, &TFraTOWS::ClickDelGuideline);
+    connect(FraListBar1->BtDown, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtDownClick);
+    connect(FraListBar1->BtUp, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtUpClick);
+    connect(LstGuidelines, &QListWidget::itemDoubleClicked, this, &TFraTOWS::ClickEditGuideline);
+    connect(LstGuidelines, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (!Updating)
+            LstGuidelinesClickCheck(item);
+    });
+}
+
+TProject* TFraTOWS::Project() const {
+    return FHost.Project();
 }
 
 void TFraTOWS::UpdateView() {
     TModelFrame::UpdateView();
     Updating = true;
-    if (const TProject* project = FHost.Project())
+    if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
+        LbConclusions->setText(project->Labels.Value(8));
+    }
+    RGVisuClick();
+    FillGuidelines();
+    FraTOWSCouple1->UpdateView();
+    CheckGuidelines();
     Updating = false;
+}
+
+bool TFraTOWS::CloseView() {
+    delete ViewFrame;
+    delete FraTOWSCouple1;
+    FraTOWSCouple1 = nullptr;
+    SelectedCouple.reset();
+    return true;
+}
+
+void TFraTOWS::RGVisuClick() {
+    delete ViewFrame;
+    SetSelectedCouple(nullptr, nullptr);
+    TModelFrame* view = RGVisu->checkedId() == 1
+                            ? static_cast<TModelFrame*>(new TFraTOWSGroup(*this))
+                            : new TFraTOWSMat(*this);
+    ViewFrame = view;
+    view->UpdateView();
+    Panel1->layout()->addWidget(view);
+}
+
+void TFraTOWS::SetSelectedCouple(const TTOWSItem* internal, const TTOWSItem* external) {
+    SelectedCouple.reset();
+    if (internal && external && Project())
+        SelectedCouple =
+            TTOWSCouple{Project()->IndexOfItem(internal), Project()->IndexOfItem(external)};
+    if (FraTOWSCouple1)
+        FraTOWSCouple1->UpdateView();
+    CheckGuidelines();
+}
+
+void TFraTOWS::FillGuidelines() {
+    Updating = true;
+    LstGuidelines->clear();
+    if (const TProject* project = Project())
+        for (const auto& guideline : project->Guidelines) {
+            auto* item = new QListWidgetItem(guideline->Name, LstGuidelines);
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setData(GuidelineRole, QVariant::fromValue(static_cast<void*>(guideline.get())));
+            item->setCheckState(Qt::Unchecked);
+        }
+    CheckGuidelines();
+    Updating = false;
+}
+
+void TFraTOWS::CheckGuidelines() {
+    const TProject* project = Project();
+    const bool was = std::exchange(Updating, true);
+    for (int i = 0; i < LstGuidelines->count(); ++i) {
+        const bool holds =
+            SelectedCouple && project &&
+            project->Guidelines[i]->HasCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+        LstGuidelines->item(i)->setCheckState(holds ? Qt::Checked : Qt::Unchecked);
+    }
+    Updating = was;
+}
+
+void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
+    TProject* project = Project();
+    if (!project || !item)
+        return;
+    LstGuidelines->setCurrentItem(item);
+    const int i = LstGuidelines->row(item);
+    if (!SelectedCouple) {
+        FHost.Seam().Error(this, LoadStr(2581));
+        Updating = true;
+        item->setCheckState(Qt::Unchecked);
+        Updating = false;
+        return;
+    }
+    TGuideline& guideline = *project->Guidelines[i];
+    if (item->checkState() == Qt::Checked)
+        guideline.AddCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+    else
+        guideline.RemoveCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+    DataChange();
+}
+
+void TFraTOWS::ClickAddGuideLine() {
+    TProject* project = Project();
+    if (!project)
+        return;
+    Updating = true;
+    if (!SelectedCouple) {
+        FHost.Seam().Error(this, LoadStr(2580));
+        Updating = false;
+        return;
+    }
+    auto guideline = std::make_unique<TGuideline>();
+    if (!FHost.EditGuideline(*guideline)) {
+        Updating = false;
+        return;
+    }
+    project->Guidelines.push_back(std::move(guideline));
+    FillGuidelines();
+    QListWidgetItem* last = LstGuidelines->item(LstGuidelines->count() - 1);
+    Updating = true;
+    LstGuidelines->setCurrentItem(last);
+    last->setCheckState(Qt::Checked);
+    Updating = false;
+    LstGuidelinesClickCheck(last);
+    DataChange();
+}
+
+void TFraTOWS::ClickEditGuideline() {
+    TProject* project = Project();
+    const int i = LstGuidelines->currentRow();
+    if (!project || i < 0)
+        return;
+    Updating = true;
+    if (!FHost.EditGuideline(*project->Guidelines[i])) {
+        Updating = false;
+        return;
+    }
+    LstGuidelines->item(i)->setText(project->Guidelines[i]->Name);
+    Updating = false;
+    DataChange();
+}
+
+void TFraTOWS::ClickDelGuideline() {
+    TProject* project = Project();
+    const int i = LstGuidelines->currentRow();
+    if (!project || i < 0)
+        return;
+    Updating = true;
+    project->Guidelines.erase(project->Guidelines.begin() + i);
+    FillGuidelines();
+    if (LstGuidelines->count() > 0)
+        LstGuidelines->setCurrentRow(std::max(i - 1, 0));
+    Updating = false;
+    DataChange();
+}
+
+void TFraTOWS::MoveGuideline(int from, int to) {
+    TProject* project = Project();
+    Updating = true;
+    std::swap(project->Guidelines[from], project->Guidelines[to]);
+    FillGuidelines();
+    LstGuidelines->setCurrentRow(to);
+    Updating = false;
+    // The order shows in the reports and the file: a move is a change to save.
+    DataChange();
+}
+
+void TFraTOWS::FraListBar1BtDownClick() {
+    const int i = LstGuidelines->currentRow();
+    if (!Project() || i < 0 || i + 1 >= LstGuidelines->count())
+        return;
+    MoveGuideline(i, i + 1);
+}
+
+void TFraTOWS::FraListBar1BtUpClick() {
+    const int i = LstGuidelines->currentRow();
+    if (!Project() || i <= 0)
+        return;
+    MoveGuideline(i, i - 1);
+}
+
+void TFraTOWS::DataChange() {
+    if (!Updating && Project())
+        Project()->Modified = true;
+}
+
+void TFraTOWS::ApplySplitRatio() {
+    const int total = Splitter->width();
+    const int left = static_cast<int>(std::ceil(total * SplitRatio));
+    Splitter->setSizes({left, std::max(total - left - Splitter->handleWidth(), 0)});
+}
+
+void TFraTOWS::resizeEvent(QResizeEvent* event) {
+    TModelFrame::resizeEvent(event);
+    ApplySplitRatio();
 }

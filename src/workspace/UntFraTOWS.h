@@ -1,13 +1,26 @@
 #pragma once
 
+#include "UntClassProject.h"
 #include "UntModelFrame.h"
 
+#include <QPointer>
+#include <optional>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QSplitter;
+class TFraListBar;
 class TFraTabTop;
+class TFraTOWSCouple;
 class TMainHost;
 
 // The one screen of the analysis, hosted by the main window for each open
-// document: the title band over the views of the factors, the couplings and
-// the conclusions.
+// document: the title band; on the left the factor matrix or the coupling
+// view; on the right the selected coupling and the conclusions, whose check
+// marks link and unlink that coupling.
 class TFraTOWS : public TModelFrame {
     Q_OBJECT
 
@@ -15,9 +28,52 @@ public:
     TFraTOWS(TMainHost& host, QWidget* parent);
 
     void UpdateView() override;
+    bool CloseView() override;
+
+    TMainHost& Host() const { return FHost; }
+    TProject* Project() const;
+
+    // Makes the pair the selected coupling; with either factor missing, no
+    // coupling is selected.
+    void SetSelectedCouple(const TTOWSItem* internal, const TTOWSItem* external);
+    // Marks the project modified, unless the frame is changing by program.
+    void DataChange();
+
+    void FillGuidelines();
+    void CheckGuidelines();
+
+    void ClickAddGuideLine();
+    void ClickEditGuideline();
+    void ClickDelGuideline();
+    void FraListBar1BtDownClick();
+    void FraListBar1BtUpClick();
+
+    // The view switch: 0 the factor matrix, 1 the coupling view.
+    void RGVisuClick();
+
+    // The selected coupling: a record of the frame's own, never stored.
+    std::optional<TTOWSCouple> SelectedCouple;
+    // Width of the view side over the width of the frame.
+    double SplitRatio = 0.66;
 
     TFraTabTop* FraTabTop1;
+    QButtonGroup* RGVisu;
+    QGroupBox* RGVisuBox;
+    QPointer<TModelFrame> ViewFrame;
+    QSplitter* Splitter;
+    TFraTOWSCouple* FraTOWSCouple1;
+    QLabel* LbConclusions;
+    TFraListBar* FraListBar1;
+    QListWidget* LstGuidelines;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void LstGuidelinesClickCheck(QListWidgetItem* item);
+    void ApplySplitRatio();
+    void MoveGuideline(int from, int to);
+
     TMainHost& FHost;
+    QWidget* Panel1;
 };

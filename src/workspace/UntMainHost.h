@@ -1,12 +1,21 @@
 #pragma once
 
 class QAction;
+class TGuideline;
 class TModalSeam;
 class TProject;
+class TTOWSItem;
+
+// The coupling view's filter and threshold: they belong to the run, not to a
+// view or a project, and last until the program ends.
+struct TCouplingViewSettings {
+    int FilterIndex = 0;
+    int TrackPosition = 4;
+};
 
 // What the screens of the workspace and the editing dialogs reach through the
-// main window: the project shown, the modal seam, help and the commands they
-// show as buttons.
+// main window: the project shown, the modal seam, help, the editing dialogs
+// and the commands they show as buttons.
 class TMainHost {
 public:
     virtual ~TMainHost() = default;
@@ -17,4 +26,10 @@ public:
     virtual void ShowHelpTopic(int context) = 0;
     // The project properties command, which the workspace's title band shows.
     virtual QAction* PropertiesAction() = 0;
+    virtual TCouplingViewSettings& CouplingViewSettings() = 0;
+
+    // The factor and conclusion dialogs; true when the user accepted, and
+    // only then is the object changed.
+    virtual bool EditFactor(TTOWSItem& factor, bool isNew) = 0;
+    virtual bool EditGuideline(TGuideline& guideline) = 0;
 };

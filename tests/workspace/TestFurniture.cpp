@@ -1,4 +1,4 @@
-#include "ScriptedSeam.h"
+#include "TestHost.h"
 #include "UntFraListBar.h"
 #include "UntFraTabTop.h"
 #include "UntHelpContext.h"
@@ -15,20 +15,6 @@
 
 namespace {
 
-class TStubHost : public TMainHost {
-public:
-    TProject* Project() override { return nullptr; }
-    TModalSeam& Seam() override { return FSeam; }
-    void ShowHelpTopic(int context) override { Topics << context; }
-    QAction* PropertiesAction() override { return &Properties; }
-
-    QList<int> Topics;
-    QAction Properties{QStringLiteral("&Properties")};
-
-private:
-    TScriptedSeam FSeam;
-};
-
 QString BandText(const QWidget& widget) {
     return widget.findChild<QLabel*>("LbTitle")->text();
 }
@@ -36,7 +22,7 @@ QString BandText(const QWidget& widget) {
 } // namespace
 
 TEST(Furniture, DialogHelpFollowsItsContext) {
-    TStubHost host;
+    TTestHost host;
     TMPDialog withHelp(host, 22, nullptr);
     auto* help = withHelp.findChild<QPushButton*>("BtHelp");
     ASSERT_NE(help, nullptr);
@@ -61,7 +47,7 @@ TEST(Furniture, DialogHelpFollowsItsContext) {
 }
 
 TEST(Furniture, DialogTitleBandAndKeys) {
-    TStubHost host;
+    TTestHost host;
     TMPDialog dialog(host, 0, nullptr);
     EXPECT_EQ(dialog.Title(), "Title");
     dialog.SetTitle("Strength");
@@ -81,7 +67,7 @@ TEST(Furniture, DialogTitleBandAndKeys) {
 }
 
 TEST(Furniture, TitleBand) {
-    TStubHost host;
+    TTestHost host;
     QWidget holder;
     SetHelpContext(&holder, 13);
     TFraTabTop band(host, &holder);

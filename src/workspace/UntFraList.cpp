@@ -1,0 +1,97 @@
+#include "UntFraList.h"
+
+#include "UntClassProject.h"
+#include "UntFraListBar.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int FactorRole = Qt::UserRole;
+
+} // namespace
+
+TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
+    : QFrame(parent), SwotType(swotType) {
+    setMinimumHeight(150);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+
+    auto* top = new QWidget(this);
+    top->setObjectName(QStringLiteral("PnlTop"));
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(5, 4, 0, 0);
+    topLayout->setSpacing(2);
+    ListTitle = new QLabel(top);
+    ListTitle->setObjectName(QStringLiteral("ListTitle"));
+    ListTitle->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    topLayout->addWidget(ListTitle);
+    FraListBar1 = new TFraListBar(top);
+    FraListBar1->setObjectName(QStringLiteral("FraListBar1"));
+    FraListBar1->SetAffBtEdit(true);
+    FraListBar1->SetAffBtCaptions(false);
+    FraListBar1->SetAffUpDown(false);
+    topLayout->addWidget(FraListBar1);
+    layout->addWidget(top);
+
+    LstTOWS = new QTreeWidget(this);
+    LstTOWS->setObjectName(QStringLiteral("LstTOWS"));
+    LstTOWS->setColumnCount(2);
+    LstTOWS->setHeaderHidden(true);
+    LstTOWS->setRootIsDecorated(false);
+    LstTOWS->setUniformRowHeights(true);
+    LstTOWS->setSelectionMode(QAbstractItemView::SingleSelection);
+    LstTOWS->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LstTOWS->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LstTOWS->header()->setStretchLastSection(false);
+    LstTOWS->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    LstTOWS->header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    LstTOWS->header()->resizeSection(1, 20);
+    // The selection stays visible when the list loses the focus.
+    QPalette palette = LstTOWS->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    LstTOWS->setPalette(palette);
+    layout->addWidget(LstTOWS, 1);
+}
+
+void TFraTOWSList::FillList(const TProject* project) {
+    FraListBar1->UpdateView();
+    LstTOWS->clear();
+    if (!project)
+        return;
+    ListTitle->setText(project->Labels.Values(TypeHeadingKey(SwotType)));
+    std::vector<TTOWSItem*> factors;
+    for (const auto& item : project->Items)
+        if (item->SwotType == SwotType)
+            factors.push_back(item.get());
+    // Most important first; equal marks keep their order in the project.
+    std::ranges::stable_sort(factors, std::greater{}, &TTOWSItem::Mark);
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(factors.size()));
+    for (TTOWSItem* factor : factors) {
+        auto* item = new QTreeWidgetItem({factor->Name, QString::number(factor->Mark)});
+        item->setData(0, FactorRole, QVariant::fromValue(static_cast<void*>(factor)));
+        item->setTextAlignment(1, Qt::AlignCenter);
+        items << item;
+    }
+    LstTOWS->addTopLevelItems(items);
+}
+
+TTOWSItem* TFraTOWSList::SelectedFactor() const {
+    const QList<QTreeWidgetItem*> selected = LstTOWS->selectedItems();
+    return selected.isEmpty()
+               ? nullptr
+               : static_cast<TTOWSItem*>(selected.front()->data(0, FactorRole).value<void*>());
+}
+
+void TFraTOWSList::ClearSelection() {
+    LstTOWS->clearSelection();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFrame>
+#include <cstdint>
+
+class QLabel;
+class QTreeWidget;
+class TFraListBar;
+class TProject;
+class TTOWSItem;
+
+// One list of the factor matrix: the factors of one type, most important
+// first, under the heading of the type, with add, edit and delete buttons.
+class TFraTOWSList : public QFrame {
+    Q_OBJECT
+
+public:
+    TFraTOWSList(std::int32_t swotType, QWidget* parent);
+
+    // Refills the list from the project; no item is selected afterwards.
+    void FillList(const TProject* project);
+
+    // The factor of the selected item, or none.
+    TTOWSItem* SelectedFactor() const;
+    void ClearSelection();
+
+    const std::int32_t SwotType;
+    QLabel* ListTitle;
+    TFraListBar* FraListBar1;
+    QTreeWidget* LstTOWS;
+};

@@ -1,0 +1,135 @@
+#include "UntFraTOWS2.h"
+
+#include "UntCouplingTreeModel.h"
+#include "UntFraTOWS.h"
+#include "UntMainHost.h"
+#include "UntStrings.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <array>
+
+TFraTOWSGroup::TFraTOWSGroup(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace(workspace) {
+    setObjectName(QStringLiteral("FraTOWSGroup"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    auto* panel1 = new QWidget(this);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setFixedHeight(33);
+    auto* bar = new QHBoxLayout(panel1);
+    bar->setContentsMargins(8, 2, 8, 2);
+    bar->setSpacing(6);
+    auto* label1 = new QLabel(LoadStr(2524), panel1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    CbFilter = new QComboBox(panel1);
+    CbFilter->setObjectName(QStringLiteral("CbFilter"));
+    CbFilter->setMinimumWidth(153);
+    label1->setBuddy(CbFilter);
+    LbMark = new QLabel(panel1);
+    LbMark->setObjectName(QStringLiteral("LbMark"));
+    TrackBar1 = new QSlider(Qt::Horizontal, panel1);
+    TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
+    TrackBar1->setRange(1, 6);
+    TrackBar1->setPageStep(1);
+    TrackBar1->setTickPosition(QSlider::TicksBelow);
+    TrackBar1->setFixedWidth(110);
+    bar->addWidget(label1);
+    bar->addWidget(CbFilter);
+    bar->addSpacing(16);
+    bar->addWidget(LbMark);
+    bar->addWidget(TrackBar1);
+    bar->addStretch(1);
+    layout->addWidget(panel1);
+
+    Model = new TCouplingTreeModel(this);
+    TOWSTree = new QTreeView(this);
+    TOWSTree->setObjectName(QStringLiteral("TOWSTree"));
+    TOWSTree->setModel(Model);
+    TOWSTree->setHeaderHidden(true);
+    TOWSTree->setUniformRowHeights(true);
+    TOWSTree->setIndentation(15);
+    TOWSTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TOWSTree->setSelectionMode(QAbstractItemView::SingleSelection);
+    TOWSTree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QPalette palette = TOWSTree->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    TOWSTree->setPalette(palette);
+    layout->addWidget(TOWSTree, 1);
+
+    connect(CbFilter, &QComboBox::activated, this, &TFraTOWSGroup::CbFilterChange);
+    connect(TrackBar1, &QSlider::valueChanged, this, &TFraTOWSGroup::TrackBar1Change);
+    connect(TOWSTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TFraTOWSGroup::TOWSTreeChange);
+}
+
+std::int64_t TFraTOWSGroup::MinRatingOf(int position) {
+    static constexpr std::array<std::int64_t, 6> ratings = {1, 2, 3, 4, 6, 9};
+    return ratings[static_cast<std::size_t>(std::clamp(position, 1, 6) - 1)];
+}
+
+void TFraTOWSGroup::UpdateView() {
+    TModelFrame::UpdateView();
+    Updating = true;
+    const TProject* project = FWorkspace.Project();
+    TCouplingViewSettings& settings = FWorkspace.Host().CouplingViewSettings();
+    CbFilter->clear();
+    CbFilter->addItem(LoadStr(2525));
+    for (const TCouplingKind kind : AllCouplingKinds)
+        CbFilter->addItem(project ? project->Labels.Values(KindHeadingKey(kind)) : QString());
+    CbFilter->setCurrentIndex(settings.FilterIndex);
+    {
+        const QSignalBlocker blocker(TrackBar1);
+        TrackBar1->setValue(settings.TrackPosition);
+    }
+    TrackBar1Change();
+    BuildTree();
+    Updating = false;
+}
+
+void TFraTOWSGroup::CbFilterChange(int index) {
+    FWorkspace.Host().CouplingViewSettings().FilterIndex = index;
+    BuildTree();
+}
+
+void TFraTOWSGroup::TrackBar1Change() {
+    const std::int64_t kept = MinRating;
+    FWorkspace.Host().CouplingViewSettings().TrackPosition = TrackBar1->value();
+    MinRating = MinRatingOf(TrackBar1->value());
+    LbMark->setText(LoadStr(2526) + QStringLiteral(" : ") + QString::number(MinRating) +
+                    QStringLiteral("/9"));
+    if (MinRating != kept)
+        BuildTree();
+}
+
+void TFraTOWSGroup::BuildTree() {
+    const bool was = std::exchange(Updating, true);
+    Model->Rebuild(FWorkspace.Project(), FWorkspace.Host().CouplingViewSettings().FilterIndex,
+                   MinRating);
+    for (int group = 0; group < Model->rowCount(); ++group)
+        TOWSTree->expand(Model->index(group, 0));
+    Updating = was;
+    // A rebuilt tree has no entry selected, and so the workspace has none.
+    if (!Updating)
+        FWorkspace.SetSelectedCouple(nullptr, nullptr);
+}
+
+void TFraTOWSGroup::TOWSTreeChange() {
+    if (Updating)
+        return;
+    const TProject* project = FWorkspace.Project();
+    const auto couple = Model->CoupleAt(TOWSTree->currentIndex());
+    if (couple && project)
+        FWorkspace.SetSelectedCouple(project->Items[couple->Index1].get(),
+                                     project->Items[couple->Index2].get());
+    else
+        FWorkspace.SetSelectedCouple(nullptr, nullptr);
+}

@@ -1,0 +1,48 @@
+#include "UntFraTOWSCouple.h"
+
+#include "UntFraTOWS.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+TFraTOWSCouple::TFraTOWSCouple(TFraTOWS& workspace)
+    : TModelFrame(&workspace), FWorkspace(workspace) {
+    setObjectName(QStringLiteral("FraTOWSCouple1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    GBCouple = new QGroupBox(LoadStr(2523), this);
+    GBCouple->setObjectName(QStringLiteral("GBCouple"));
+    GBCouple->setStyleSheet(QStringLiteral("QGroupBox#GBCouple { font-weight: bold; }"));
+    auto* inner = new QVBoxLayout(GBCouple);
+    inner->setContentsMargins(4, 2, 4, 2);
+    LbCouple = new QLabel(GBCouple);
+    LbCouple->setObjectName(QStringLiteral("LbCouple"));
+    LbCouple->setAlignment(Qt::AlignCenter);
+    LbCouple->setWordWrap(true);
+    LbCouple->setStyleSheet(QStringLiteral("font-weight: normal;"));
+    inner->addWidget(LbCouple);
+    layout->addWidget(GBCouple);
+}
+
+void TFraTOWSCouple::UpdateView() {
+    TModelFrame::UpdateView();
+    const std::optional<TTOWSCouple>& couple = FWorkspace.SelectedCouple;
+    const TProject* project = FWorkspace.Project();
+    if (!couple || !project) {
+        LbCouple->setText(LoadStr(2530));
+        return;
+    }
+    const TTOWSItem& internal = *project->Items[couple->Index1];
+    const TTOWSItem& external = *project->Items[couple->Index2];
+    const auto kind = GetCouplingKind(internal.SwotType, external.SwotType);
+    const QString rating =
+        QString::number(GetCouplingRating(*project, couple->Index1, couple->Index2)) +
+        QStringLiteral("/9");
+    const QString first =
+        FillTemplate(LoadStr(2517), kind ? LoadStr(KindNameId(*kind)) : QString(), rating);
+    LbCouple->setText(first + QLatin1Char('\n') + internal.Name + QLatin1Char('\n') +
+                      external.Name);
+}
