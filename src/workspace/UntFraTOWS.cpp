@@ -83,7 +83,9 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     conclusionSide->setContentsMargins(2, 2, 2, 2);
     conclusionSide->setSpacing(2);
     FraTOWSCouple1 = new TFraTOWSCouple(*this);
-    FraTOWSCouple1->setFixedHeight(65);
+    // 65 pixels, or what three lines of the desktop's font need.
+    FraTOWSCouple1->setMinimumHeight(65);
+    FraTOWSCouple1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     conclusionSide->addWidget(FraTOWSCouple1);
     LbConclusions = new QLabel(panel4);
     LbConclusions->setObjectName(QStringLiteral("LbConclusions"));

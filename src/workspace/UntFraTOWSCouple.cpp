@@ -22,6 +22,7 @@ TFraTOWSCouple::TFraTOWSCouple(TFraTOWS& workspace)
     LbCouple->setObjectName(QStringLiteral("LbCouple"));
     LbCouple->setAlignment(Qt::AlignCenter);
     LbCouple->setWordWrap(true);
+    LbCouple->setText(QStringLiteral("\n\n"));
     LbCouple->setStyleSheet(QStringLiteral("font-weight: normal;"));
     inner->addWidget(LbCouple);
     layout->addWidget(GBCouple);

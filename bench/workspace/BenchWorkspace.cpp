@@ -1,0 +1,119 @@
+// The workspace on a large analysis: the coupling view built and rebuilt at
+// one million couplings, and the factor lists refilled with thousands of
+// factors, on the offscreen platform.
+#include "UntClassProject.h"
+#include "UntCouplingTreeModel.h"
+#include "UntFraTOWS.h"
+#include "UntFraTOWS2.h"
+#include "UntFraTOWSMat.h"
+#include "UntMainHost.h"
+#include "UntModalSeam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QSlider>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// factorsPerType factors of each type with cycling marks.
+std::unique_ptr<TProject> LargeProject(int factorsPerType) {
+    auto project = std::make_unique<TProject>();
+    for (int i = 0; i < 4 * factorsPerType; ++i) {
+        auto item = std::make_unique<TTOWSItem>();
+        item->Name = QStringLiteral("Factor number %1").arg(i);
+        item->SwotType = i % 4 + 1;
+        item->Mark = i / 4 % 3 + 1;
+        project->Items.push_back(std::move(item));
+    }
+    return project;
+}
+
+class THost : public TMainHost {
+public:
+    TProject* Project() override { return CurrentProject.get(); }
+    TModalSeam& Seam() override { return FSeam; }
+    void ShowHelpTopic(int) override {}
+    QAction* PropertiesAction() override { return &FProperties; }
+    TCouplingViewSettings& CouplingViewSettings() override { return FSettings; }
+    bool EditFactor(TTOWSItem&, bool) override { return false; }
+    bool EditGuideline(TGuideline&) override { return false; }
+
+    std::unique_ptr<TProject> CurrentProject;
+
+private:
+    TModalSeam FSeam;
+    QAction FProperties;
+    TCouplingViewSettings FSettings;
+};
+
+struct TWorkspace {
+    explicit TWorkspace(int factorsPerType) {
+        host.CurrentProject = LargeProject(factorsPerType);
+        workspace = std::make_unique<TFraTOWS>(host, nullptr);
+        workspace->resize(1200, 800);
+        workspace->show();
+        workspace->UpdateView();
+    }
+
+    TFraTOWSGroup* ShowCouplingView() {
+        workspace->findChild<QRadioButton*>("RGVisuCouplings")->setChecked(true);
+        workspace->RGVisuClick();
+        return qobject_cast<TFraTOWSGroup*>(workspace->ViewFrame.data());
+    }
+
+    THost host;
+    std::unique_ptr<TFraTOWS> workspace;
+};
+
+// Switching to the coupling view: the view made, its tree built and shown.
+void BM_CouplingViewBuild(benchmark::State& state) {
+    TWorkspace fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        TFraTOWSGroup* view = fixture.ShowCouplingView();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(view);
+    }
+    const qsizetype internal = 2 * state.range(0);
+    state.counters["couplings"] = static_cast<double>(internal * internal);
+}
+BENCHMARK(BM_CouplingViewBuild)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// A change of threshold and of filter, each rebuilding the tree.
+void BM_CouplingViewRebuild(benchmark::State& state) {
+    TWorkspace fixture(static_cast<int>(state.range(0)));
+    TFraTOWSGroup* view = fixture.ShowCouplingView();
+    int step = 0;
+    for (auto _ : state) {
+        view->TrackBar1->setValue(step % 6 + 1);
+        view->CbFilterChange(step % 5);
+        QApplication::processEvents();
+        ++step;
+    }
+    state.counters["rebuilds"] = benchmark::Counter(2.0 * step, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CouplingViewRebuild)->Arg(500)->Unit(benchmark::kMillisecond);
+
+// The four factor lists refilled, as after every factor command.
+void BM_FactorListsRefill(benchmark::State& state) {
+    TWorkspace fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        fixture.workspace->ViewFrame->UpdateView();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_FactorListsRefill)->Arg(500)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
