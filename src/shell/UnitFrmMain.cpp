@@ -2,10 +2,13 @@
 
 #include "UntDataModule.h"
 #include "UntDlgAbout.h"
+#include "UntDlgProperties.h"
 #include "UntEditCommands.h"
 #include "UntFraTOWS.h"
+#include "UntFrmGuideline.h"
 #include "UntFrmHelp.h"
 #include "UntFrmStart.h"
+#include "UntFrmTOWSItem.h"
 #include "UntHelpContext.h"
 #include "UntIO.h"
 #include "UntModalSeam.h"
@@ -76,6 +79,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
             &TFrmMain::HelpKey);
 
     FrmStart = new TFrmStart(this);
+    FrmTOWSItem = new TFrmTOWSItem(*this, this);
     DlgAbout = new TDlgAbout(this);
     DlgSelectExample = new TDlgSelectExample(*this, this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
@@ -85,6 +89,8 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
         UpdateCommands();
         return true;
     };
+    FrmGuideline = new TFrmGuideline(*this, this);
+    DlgProperties = new TDlgProperties(*this, this);
     FrmHelp = new TFrmHelp(this);
 }
 
@@ -142,6 +148,7 @@ void TFrmMain::CreateActions() {
     connect(AcnFileOpen, &QAction::triggered, this, &TFrmMain::AcnFileOpenExecute);
     connect(AcnFileSave, &QAction::triggered, this, &TFrmMain::SaveProject);
     connect(AcnFileSaveAs, &QAction::triggered, this, &TFrmMain::SaveProjectAs);
+    connect(AcnFileProperties, &QAction::triggered, this, &TFrmMain::AcnFilePropertiesExecute);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
@@ -239,9 +246,10 @@ void TFrmMain::UpdateCommands() {
     const bool hasProject = CurrentProject != nullptr;
     AcnFileSave->setEnabled(hasProject);
     AcnFileSaveAs->setEnabled(hasProject);
+    AcnFileProperties->setEnabled(hasProject);
     AcnProjExampDisp->setEnabled(hasProject && (ExampleProject || ExampleDisplayed()));
-    // The properties dialog and the reports are not part of the program yet.
-    for (QAction* action : {AcnFileProperties, AcnProjTextReport, AcnProjTableReport})
+    // The reports are not part of the program yet.
+    for (QAction* action : {AcnProjTextReport, AcnProjTableReport})
         action->setEnabled(false);
 }
 
@@ -482,12 +490,21 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
-// The factor and conclusion dialogs are not part of the program yet: their
-// commands end as if cancelled.
-bool TFrmMain::EditFactor(TTOWSItem&, bool) {
-    return false;
+bool TFrmMain::EditFactor(TTOWSItem& factor, bool isNew) {
+    FrmTOWSItem->EditedItem = &factor;
+    FrmTOWSItem->IsNew = isNew;
+    return Seam().ExecDialog(*FrmTOWSItem) == QDialog::Accepted;
 }
 
-bool TFrmMain::EditGuideline(TGuideline&) {
-    return false;
+bool TFrmMain::EditGuideline(TGuideline& guideline) {
+    FrmGuideline->EditedGuideline = &guideline;
+    return Seam().ExecDialog(*FrmGuideline) == QDialog::Accepted;
+}
+
+void TFrmMain::AcnFilePropertiesExecute() {
+    if (!CurrentProject)
+        return;
+    DlgProperties->EditedProject = CurrentProject.get();
+    if (Seam().ExecDialog(*DlgProperties) == QDialog::Accepted && Workspace)
+        Workspace->UpdateView();
 }

@@ -11,7 +11,10 @@ class QAction;
 class QFrame;
 class QLabel;
 class TDlgAbout;
+class TDlgProperties;
 class TDlgSelectExample;
+class TFrmGuideline;
+class TFrmTOWSItem;
 class TFrmHelp;
 class TFrmStart;
 class TModalSeam;
@@ -94,12 +97,16 @@ private:
     void AcnFileOpenExecute();
     void AcnProjExampDispExecute();
     void AcnProjExampleSelectExecute();
+    void AcnFilePropertiesExecute();
 
     std::unique_ptr<TModalSeam> FSeam;
     TCouplingViewSettings FCouplingViewSettings;
     TFrmStart* FrmStart;
+    TFrmTOWSItem* FrmTOWSItem;
     TDlgAbout* DlgAbout;
     TDlgSelectExample* DlgSelectExample;
+    TFrmGuideline* FrmGuideline;
+    TDlgProperties* DlgProperties;
     TFrmHelp* FrmHelp;
     QFrame* MainPanel;
     QLabel* StatusPath;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
@@ -23,6 +24,8 @@ TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
 }
 
 void TDlgSelectExample::showEvent(QShowEvent* event) {
+    if (event->spontaneous())
+        return TMPDialog::showEvent(event);
     LstExamples->clear();
     const QDir templates(ProgramFolder() + QStringLiteral("templates"));
     LstExamples->addItems(

@@ -95,7 +95,8 @@ TEST_F(MainWindowTest, CommandsThatNeedAProjectWaitForOne) {
         EXPECT_TRUE(Action(name)->isEnabled()) << name;
 
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    for (const char* name : {"AcnFileSave", "AcnFileSaveAs", "AcnProjExampDisp"})
+    for (const char* name :
+         {"AcnFileSave", "AcnFileSaveAs", "AcnFileProperties", "AcnProjExampDisp"})
         EXPECT_TRUE(Action(name)->isEnabled()) << name;
 }
 

@@ -1,0 +1,129 @@
+#include "UntDlgProperties.h"
+
+#include "UntClassProject.h"
+#include "UntFraMemo.h"
+#include "UntMainHost.h"
+#include "UntModalSeam.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(host, 0, parent) {
+    setObjectName(QStringLiteral("DlgProperties"));
+    resize(474, 338);
+    SetTitle(LoadStr(2700));
+
+    PageControl = new QTabWidget(Body());
+    PageControl->setObjectName(QStringLiteral("PageControl1"));
+    BodyLayout()->addWidget(PageControl);
+
+    auto* information = new QWidget(PageControl);
+    auto* infoLayout = new QVBoxLayout(information);
+    auto* titleLabel = new QLabel(LoadStr(2702), information);
+    EdTitle = new QLineEdit(information);
+    EdTitle->setObjectName(QStringLiteral("EdTitle"));
+    titleLabel->setBuddy(EdTitle);
+    FraMemo1 = new TFraMemo(information);
+    FraMemo1->SetTitle(LoadStr(2703));
+    infoLayout->addWidget(titleLabel);
+    infoLayout->addWidget(EdTitle);
+    infoLayout->addWidget(FraMemo1, 1);
+    PageControl->addTab(information, LoadStr(2701));
+
+    auto* headings = new QWidget(PageControl);
+    auto* headingsLayout = new QVBoxLayout(headings);
+    LstCaptions = new QListWidget(headings);
+    LstCaptions->setObjectName(QStringLiteral("LstCaptions"));
+    headingsLayout->addWidget(LstCaptions, 1);
+    AcnChangeCaption = new QAction(LoadStr(2705), this);
+    AcnChangeCaption->setObjectName(QStringLiteral("AcnChangeCaption"));
+    AcnResetCaption = new QAction(LoadStr(2706), this);
+    AcnResetCaption->setObjectName(QStringLiteral("AcnResetCaption"));
+    auto* buttons = new QHBoxLayout;
+    for (QAction* action : {AcnChangeCaption, AcnResetCaption}) {
+        auto* button = new QPushButton(action->text(), headings);
+        button->setObjectName(QStringLiteral("Bt") + action->objectName().mid(3));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    headingsLayout->addLayout(buttons);
+    PageControl->addTab(headings, LoadStr(2704));
+
+    connect(AcnChangeCaption, &QAction::triggered, this, &TDlgProperties::AcnChangeCaptionExecute);
+    connect(AcnResetCaption, &QAction::triggered, this, &TDlgProperties::AcnResetCaptionExecute);
+    connect(LstCaptions, &QListWidget::itemDoubleClicked, this,
+            &TDlgProperties::AcnChangeCaptionExecute);
+    connect(BtOk, &QPushButton::clicked, this, &TDlgProperties::BtOkClick);
+}
+
+void TDlgProperties::showEvent(QShowEvent* event) {
+    if (EditedProject && !event->spontaneous()) {
+        PageControl->setCurrentIndex(0);
+        EdTitle->setText(EditedProject->Title);
+        FraMemo1->Load(EditedProject->Comments);
+        LstCaptions->clear();
+        for (int number = 1; number <= TLabels::Count; ++number)
+            LstCaptions->addItem(EditedProject->Labels.Value(number));
+    }
+    TMPDialog::showEvent(event);
+    EdTitle->setFocus();
+}
+
+int TDlgProperties::SelectedCaption() {
+    const QListWidgetItem* item = LstCaptions->currentItem();
+    if (!item || !item->isSelected()) {
+        Host.Seam().Error(this, LoadStr(2708));
+        return -1;
+    }
+    return LstCaptions->row(item);
+}
+
+void TDlgProperties::AcnChangeCaptionExecute() {
+    const int line = SelectedCaption();
+    if (line < 0)
+        return;
+    QListWidgetItem* item = LstCaptions->item(line);
+    if (const auto wording =
+            Host.Seam().InputText(this, LoadStr(2709), LoadStr(2710), item->text()))
+        item->setText(*wording);
+}
+
+void TDlgProperties::AcnResetCaptionExecute() {
+    const int line = SelectedCaption();
+    if (line >= 0)
+        LstCaptions->item(line)->setText(TLabels::DefaultValue(line + 1));
+}
+
+void TDlgProperties::BtOkClick() {
+    if (EdTitle->text().isEmpty()) {
+        Host.Seam().Error(this, LoadStr(1102));
+        EdTitle->setFocus();
+        return;
+    }
+    TProject& project = *EditedProject;
+    const QStringList comments = CopyLines(FraMemo1->Lines());
+    // A change made here is a change to save, like any other.
+    bool changed = project.Title != EdTitle->text() ||
+                   ReadRtf(LinesToStream(project.Comments)) != ReadRtf(LinesToStream(comments));
+    project.Title = EdTitle->text();
+    project.Comments = comments;
+    for (int number = 1; number <= TLabels::Count; ++number) {
+        const QString wording = LstCaptions->item(number - 1)->text();
+        changed = changed || project.Labels.Value(number) != wording;
+        project.Labels.SetValue(number, wording);
+    }
+    if (changed)
+        project.Modified = true;
+    accept();
+}

@@ -1,0 +1,78 @@
+#include "UntFrmGuideline.h"
+
+#include "UntClassProject.h"
+#include "UntFraMemo.h"
+#include "UntMainHost.h"
+#include "UntModalSeam.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent) : TMPDialog(host, 241, parent) {
+    setObjectName(QStringLiteral("FrmGuideline"));
+    resize(486, 372);
+    SetTitle(LoadStr(2600));
+
+    auto* groupBox1 = new QGroupBox(Body());
+    groupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    groupBox1->setMinimumHeight(65);
+    auto* column = new QVBoxLayout(groupBox1);
+    column->setContentsMargins(16, 8, 16, 8);
+    auto* lbCaption = new QLabel(LoadStr(2601), groupBox1);
+    lbCaption->setObjectName(QStringLiteral("LbCaption"));
+    lbCaption->setWordWrap(true);
+    EdName = new QLineEdit(groupBox1);
+    EdName->setObjectName(QStringLiteral("EdName"));
+    lbCaption->setBuddy(EdName);
+    column->addWidget(lbCaption);
+    column->addWidget(EdName);
+    BodyLayout()->addWidget(groupBox1);
+    BodyLayout()->addSpacing(3);
+
+    FraMemo1 = new TFraMemo(Body());
+    FraMemo1->SetTitle(LoadStr(2541));
+    FraMemo1->setAutoFillBackground(true);
+    FraMemo1->setBackgroundRole(QPalette::Button);
+    BodyLayout()->addWidget(FraMemo1, 1);
+
+    connect(BtOk, &QPushButton::clicked, this, &TFrmGuideline::ValiderClick);
+}
+
+void TFrmGuideline::showEvent(QShowEvent* event) {
+    if (EditedGuideline && !event->spontaneous()) {
+        EdName->setText(EditedGuideline->Name);
+        FraMemo1->Load(EditedGuideline->Comments);
+    }
+    TMPDialog::showEvent(event);
+    EdName->setFocus();
+}
+
+bool TFrmGuideline::CheckName() {
+    const QString wording = EdName->text();
+    const auto refuse = [this](int message) {
+        Host.Seam().Error(this, LoadStr(message));
+        EdName->setFocus();
+        return false;
+    };
+    if (wording.isEmpty())
+        return refuse(1102);
+    if (const TProject* project = Host.Project())
+        for (const auto& guideline : project->Guidelines)
+            if (guideline.get() != EditedGuideline && guideline->Name == wording)
+                return refuse(1103);
+    return true;
+}
+
+void TFrmGuideline::ValiderClick() {
+    if (!CheckName())
+        return;
+    EditedGuideline->Name = EdName->text();
+    EditedGuideline->Comments = CopyLines(FraMemo1->Lines());
+    accept();
+}

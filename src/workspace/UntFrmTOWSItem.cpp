@@ -1,0 +1,101 @@
+#include "UntFrmTOWSItem.h"
+
+#include "UntClassProject.h"
+#include "UntFraMemo.h"
+#include "UntMainHost.h"
+#include "UntModalSeam.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 22, parent) {
+    setObjectName(QStringLiteral("FrmTOWSItem"));
+    resize(488, 393);
+
+    auto* groupBox1 = new QGroupBox(Body());
+    groupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    groupBox1->setFixedHeight(97);
+    auto* row = new QHBoxLayout(groupBox1);
+    row->setContentsMargins(8, 8, 4, 4);
+    auto* wording = new QVBoxLayout;
+    auto* lbName = new QLabel(QString::fromUtf8("Libellé"), groupBox1);
+    lbName->setObjectName(QStringLiteral("LbName"));
+    EdName = new QLineEdit(groupBox1);
+    EdName->setObjectName(QStringLiteral("EdName"));
+    EdName->setMinimumWidth(321);
+    lbName->setBuddy(EdName);
+    wording->addStretch(1);
+    wording->addWidget(lbName);
+    wording->addWidget(EdName);
+    wording->addStretch(1);
+    row->addLayout(wording, 1);
+
+    auto* marks = new QGroupBox(LoadStr(2652), groupBox1);
+    marks->setObjectName(QStringLiteral("ChMark"));
+    marks->setFixedWidth(130);
+    auto* markLayout = new QVBoxLayout(marks);
+    markLayout->setContentsMargins(6, 2, 6, 2);
+    markLayout->setSpacing(0);
+    ChMark = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        auto* choice = new QRadioButton(
+            QString::number(3 - i) + QStringLiteral(" - ") + LoadStr(2653 + i), marks);
+        choice->setObjectName(QStringLiteral("ChMark%1").arg(i));
+        ChMark->addButton(choice, i);
+        markLayout->addWidget(choice);
+    }
+    row->addWidget(marks);
+    BodyLayout()->addWidget(groupBox1);
+    BodyLayout()->addSpacing(3);
+
+    FraMemo1 = new TFraMemo(Body());
+    FraMemo1->SetTitle(LoadStr(2541));
+    BodyLayout()->addWidget(FraMemo1, 1);
+
+    connect(BtOk, &QPushButton::clicked, this, &TFrmTOWSItem::BtOKClick);
+}
+
+void TFrmTOWSItem::showEvent(QShowEvent* event) {
+    if (EditedItem && !event->spontaneous()) {
+        SetTitle(LoadStr(TypeNameId(EditedItem->SwotType)));
+        setWindowTitle(LoadStr(2650));
+        EdName->setText(EditedItem->Name);
+        // A mark outside the scale, possible in a file, selects no choice.
+        ChMark->setExclusive(false);
+        for (QAbstractButton* choice : ChMark->buttons())
+            choice->setChecked(false);
+        ChMark->setExclusive(true);
+        if (QAbstractButton* choice = ChMark->button(3 - EditedItem->Mark))
+            choice->setChecked(true);
+        FraMemo1->Load(EditedItem->Comments);
+    }
+    TMPDialog::showEvent(event);
+    EdName->setFocus();
+}
+
+void TFrmTOWSItem::BtOKClick() {
+    const QString wording = EdName->text();
+    const auto refuse = [this](int message) {
+        Host.Seam().Error(this, LoadStr(message));
+        EdName->setFocus();
+    };
+    if (wording.isEmpty())
+        return refuse(1102);
+    if (IsNew && Host.Project())
+        for (const auto& item : Host.Project()->Items)
+            if (item->Name == wording)
+                return refuse(2660);
+    EditedItem->Name = wording;
+    if (ChMark->checkedId() >= 0)
+        EditedItem->Mark = 3 - ChMark->checkedId();
+    EditedItem->Comments = CopyLines(FraMemo1->Lines());
+    accept();
+}
