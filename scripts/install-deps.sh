@@ -11,7 +11,7 @@ PACKAGES=(
   libpugixml-dev libzip-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick fonts-dejavu-core unzip python3
+  xvfb xauth xdotool imagemagick fonts-dejavu-core unzip python3 poppler-utils
   # office suite for the Word, Excel and PDF reports, and its SDK
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-dev
 )
