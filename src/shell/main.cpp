@@ -1,8 +1,12 @@
 #include "UnitFrmMain.h"
+#include "UntCommandLine.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const auto status = RunCommandLine(argc, argv))
+        return *status;
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Merovan"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));

@@ -1,0 +1,46 @@
+#include "UntConvert.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+// merovan-convert gives up after 180 seconds by itself; this is the last resort.
+constexpr int TimeLimitMs = 200'000;
+
+} // namespace
+
+QString ConverterPath() {
+    const QString chosen = qEnvironmentVariable("MEROVAN_CONVERT");
+    if (!chosen.isEmpty())
+        return chosen;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/merovan-convert");
+}
+
+void ConvertDocument(const QString& source, const QString& target, const QString& filter,
+                     const std::function<void()>& whileWaiting) {
+    const QString converter = ConverterPath();
+    if (!QFileInfo(converter).isExecutable())
+        throw EConversionError(QStringLiteral("%1 is missing").arg(converter));
+    QProcess process;
+    process.start(converter, {source, target, filter});
+    if (!process.waitForStarted())
+        throw EConversionError(process.errorString());
+    const QDeadlineTimer deadline(TimeLimitMs);
+    while (!process.waitForFinished(50)) {
+        if (deadline.hasExpired()) {
+            process.terminate();
+            if (!process.waitForFinished(5000))
+                process.kill();
+            throw EConversionError(QStringLiteral("the office suite did not finish in time"));
+        }
+        if (whileWaiting)
+            whileWaiting();
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString reason = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        throw EConversionError(reason.isEmpty() ? process.errorString() : reason);
+    }
+}

@@ -1,0 +1,135 @@
+#include "UntReportExport.h"
+
+#include "UntCalcExport.h"
+#include "UntConvert.h"
+#include "UntDataModule.h"
+#include "UntOOExport.h"
+#include "UntProgramFolder.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <pugixml.hpp>
+
+#include <filesystem>
+
+namespace {
+
+class TByteWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override {
+        Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray Bytes;
+};
+
+QByteArray ReadTemplate(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EStorageError(FillTemplate(LoadStr(3032), path, file.errorString()));
+    return file.readAll();
+}
+
+pugi::xml_document LoadTemplate(const QString& path) {
+    const QByteArray bytes = ReadTemplate(path);
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (!parsed)
+        throw EStorageError(FillTemplate(LoadStr(3032), path, QString::fromUtf8(parsed.description())));
+    return document;
+}
+
+QByteArray Save(const pugi::xml_document& document) {
+    TByteWriter writer;
+    document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return writer.Bytes;
+}
+
+} // namespace
+
+const TReportKindInfo& ReportInfo(TReportKind kind) {
+    static const TReportKindInfo text{
+        QStringLiteral("exports/writer/"),
+        QStringLiteral("contentwriter.xml"),
+        {"sxw", "doc", "pdf"},
+        {"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
+         "Portable Document Format(*.pdf)"},
+        QStringLiteral("Temp.sxw"),
+        {"MS Word 97", "writer_pdf_Export"},
+        254};
+    static const TReportKindInfo table{
+        QStringLiteral("exports/calc/"),
+        QStringLiteral("Content.xml"),
+        {"sxc", "xls", "pdf"},
+        {"OpenOffice.org 1.0 Calc (*.sxc)", "Microsoft Excel 97/2000/XP (*.xls)",
+         "Portable Document Format(*.pdf)"},
+        QStringLiteral("Temp.sxc"),
+        {"MS Excel 97", "calc_pdf_Export"},
+        255};
+    return kind == TReportKind::Text ? text : table;
+}
+
+int ReportFormatOf(TReportKind kind, const QString& path) {
+    return static_cast<int>(ReportInfo(kind).Extensions.indexOf(QFileInfo(path).suffix().toLower())) + 1;
+}
+
+QByteArray BuildReportPackage(TReportKind kind, const TProject& project) {
+    const TReportKindInfo& info = ReportInfo(kind);
+    const QString folder = ProgramFolder() + info.Folder;
+    pugi::xml_document content = LoadTemplate(folder + info.ContentTemplate);
+    const pugi::xml_document manifest = LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
+    if (kind == TReportKind::Text)
+        BuildTextReport(content, project);
+    else
+        BuildTableReport(content, project);
+    return ZipArchive({{QStringLiteral("content.xml"), Save(content)},
+                       {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml"))},
+                       {QStringLiteral("META-INF/manifest.xml"), Save(manifest)}});
+}
+
+void ExportReport(TReportKind kind, const TProject& project, const QString& target, int format,
+                  const std::function<void(int statusId)>& status,
+                  const std::function<void()>& whileWaiting) {
+    const QByteArray package = BuildReportPackage(kind, project);
+    if (format <= 1) {
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || file.write(package) != package.size() || !file.commit())
+            throw EStorageError(FillTemplate(LoadStr(3033), file.errorString()));
+        return;
+    }
+    const TReportKindInfo& info = ReportInfo(kind);
+    QFile copy(WorkFolder() + info.CopyName);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(package) != package.size()) {
+        copy.remove();
+        throw EStorageError(FillTemplate(LoadStr(3033), copy.errorString()));
+    }
+    copy.close();
+    if (status)
+        status(252);
+    // The suite stores beside the target; the target is replaced only by a
+    // complete file.
+    QTemporaryFile converted(target + QStringLiteral(".XXXXXX.part"));
+    const bool reserved = converted.open();
+    converted.close();
+    try {
+        if (!reserved)
+            throw EConversionError(converted.errorString());
+        ConvertDocument(copy.fileName(), converted.fileName(), info.ExportFilters[format == 2 ? 0 : 1],
+                        whileWaiting);
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(converted.fileName()).toStdString(),
+                                QFile::encodeName(target).toStdString(), error);
+        if (error)
+            throw EStorageError(FillTemplate(LoadStr(3033), QString::fromStdString(error.message())));
+        converted.setAutoRemove(false);
+    } catch (...) {
+        copy.remove();
+        throw;
+    }
+    copy.remove();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "UntClassProject.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+enum class TReportKind { Text, Table };
+
+// What tells the two reports apart.
+struct TReportKindInfo {
+    QString Folder;            // under the program's folder
+    QString ContentTemplate;   // in the folder
+    QStringList Extensions;    // of the formats 1, 2 and 3
+    QStringList Filters;       // of the save dialog, one per format
+    QString CopyName;          // the package handed to the office suite
+    QStringList ExportFilters; // of the formats 2 and 3
+    int FailureMessage;        // when the conversion fails
+};
+
+const TReportKindInfo& ReportInfo(TReportKind kind);
+
+// The format (1 the package, 2 Word or Excel, 3 PDF) of a file name's
+// extension; 0 for another one.
+int ReportFormatOf(TReportKind kind, const QString& path);
+
+// The OpenOffice.org 1.0 package of the report: the content built from the
+// template, then the template's styles and manifest.
+QByteArray BuildReportPackage(TReportKind kind, const TProject& project);
+
+// Writes the report of the project to the target in the format. Raises
+// EStorageError when the report cannot be made or written, EConversionError
+// when the office suite fails; the target is then left as it was. status is
+// told the string id of each stage; whileWaiting runs while the suite works.
+void ExportReport(TReportKind kind, const TProject& project, const QString& target, int format,
+                  const std::function<void(int statusId)>& status = {},
+                  const std::function<void()>& whileWaiting = {});

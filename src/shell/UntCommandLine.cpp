@@ -1,0 +1,69 @@
+#include "UntCommandLine.h"
+
+#include "UntConvert.h"
+#include "UntDataModule.h"
+#include "UntIO.h"
+#include "UntReportExport.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A message of the string table on one line.
+QString OneLine(const QString& message) {
+    return message.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+}
+
+int Fail(const QString& message) {
+    std::fprintf(stderr, "merovan: %s\n", qPrintable(OneLine(message)));
+    return 1;
+}
+
+int Report(TReportKind kind, const QString& projectPath, const QString& output) {
+    const int format = ReportFormatOf(kind, output);
+    if (format == 0)
+        return Fail(FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
+    try {
+        ExportReport(kind, *ReadProject(projectPath), output, format);
+    } catch (const EStorageError& error) {
+        return Fail(error.Message());
+    } catch (const EConversionError& error) {
+        return Fail(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) + QStringLiteral(" (") +
+                    error.Reason() + QLatin1Char(')'));
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(int argc, char* argv[]) {
+    if (argc < 2)
+        return std::nullopt;
+    const char* option = argv[1];
+    const bool report = std::strcmp(option, "--text-report") == 0 || std::strcmp(option, "--table-report") == 0;
+    const bool help = std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0;
+    const bool version = std::strcmp(option, "--version") == 0;
+    if (!report && !help && !version)
+        return std::nullopt;
+
+    QCoreApplication application(argc, argv);
+    if (version) {
+        std::printf("Merovan 1.1\n");
+        return 0;
+    }
+    if (help) {
+        std::printf("%s\n", qPrintable(LoadStr(3040)));
+        return 0;
+    }
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 4)
+        return Fail(LoadStr(3040).section(QLatin1Char('\n'), 0, 0));
+    return Report(std::strcmp(option, "--text-report") == 0 ? TReportKind::Text : TReportKind::Table,
+                  arguments[2], arguments[3]);
+}
