@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "UntClassProject.h"
 
 #include <initializer_list>

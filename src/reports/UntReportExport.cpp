@@ -17,6 +17,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
 
 class TByteWriter : public pugi::xml_writer {
@@ -127,6 +129,10 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& targ
         if (error)
             throw EStorageError(FillTemplate(LoadStr(3033), QString::fromStdString(error.message())));
         converted.setAutoRemove(false);
+        // The reserved name was private to us; the report is as open as any new file.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(QFile::encodeName(target).constData(), 0666 & ~mask);
     } catch (...) {
         copy.remove();
         throw;

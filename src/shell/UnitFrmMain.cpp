@@ -3,6 +3,8 @@
 #include "UntDataModule.h"
 #include "UntDlgAbout.h"
 #include "UntDlgProperties.h"
+#include "UntDlgWaitReport.h"
+#include "UntConvert.h"
 #include "UntEditCommands.h"
 #include "UntFraTOWS.h"
 #include "UntFrmGuideline.h"
@@ -26,6 +28,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
@@ -82,6 +85,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
     FrmTOWSItem = new TFrmTOWSItem(*this, this);
     DlgAbout = new TDlgAbout(this);
     DlgSelectExample = new TDlgSelectExample(*this, this);
+    DlgWaitReport = new TDlgWaitReport(this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
         if (!ReadProject(ExampleProject, path))
             return false;
@@ -150,6 +154,8 @@ void TFrmMain::CreateActions() {
     connect(AcnFileSaveAs, &QAction::triggered, this, &TFrmMain::SaveProjectAs);
     connect(AcnFileProperties, &QAction::triggered, this, &TFrmMain::AcnFilePropertiesExecute);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
+    connect(AcnProjTextReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Text); });
+    connect(AcnProjTableReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Table); });
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
@@ -248,9 +254,8 @@ void TFrmMain::UpdateCommands() {
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
     AcnProjExampDisp->setEnabled(hasProject && (ExampleProject || ExampleDisplayed()));
-    // The reports are not part of the program yet.
-    for (QAction* action : {AcnProjTextReport, AcnProjTableReport})
-        action->setEnabled(false);
+    AcnProjTextReport->setEnabled(hasProject);
+    AcnProjTableReport->setEnabled(hasProject);
 }
 
 void TFrmMain::ReadSettings() {
@@ -507,4 +512,52 @@ void TFrmMain::AcnFilePropertiesExecute() {
     DlgProperties->EditedProject = CurrentProject.get();
     if (Seam().ExecDialog(*DlgProperties) == QDialog::Accepted && Workspace)
         Workspace->UpdateView();
+}
+
+void TFrmMain::RunReport(TReportKind kind) {
+    if (!CurrentProject)
+        return;
+    const TReportKindInfo& info = ReportInfo(kind);
+    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), ReportFormat});
+    if (!chosen)
+        return;
+    ReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
+    QString path = chosen->Path;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + info.Extensions[ReportFormat - 1];
+    if (QFileInfo::exists(path) &&
+        Seam().Message(this, QMessageBox::Question, LoadStr(250), QMessageBox::Yes | QMessageBox::No) !=
+            QMessageBox::Yes)
+        return;
+
+    const auto repaint = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    DlgWaitReport->SetStatus(251);
+    DlgWaitReport->BtClose->setEnabled(false);
+    DlgWaitReport->show();
+    setEnabled(false);
+    repaint();
+    bool written = false;
+    try {
+        ExportReport(
+            kind, *CurrentProject, path, ReportFormat,
+            [this, &repaint](int status) {
+                DlgWaitReport->SetStatus(status);
+                repaint();
+            },
+            repaint);
+        written = true;
+    } catch (const EConversionError&) {
+        DlgWaitReport->close();
+        Seam().Error(this, LoadStr(info.FailureMessage));
+    } catch (const EStorageError& error) {
+        DlgWaitReport->close();
+        Seam().Error(this, error.Message());
+    }
+    setEnabled(true);
+    if (!written)
+        return;
+    DlgWaitReport->SetStatus(253);
+    DlgWaitReport->close();
+    repaint();
+    Seam().OpenDocument(path);
 }

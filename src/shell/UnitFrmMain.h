@@ -2,6 +2,7 @@
 
 #include "UntClassProject.h"
 #include "UntMainHost.h"
+#include "UntReportExport.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -11,6 +12,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class TDlgAbout;
+class TDlgWaitReport;
 class TDlgProperties;
 class TDlgSelectExample;
 class TFrmGuideline;
@@ -98,6 +100,8 @@ private:
     void AcnProjExampDispExecute();
     void AcnProjExampleSelectExecute();
     void AcnFilePropertiesExecute();
+    // The text and table report commands.
+    void RunReport(TReportKind kind);
 
     std::unique_ptr<TModalSeam> FSeam;
     TCouplingViewSettings FCouplingViewSettings;
@@ -105,6 +109,7 @@ private:
     TFrmTOWSItem* FrmTOWSItem;
     TDlgAbout* DlgAbout;
     TDlgSelectExample* DlgSelectExample;
+    TDlgWaitReport* DlgWaitReport;
     TFrmGuideline* FrmGuideline;
     TDlgProperties* DlgProperties;
     TFrmHelp* FrmHelp;

@@ -2,7 +2,9 @@
 
 #include "UntStrings.h"
 
+#include <QDesktopServices>
 #include <QDialog>
+#include <QUrl>
 #include <QFileDialog>
 #include <QInputDialog>
 
@@ -54,6 +56,10 @@ std::optional<QString> TModalSeam::InputText(QWidget* parent, const QString& tit
     const QString answer =
         QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, text, &accepted);
     return accepted ? std::optional<QString>(answer) : std::nullopt;
+}
+
+void TModalSeam::OpenDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void TModalSeam::Error(QWidget* parent, const QString& text) {

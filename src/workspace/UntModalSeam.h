@@ -46,6 +46,9 @@ public:
     virtual std::optional<QString> InputText(QWidget* parent, const QString& title,
                                              const QString& prompt, const QString& text);
 
+    // Opens a file with the program the desktop associates with it.
+    virtual void OpenDocument(const QString& path);
+
     // An error with one OK button.
     void Error(QWidget* parent, const QString& text);
 };

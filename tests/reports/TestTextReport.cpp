@@ -1,0 +1,179 @@
+#include "ProjectBuilder.h"
+#include "ReportTemplate.h"
+#include "UntOOExport.h"
+#include "UntRtf.h"
+
+#include <QStringList>
+
+namespace {
+
+// The body the report appended: "h3 text" for headings, "p text" for plain
+// paragraphs, "p [style:text][style:text]" for comment paragraphs.
+QStringList Body(const TProject& project) {
+    pugi::xml_document document = LoadReportTemplate("writer/contentwriter.xml");
+    pugi::xml_node body = document.document_element().child("office:body");
+    const auto before = std::distance(body.children().begin(), body.children().end());
+    BuildTextReport(document, project);
+    QStringList lines;
+    auto child = body.children().begin();
+    std::advance(child, before);
+    for (; child != body.children().end(); ++child) {
+        const QString name = QString::fromUtf8(child->name());
+        if (name == "text:h") {
+            EXPECT_EQ(QString(child->attribute("text:style-name").value()),
+                      QString("Heading ") + child->attribute("text:level").value());
+            lines << QString("h%1 %2").arg(child->attribute("text:level").value(),
+                                            QString::fromUtf8(child->text().get()));
+        } else if (child->first_child().type() == pugi::node_element) {
+            QString spans;
+            for (const pugi::xml_node span : child->children())
+                spans += QString("[%1:%2]").arg(span.attribute("text:style-name").value(),
+                                                QString::fromUtf8(span.text().get()));
+            lines << "p " + spans;
+        } else {
+            EXPECT_EQ(QString(child->attribute("text:style-name").value()), "Text body indent");
+            lines << "p " + QString::fromUtf8(child->text().get());
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(TextReport, EmptyProjectHasItsHeadingsOnly) {
+    const TProject project;
+    EXPECT_EQ(Body(project), (QStringList{"h1 Analyse Swot", "h2 Situation analysis",
+                                          "h3 Key factors linked to our position", "h4 Our strengths",
+                                          "h4 Our weaknesses", "h3 Key factors linked to our surroundings",
+                                          "h4 External Opportunities", "h4 External Threats"}));
+}
+
+TEST(TextReport, AddsItsFourteenStyles) {
+    pugi::xml_document document = LoadReportTemplate("writer/contentwriter.xml");
+    const pugi::xml_node styles = document.document_element().child("office:automatic-styles");
+    const auto before = std::distance(styles.children().begin(), styles.children().end());
+    AddTextStyles(document);
+    QStringList added;
+    auto style = styles.children().begin();
+    std::advance(style, before);
+    for (; style != styles.children().end(); ++style) {
+        QString properties;
+        for (const pugi::xml_attribute attribute : style->child("style:properties").attributes())
+            properties += QString(" %1=%2").arg(attribute.name(), attribute.value());
+        added << QString("%1 %2%3").arg(style->attribute("style:name").value(),
+                                        style->attribute("style:family").value(), properties);
+    }
+    EXPECT_EQ(added, (QStringList{
+                         "Tbold text fo:font-weight=bold",
+                         "Tital text fo:font-style=italic",
+                         "Tunderl text style:text-underline=single",
+                         "Tboldital text fo:font-weight=bold fo:font-style=italic",
+                         "Tboldunderl text fo:font-weight=bold style:text-underline=single",
+                         "Titalunderl text fo:font-style=italic style:text-underline=single",
+                         "Tbolditalunderl text fo:font-weight=bold fo:font-style=italic "
+                         "style:text-underline=single",
+                         "PageBreak paragraph fo:break-before=page",
+                         "Table1 table style:width=16.999cm",
+                         "Table1.A table-column style:column-width=5.999cm",
+                         "Table1.B table-column style:column-width=10.999cm",
+                         "Table1.C table-column style:column-width=2.999cm",
+                         "Cell1 table-cell fo:padding=0.097cm fo:border=0.002cm solid #000000",
+                         "fr3 graphics style:horizontal-pos=center style:horizontal-rel=paragraph",
+                     }));
+    EXPECT_STREQ(styles.last_child().attribute("style:parent-style-name").value(), "OLE");
+}
+
+TEST(TextReport, FactorsConclusionsAndCouplings) {
+    // Positions: 0 S1 (2), 1 O1 (3), 2 S2 (3), 3 S3 (2), 4 T1 (1), 5 W1 (1).
+    auto project = MakeProject({{"S1", stStrength, 2},
+                                {"O1", stOpportunity, 3},
+                                {"S2", stStrength, 3},
+                                {"S3", stStrength, 2},
+                                {"T1", stThreat, 1},
+                                {"W1", stWeakness, 1}},
+                               {{"Grow", {{0, 1}, {2, 1}}}, {"Guard", {{0, 1}, {0, 4}, {0, 4}}}, {"Idle", {}}});
+    project->Title = "Plan";
+    // Two paragraphs, the second bold; the mark after it ends the comment.
+    project->Items[2]->Comments = WriteRtf({{{"First"}}, {{"Second", true}}});
+    // A comment read back from a file without any text in it.
+    project->Items[0]->Comments = {"{\\rtf1\\ansi\r\\pard \r\\par }"};
+
+    EXPECT_EQ(Body(*project),
+              (QStringList{
+                  "h1 Plan",
+                  "h2 Situation analysis",
+                  "h3 Key factors linked to our position",
+                  "h4 Our strengths",
+                  "h6 S2 - High importance",
+                  "p [Standard:First\r\n]",
+                  "p [Tbold: Second\r\n]",
+                  "h6 S1 - Medium importance",
+                  "h6 S3 - Medium importance",
+                  "h4 Our weaknesses",
+                  "h6 W1 - Low importance",
+                  "h3 Key factors linked to our surroundings",
+                  "h4 External Opportunities",
+                  "h6 O1 - High importance",
+                  "h4 External Threats",
+                  "h6 T1 - Low importance",
+                  "h2 Synthesis of conclusions",
+                  "h6 Grow - Weight of associated couplings : 15",
+                  "h6 Guard - Weight of associated couplings : 10",
+                  "h6 Idle - Weight of associated couplings : 0",
+                  "h2 Strategic “SWOT” analysis – Conclusions by coupling",
+                  "h3 Pieces of luck",
+                  "h4 9 : S2 / O1",
+                  "h5 Resulting conclusions :",
+                  "p Grow",
+                  "h4 6 : S1 / O1",
+                  "h5 Resulting conclusions :",
+                  "p Grow ; Guard",
+                  "h3 Conflicts",
+                  "h4 2 : S1 / T1",
+                  "h5 Resulting conclusions :",
+                  "p Guard ; Guard",
+                  "h2 Strategic “SWOT” analysis – Couplings for each conclusion",
+                  "h3 Grow",
+                  "h4 Pieces of luck",
+                  "p 9 : S2 / O1",
+                  "p 6 : S1 / O1",
+                  "h3 Guard",
+                  "h4 Pieces of luck",
+                  "p 6 : S1 / O1",
+                  "h4 Conflicts",
+                  "p 2 : S1 / T1",
+                  "p 2 : S1 / T1",
+                  "h3 Idle",
+              }));
+}
+
+TEST(TextReport, ConclusionsWithoutLinksLeaveTheCouplingSectionsBare) {
+    auto project = MakeProject({{"S", stStrength, 3}, {"O", stOpportunity, 3}}, {{"Alone", {}}});
+    const QStringList body = Body(*project);
+    const auto at = body.indexOf("h2 Strategic “SWOT” analysis – Conclusions by coupling");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(body.mid(at), (QStringList{"h2 Strategic “SWOT” analysis – Conclusions by coupling",
+                                         "h2 Strategic “SWOT” analysis – Couplings for each conclusion",
+                                         "h3 Alone"}));
+}
+
+TEST(TextReport, CommentsKeepTheirStylesAcrossParagraphs) {
+    auto project = MakeProject({});
+    project->Comments = WriteRtf({{{"a "}, {"b", true, true}}, {}, {{"c", false, false, true}, {" d"}}});
+    const QStringList body = Body(*project);
+    // The switches' delimiter spaces stay in the text, as the tag markup keeps them.
+    EXPECT_EQ(body.mid(1, 3).join(" | ").toStdString(),
+              "p [Standard:a ][Tbold: ][Tboldital:b\r\n] | p [Tboldital:\r\n] | "
+              "p [Tital: ][Standard: ][Tunderl: c][Standard:  d\r\n]");
+}
+
+TEST(TextReport, MarkupTokens) {
+    const QString markup = "a<b><i><u><br>b</b>";
+    qsizetype position = 0;
+    QStringList tokens;
+    while (position < markup.size()) {
+        const TMarkupToken token = NextMarkupToken(markup, position);
+        tokens << token.Text + token.Tags.join("");
+    }
+    EXPECT_EQ(tokens, (QStringList{"a", "<b><i><u>", "<br>", "b", "</b>"}));
+}
