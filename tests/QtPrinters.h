@@ -2,11 +2,12 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <ostream>
 
 // Readable failure messages for Qt strings in tests.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 inline void PrintTo(const QStringList& list, std::ostream* out) {
     *out << "{";

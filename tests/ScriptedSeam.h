@@ -54,6 +54,8 @@ public:
         return answer;
     }
 
+    void OpenDocument(const QString& path) override { Opened << path; }
+
     // A dialog answer that only returns a result.
     void AnswerDialog(int result) {
         DialogAnswers.push_back([result](QDialog&) { return result; });
@@ -73,6 +75,7 @@ public:
     QStringList Messages;
     QList<TFileRequest> FileRequests;
     QStringList Inputs;
+    QStringList Opened;
 
 private:
     std::optional<TFileAnswer> NextFile(const TFileRequest& request) {

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
-
+#include <atomic>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/bridge/XUnoUrlResolver.hpp>
@@ -30,16 +30,13 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
-#include <rtl/ustring.hxx>
-
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <rtl/ustring.hxx>
 #include <stdexcept>
-#include <thread>
-
 #include <sys/types.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace com::sun::star;
@@ -88,10 +85,12 @@ beans::PropertyValue Property(const char* name, const uno::Any& value) {
 uno::Reference<uno::XComponentContext> Connect(const uno::Reference<uno::XComponentContext>& local,
                                                const QString& pipe, QProcess& office) {
     const uno::Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
-    const rtl::OUString url = ToOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+    const rtl::OUString url =
+        ToOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
     for (int attempt = 0; attempt < StartSeconds * 10; ++attempt) {
         try {
-            return uno::Reference<uno::XComponentContext>(resolver->resolve(url), uno::UNO_QUERY_THROW);
+            return uno::Reference<uno::XComponentContext>(resolver->resolve(url),
+                                                          uno::UNO_QUERY_THROW);
         } catch (const connection::NoConnectException&) {
             if (office.waitForFinished(100))
                 Fail(QStringLiteral("LibreOffice ended before it could be reached"));
@@ -111,11 +110,13 @@ void Convert(const uno::Reference<uno::XComponentContext>& context, const QStrin
         throw std::runtime_error("LibreOffice could not load " + source.toStdString());
     try {
         if (filter == QLatin1String("MS Word 97") || filter == QLatin1String("writer_pdf_Export")) {
-            const uno::Reference<text::XDocumentIndexesSupplier> supplier(document, uno::UNO_QUERY_THROW);
+            const uno::Reference<text::XDocumentIndexesSupplier> supplier(document,
+                                                                          uno::UNO_QUERY_THROW);
             const uno::Reference<container::XIndexAccess> indexes = supplier->getDocumentIndexes();
             if (!indexes.is() || indexes->getCount() == 0)
                 throw std::runtime_error("the document has no index to refresh");
-            uno::Reference<text::XDocumentIndex> index(indexes->getByIndex(0), uno::UNO_QUERY_THROW);
+            uno::Reference<text::XDocumentIndex> index(indexes->getByIndex(0),
+                                                       uno::UNO_QUERY_THROW);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
             index->update();
@@ -152,7 +153,8 @@ int main(int argc, char* argv[]) {
     if (!QFileInfo(source).isFile())
         Fail(QStringLiteral("%1 does not exist").arg(source));
 
-    const QString officeDir = qEnvironmentVariable("MEROVAN_OFFICE_DIR", QString::fromLatin1(Office));
+    const QString officeDir =
+        qEnvironmentVariable("MEROVAN_OFFICE_DIR", QString::fromLatin1(Office));
     // The launcher restarts the suite once it has made the new profile.
     const QString binary = officeDir + QStringLiteral("/soffice");
     if (!QFileInfo(binary).isExecutable())
@@ -169,12 +171,13 @@ int main(int argc, char* argv[]) {
     office.setChildProcessModifier([] { ::setsid(); });
     office.setStandardOutputFile(QProcess::nullDevice());
     office.setStandardErrorFile(QProcess::nullDevice());
-    office.start(binary, {QStringLiteral("--headless"), QStringLiteral("--invisible"),
-                          QStringLiteral("--nologo"), QStringLiteral("--norestore"),
-                          QStringLiteral("--nodefault"), QStringLiteral("--nolockcheck"),
-                          QStringLiteral("-env:UserInstallation=") +
-                              QUrl::fromLocalFile(profile.path()).toString(),
-                          QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe)});
+    office.start(
+        binary,
+        {QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
+         QStringLiteral("--norestore"), QStringLiteral("--nodefault"),
+         QStringLiteral("--nolockcheck"),
+         QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+         QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe)});
     if (!office.waitForStarted(10000))
         Fail(QStringLiteral("LibreOffice could not be started: %1").arg(office.errorString()));
     OfficePid = office.processId();
@@ -185,7 +188,8 @@ int main(int argc, char* argv[]) {
     }).detach();
 
     try {
-        const uno::Reference<uno::XComponentContext> local = cppu::defaultBootstrap_InitialComponentContext();
+        const uno::Reference<uno::XComponentContext> local =
+            cppu::defaultBootstrap_InitialComponentContext();
         Convert(Connect(local, pipe, office), source, target, filter);
     } catch (const uno::Exception& error) {
         Fail(QStringLiteral("LibreOffice failed: %1").arg(FromOUString(error.Message)));

@@ -5,7 +5,6 @@
 #include "UntUtils.h"
 
 #include <QStringList>
-
 #include <algorithm>
 #include <array>
 
@@ -54,7 +53,8 @@ public:
             Set(cell, "number-columns-repeated", std::to_string(repeat));
         Paragraph(cell, text);
         if (note) {
-            pugi::xml_node annotation = cell.append_child(FNames(OfficeNamespace, "annotation").c_str());
+            pugi::xml_node annotation =
+                cell.append_child(FNames(OfficeNamespace, "annotation").c_str());
             for (const QString& line : *note)
                 Paragraph(annotation, line);
         }
@@ -92,7 +92,9 @@ private:
 };
 
 // The note of a factor or a conclusion, or of a list of plain lines.
-QStringList Note(const QStringList& comments) { return SplitAtReturns(RtfToPlainText(comments)); }
+QStringList Note(const QStringList& comments) {
+    return SplitAtReturns(RtfToPlainText(comments));
+}
 
 // The positions of the factors of a type: high marks first, equal marks in
 // project order.
@@ -114,7 +116,7 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
                  const TCoupleIndex& holders) {
     const TLabels& labels = project.Labels;
     const std::array<std::vector<std::int32_t>, 2> externals = {FactorsOf(project, stOpportunity),
-                                                                     FactorsOf(project, stThreat)};
+                                                                FactorsOf(project, stThreat)};
     pugi::xml_node table = sheet.Table(body, LoadStr(2520));
     sheet.Column(table, "co2");
     for (const auto& factors : externals)
@@ -127,7 +129,9 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
     sheet.Cell(first, "Titre", project.Title);
     for (std::size_t side = 0; side < 2; ++side)
         if (!externals[side].empty()) {
-            sheet.Cell(first, "V1", labels.Values(TypeHeadingKey(static_cast<std::int32_t>(stOpportunity + side))));
+            sheet.Cell(
+                first, "V1",
+                labels.Values(TypeHeadingKey(static_cast<std::int32_t>(stOpportunity + side))));
             for (const std::int32_t position : externals[side]) {
                 const TTOWSItem& factor = *project.Items[position];
                 const QStringList note = Note(factor.Comments);
@@ -146,9 +150,11 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
             const int count = static_cast<int>(externals[side].size());
             if (count == 0)
                 continue;
-            const TCouplingKind kind = *GetCouplingKind(type, static_cast<std::int32_t>(stOpportunity + side));
+            const TCouplingKind kind =
+                *GetCouplingKind(type, static_cast<std::int32_t>(stOpportunity + side));
             sheet.Cell(heading, KindStyle('H', kind), QString());
-            sheet.SpannedCell(heading, KindStyle('H', kind), labels.Values(KindHeadingKey(kind)), count, 1);
+            sheet.SpannedCell(heading, KindStyle('H', kind), labels.Values(KindHeadingKey(kind)),
+                              count, 1);
             if (count > 1)
                 sheet.CoveredCell(heading, count - 1);
         }
@@ -162,9 +168,11 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
             for (std::size_t side = 0; side < 2; ++side) {
                 if (externals[side].empty())
                     continue;
-                const TCouplingKind kind = *GetCouplingKind(type, static_cast<std::int32_t>(stOpportunity + side));
+                const TCouplingKind kind =
+                    *GetCouplingKind(type, static_cast<std::int32_t>(stOpportunity + side));
                 if (r == 0)
-                    sheet.SpannedCell(row, KindStyle('V', kind), labels.Values(KindHeadingKey(kind)), 1,
+                    sheet.SpannedCell(row, KindStyle('V', kind),
+                                      labels.Values(KindHeadingKey(kind)), 1,
                                       static_cast<int>(internals.size()));
                 else
                     sheet.CoveredCell(row);
@@ -179,7 +187,8 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
                     int previous = -1;
                     for (const int g : held)
                         if (g != std::exchange(previous, g))
-                            lines << QStringLiteral(" - ") + project.Guidelines[static_cast<std::size_t>(g)]->Name;
+                            lines << QStringLiteral(" - ") +
+                                         project.Guidelines[static_cast<std::size_t>(g)]->Name;
                     const QStringList note = Note(lines);
                     sheet.Cell(row, style, QStringLiteral("X"), 1, &note);
                 }

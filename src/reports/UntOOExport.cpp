@@ -52,7 +52,8 @@ void AddStyle(pugi::xml_node styles, const TXmlNames& names, const char* name, c
     style.append_attribute(names(StyleNamespace, "name").c_str()).set_value(name);
     style.append_attribute(names(StyleNamespace, "family").c_str()).set_value(family);
     if (parent)
-        style.append_attribute(names(StyleNamespace, "parent-style-name").c_str()).set_value(parent);
+        style.append_attribute(names(StyleNamespace, "parent-style-name").c_str())
+            .set_value(parent);
     pugi::xml_node props = style.append_child(names(StyleNamespace, "properties").c_str());
     for (const auto& [attribute, value] : properties) {
         const char* colon = std::strchr(attribute, ':');
@@ -196,15 +197,17 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
     AddHeading(body, project.Title, 1);
     AddComments(body, project.Comments);
     AddHeading(body, labels.Value(1), 2);
-    for (const auto& [groupHeading, types] :
-         {std::pair{2, std::array{stStrength, stWeakness}}, {3, std::array{stOpportunity, stThreat}}}) {
+    for (const auto& [groupHeading, types] : {std::pair{2, std::array{stStrength, stWeakness}},
+                                              {3, std::array{stOpportunity, stThreat}}}) {
         AddHeading(body, labels.Value(groupHeading), 3);
         for (const std::int32_t type : types) {
             AddHeading(body, labels.Values(TypeHeadingKey(type)), 4);
             for (const std::int32_t mark : {mkHigh, mkMedium, mkLow})
                 for (const auto& item : project.Items)
                     if (item->SwotType == type && item->Mark == mark) {
-                        AddHeading(body, item->Name + QStringLiteral(" - ") + labels.Values(MarkHeadingKey(mark)),
+                        AddHeading(body,
+                                   item->Name + QStringLiteral(" - ") +
+                                       labels.Values(MarkHeadingKey(mark)),
                                    6);
                         AddComments(body, item->Comments);
                     }
@@ -216,7 +219,8 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
     AddHeading(body, labels.Value(8), 2);
     for (const auto& guideline : project.Guidelines) {
         AddHeading(body,
-                   guideline->Name + QStringLiteral(" - ") + labels.Value(9) + QStringLiteral(" : ") +
+                   guideline->Name + QStringLiteral(" - ") + labels.Value(9) +
+                       QStringLiteral(" : ") +
                        QString::number(GetGuidelineWeight(project, *guideline)),
                    6);
         AddComments(body, guideline->Comments);
@@ -227,7 +231,8 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
     AddHeading(body, labels.Value(10), 2);
     std::optional<TCouplingKind> shownKind;
     // Each conclusion's captions by kind, in report order, once per record.
-    std::vector<std::vector<std::pair<TCouplingKind, QString>>> byGuideline(project.Guidelines.size());
+    std::vector<std::vector<std::pair<TCouplingKind, QString>>> byGuideline(
+        project.Guidelines.size());
     for (const TCoupling& coupling : held) {
         if (shownKind != coupling.Kind)
             AddHeading(body, labels.Values(KindHeadingKey(coupling.Kind)), 3);
@@ -249,8 +254,9 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
         AddHeading(body, project.Guidelines[g]->Name, 3);
         const auto& captions = byGuideline[g];
         for (auto from = captions.begin(); from != captions.end();) {
-            const auto to = std::find_if(from, captions.end(),
-                                         [from](const auto& entry) { return entry.first != from->first; });
+            const auto to = std::find_if(from, captions.end(), [from](const auto& entry) {
+                return entry.first != from->first;
+            });
             AddHeading(body, labels.Values(KindHeadingKey(from->first)), 4);
             QStringList lines;
             for (auto it = from; it != to; ++it)

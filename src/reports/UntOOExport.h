@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <pugixml.hpp>
 
 // The text report: fills the loaded Writer content template in place with

@@ -12,11 +12,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
-
-#include <pugixml.hpp>
-
 #include <filesystem>
-
+#include <pugixml.hpp>
 #include <sys/stat.h>
 
 namespace {
@@ -42,7 +39,8 @@ pugi::xml_document LoadTemplate(const QString& path) {
     const pugi::xml_parse_result parsed =
         document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (!parsed)
-        throw EStorageError(FillTemplate(LoadStr(3032), path, QString::fromUtf8(parsed.description())));
+        throw EStorageError(
+            FillTemplate(LoadStr(3032), path, QString::fromUtf8(parsed.description())));
     return document;
 }
 
@@ -55,43 +53,47 @@ QByteArray Save(const pugi::xml_document& document) {
 } // namespace
 
 const TReportKindInfo& ReportInfo(TReportKind kind) {
-    static const TReportKindInfo text{
-        QStringLiteral("exports/writer/"),
-        QStringLiteral("contentwriter.xml"),
-        {"sxw", "doc", "pdf"},
-        {"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
-         "Portable Document Format(*.pdf)"},
-        QStringLiteral("Temp.sxw"),
-        {"MS Word 97", "writer_pdf_Export"},
-        254};
-    static const TReportKindInfo table{
-        QStringLiteral("exports/calc/"),
-        QStringLiteral("Content.xml"),
-        {"sxc", "xls", "pdf"},
-        {"OpenOffice.org 1.0 Calc (*.sxc)", "Microsoft Excel 97/2000/XP (*.xls)",
-         "Portable Document Format(*.pdf)"},
-        QStringLiteral("Temp.sxc"),
-        {"MS Excel 97", "calc_pdf_Export"},
-        255};
+    static const TReportKindInfo text{QStringLiteral("exports/writer/"),
+                                      QStringLiteral("contentwriter.xml"),
+                                      {"sxw", "doc", "pdf"},
+                                      {"OpenOffice.org 1.0 Writer (*.sxw)",
+                                       "Microsoft Word 97/2000/XP (*.doc)",
+                                       "Portable Document Format(*.pdf)"},
+                                      QStringLiteral("Temp.sxw"),
+                                      {"MS Word 97", "writer_pdf_Export"},
+                                      254};
+    static const TReportKindInfo table{QStringLiteral("exports/calc/"),
+                                       QStringLiteral("Content.xml"),
+                                       {"sxc", "xls", "pdf"},
+                                       {"OpenOffice.org 1.0 Calc (*.sxc)",
+                                        "Microsoft Excel 97/2000/XP (*.xls)",
+                                        "Portable Document Format(*.pdf)"},
+                                       QStringLiteral("Temp.sxc"),
+                                       {"MS Excel 97", "calc_pdf_Export"},
+                                       255};
     return kind == TReportKind::Text ? text : table;
 }
 
 int ReportFormatOf(TReportKind kind, const QString& path) {
-    return static_cast<int>(ReportInfo(kind).Extensions.indexOf(QFileInfo(path).suffix().toLower())) + 1;
+    return static_cast<int>(
+               ReportInfo(kind).Extensions.indexOf(QFileInfo(path).suffix().toLower())) +
+           1;
 }
 
 QByteArray BuildReportPackage(TReportKind kind, const TProject& project) {
     const TReportKindInfo& info = ReportInfo(kind);
     const QString folder = ProgramFolder() + info.Folder;
     pugi::xml_document content = LoadTemplate(folder + info.ContentTemplate);
-    const pugi::xml_document manifest = LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
+    const pugi::xml_document manifest =
+        LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
     if (kind == TReportKind::Text)
         BuildTextReport(content, project);
     else
         BuildTableReport(content, project);
-    return ZipArchive({{QStringLiteral("content.xml"), Save(content)},
-                       {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml"))},
-                       {QStringLiteral("META-INF/manifest.xml"), Save(manifest)}});
+    return ZipArchive(
+        {{QStringLiteral("content.xml"), Save(content)},
+         {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml"))},
+         {QStringLiteral("META-INF/manifest.xml"), Save(manifest)}});
 }
 
 void ExportReport(TReportKind kind, const TProject& project, const QString& target, int format,
@@ -100,7 +102,8 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& targ
     const QByteArray package = BuildReportPackage(kind, project);
     if (format <= 1) {
         QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(package) != package.size() || !file.commit())
+        if (!file.open(QIODevice::WriteOnly) || file.write(package) != package.size() ||
+            !file.commit())
             throw EStorageError(FillTemplate(LoadStr(3033), file.errorString()));
         return;
     }
@@ -121,13 +124,14 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& targ
     try {
         if (!reserved)
             throw EConversionError(converted.errorString());
-        ConvertDocument(copy.fileName(), converted.fileName(), info.ExportFilters[format == 2 ? 0 : 1],
-                        whileWaiting);
+        ConvertDocument(copy.fileName(), converted.fileName(),
+                        info.ExportFilters[format == 2 ? 0 : 1], whileWaiting);
         std::error_code error;
         std::filesystem::rename(QFile::encodeName(converted.fileName()).toStdString(),
                                 QFile::encodeName(target).toStdString(), error);
         if (error)
-            throw EStorageError(FillTemplate(LoadStr(3033), QString::fromStdString(error.message())));
+            throw EStorageError(
+                FillTemplate(LoadStr(3033), QString::fromStdString(error.message())));
         converted.setAutoRemove(false);
         // The reserved name was private to us; the report is as open as any new file.
         const mode_t mask = ::umask(0);

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 
 enum class TReportKind { Text, Table };

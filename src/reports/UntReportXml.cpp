@@ -11,7 +11,8 @@
 namespace {
 
 std::uint64_t Key(std::int32_t index1, std::int32_t index2) {
-    return (std::uint64_t{static_cast<std::uint32_t>(index1)} << 32) | static_cast<std::uint32_t>(index2);
+    return (std::uint64_t{static_cast<std::uint32_t>(index1)} << 32) |
+           static_cast<std::uint32_t>(index2);
 }
 
 } // namespace
@@ -72,4 +73,6 @@ pugi::xml_node RequiredChild(pugi::xml_node root, const std::string& name) {
     return child;
 }
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}

@@ -3,7 +3,6 @@
 #include "UntClassProject.h"
 
 #include <pugixml.hpp>
-
 #include <string>
 #include <unordered_map>
 #include <vector>

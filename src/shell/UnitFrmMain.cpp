@@ -1,10 +1,10 @@
 #include "UnitFrmMain.h"
 
+#include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntDlgAbout.h"
 #include "UntDlgProperties.h"
 #include "UntDlgWaitReport.h"
-#include "UntConvert.h"
 #include "UntEditCommands.h"
 #include "UntFraTOWS.h"
 #include "UntFrmGuideline.h"
@@ -155,7 +155,8 @@ void TFrmMain::CreateActions() {
     connect(AcnFileProperties, &QAction::triggered, this, &TFrmMain::AcnFilePropertiesExecute);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(AcnProjTextReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Text); });
-    connect(AcnProjTableReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Table); });
+    connect(AcnProjTableReport, &QAction::triggered, this,
+            [this] { RunReport(TReportKind::Table); });
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
@@ -526,11 +527,13 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + info.Extensions[ReportFormat - 1];
     if (QFileInfo::exists(path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(250), QMessageBox::Yes | QMessageBox::No) !=
-            QMessageBox::Yes)
+        Seam().Message(this, QMessageBox::Question, LoadStr(250),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
 
-    const auto repaint = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    const auto repaint = [] {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
     DlgWaitReport->SetStatus(251);
     DlgWaitReport->BtClose->setEnabled(false);
     DlgWaitReport->show();

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QStringList>
-
 #include <cstdio>
 #include <cstring>
 
@@ -28,7 +27,8 @@ int Fail(const QString& message) {
 int Report(TReportKind kind, const QString& projectPath, const QString& output) {
     const int format = ReportFormatOf(kind, output);
     if (format == 0)
-        return Fail(FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
+        return Fail(
+            FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
     try {
         ExportReport(kind, *ReadProject(projectPath), output, format);
     } catch (const EStorageError& error) {
@@ -46,7 +46,8 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     if (argc < 2)
         return std::nullopt;
     const char* option = argv[1];
-    const bool report = std::strcmp(option, "--text-report") == 0 || std::strcmp(option, "--table-report") == 0;
+    const bool report =
+        std::strcmp(option, "--text-report") == 0 || std::strcmp(option, "--table-report") == 0;
     const bool help = std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0;
     const bool version = std::strcmp(option, "--version") == 0;
     if (!report && !help && !version)
@@ -64,6 +65,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 4)
         return Fail(LoadStr(3040).section(QLatin1Char('\n'), 0, 0));
-    return Report(std::strcmp(option, "--text-report") == 0 ? TReportKind::Text : TReportKind::Table,
+    return Report(std::strcmp(option, "--text-report") == 0 ? TReportKind::Text
+                                                            : TReportKind::Table,
                   arguments[2], arguments[3]);
 }

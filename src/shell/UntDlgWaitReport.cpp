@@ -26,4 +26,6 @@ TDlgWaitReport::TDlgWaitReport(QWidget* parent)
     connect(BtClose, &QPushButton::clicked, this, &QDialog::close);
 }
 
-void TDlgWaitReport::SetStatus(int id) { LbStatus->setText(LoadStr(id)); }
+void TDlgWaitReport::SetStatus(int id) {
+    LbStatus->setText(LoadStr(id));
+}

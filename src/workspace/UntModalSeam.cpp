@@ -4,9 +4,9 @@
 
 #include <QDesktopServices>
 #include <QDialog>
-#include <QUrl>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QUrl>
 
 namespace {
 

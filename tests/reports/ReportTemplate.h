@@ -4,10 +4,8 @@
 
 #include <QFile>
 #include <QString>
-
-#include <pugixml.hpp>
-
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 // A content template of the reports, as installed with the program.
 inline pugi::xml_document LoadReportTemplate(const char* relativePath) {

@@ -23,7 +23,7 @@ QStringList Body(const TProject& project) {
             EXPECT_EQ(QString(child->attribute("text:style-name").value()),
                       QString("Heading ") + child->attribute("text:level").value());
             lines << QString("h%1 %2").arg(child->attribute("text:level").value(),
-                                            QString::fromUtf8(child->text().get()));
+                                           QString::fromUtf8(child->text().get()));
         } else if (child->first_child().type() == pugi::node_element) {
             QString spans;
             for (const pugi::xml_node span : child->children())
@@ -42,10 +42,11 @@ QStringList Body(const TProject& project) {
 
 TEST(TextReport, EmptyProjectHasItsHeadingsOnly) {
     const TProject project;
-    EXPECT_EQ(Body(project), (QStringList{"h1 Analyse Swot", "h2 Situation analysis",
-                                          "h3 Key factors linked to our position", "h4 Our strengths",
-                                          "h4 Our weaknesses", "h3 Key factors linked to our surroundings",
-                                          "h4 External Opportunities", "h4 External Threats"}));
+    EXPECT_EQ(Body(project),
+              (QStringList{"h1 Analyse Swot", "h2 Situation analysis",
+                           "h3 Key factors linked to our position", "h4 Our strengths",
+                           "h4 Our weaknesses", "h3 Key factors linked to our surroundings",
+                           "h4 External Opportunities", "h4 External Threats"}));
 }
 
 TEST(TextReport, AddsItsFourteenStyles) {
@@ -85,66 +86,66 @@ TEST(TextReport, AddsItsFourteenStyles) {
 
 TEST(TextReport, FactorsConclusionsAndCouplings) {
     // Positions: 0 S1 (2), 1 O1 (3), 2 S2 (3), 3 S3 (2), 4 T1 (1), 5 W1 (1).
-    auto project = MakeProject({{"S1", stStrength, 2},
-                                {"O1", stOpportunity, 3},
-                                {"S2", stStrength, 3},
-                                {"S3", stStrength, 2},
-                                {"T1", stThreat, 1},
-                                {"W1", stWeakness, 1}},
-                               {{"Grow", {{0, 1}, {2, 1}}}, {"Guard", {{0, 1}, {0, 4}, {0, 4}}}, {"Idle", {}}});
+    auto project = MakeProject(
+        {{"S1", stStrength, 2},
+         {"O1", stOpportunity, 3},
+         {"S2", stStrength, 3},
+         {"S3", stStrength, 2},
+         {"T1", stThreat, 1},
+         {"W1", stWeakness, 1}},
+        {{"Grow", {{0, 1}, {2, 1}}}, {"Guard", {{0, 1}, {0, 4}, {0, 4}}}, {"Idle", {}}});
     project->Title = "Plan";
     // Two paragraphs, the second bold; the mark after it ends the comment.
     project->Items[2]->Comments = WriteRtf({{{"First"}}, {{"Second", true}}});
     // A comment read back from a file without any text in it.
     project->Items[0]->Comments = {"{\\rtf1\\ansi\r\\pard \r\\par }"};
 
-    EXPECT_EQ(Body(*project),
-              (QStringList{
-                  "h1 Plan",
-                  "h2 Situation analysis",
-                  "h3 Key factors linked to our position",
-                  "h4 Our strengths",
-                  "h6 S2 - High importance",
-                  "p [Standard:First\r\n]",
-                  "p [Tbold: Second\r\n]",
-                  "h6 S1 - Medium importance",
-                  "h6 S3 - Medium importance",
-                  "h4 Our weaknesses",
-                  "h6 W1 - Low importance",
-                  "h3 Key factors linked to our surroundings",
-                  "h4 External Opportunities",
-                  "h6 O1 - High importance",
-                  "h4 External Threats",
-                  "h6 T1 - Low importance",
-                  "h2 Synthesis of conclusions",
-                  "h6 Grow - Weight of associated couplings : 15",
-                  "h6 Guard - Weight of associated couplings : 10",
-                  "h6 Idle - Weight of associated couplings : 0",
-                  "h2 Strategic “SWOT” analysis – Conclusions by coupling",
-                  "h3 Pieces of luck",
-                  "h4 9 : S2 / O1",
-                  "h5 Resulting conclusions :",
-                  "p Grow",
-                  "h4 6 : S1 / O1",
-                  "h5 Resulting conclusions :",
-                  "p Grow ; Guard",
-                  "h3 Conflicts",
-                  "h4 2 : S1 / T1",
-                  "h5 Resulting conclusions :",
-                  "p Guard ; Guard",
-                  "h2 Strategic “SWOT” analysis – Couplings for each conclusion",
-                  "h3 Grow",
-                  "h4 Pieces of luck",
-                  "p 9 : S2 / O1",
-                  "p 6 : S1 / O1",
-                  "h3 Guard",
-                  "h4 Pieces of luck",
-                  "p 6 : S1 / O1",
-                  "h4 Conflicts",
-                  "p 2 : S1 / T1",
-                  "p 2 : S1 / T1",
-                  "h3 Idle",
-              }));
+    EXPECT_EQ(Body(*project), (QStringList{
+                                  "h1 Plan",
+                                  "h2 Situation analysis",
+                                  "h3 Key factors linked to our position",
+                                  "h4 Our strengths",
+                                  "h6 S2 - High importance",
+                                  "p [Standard:First\r\n]",
+                                  "p [Tbold: Second\r\n]",
+                                  "h6 S1 - Medium importance",
+                                  "h6 S3 - Medium importance",
+                                  "h4 Our weaknesses",
+                                  "h6 W1 - Low importance",
+                                  "h3 Key factors linked to our surroundings",
+                                  "h4 External Opportunities",
+                                  "h6 O1 - High importance",
+                                  "h4 External Threats",
+                                  "h6 T1 - Low importance",
+                                  "h2 Synthesis of conclusions",
+                                  "h6 Grow - Weight of associated couplings : 15",
+                                  "h6 Guard - Weight of associated couplings : 10",
+                                  "h6 Idle - Weight of associated couplings : 0",
+                                  "h2 Strategic “SWOT” analysis – Conclusions by coupling",
+                                  "h3 Pieces of luck",
+                                  "h4 9 : S2 / O1",
+                                  "h5 Resulting conclusions :",
+                                  "p Grow",
+                                  "h4 6 : S1 / O1",
+                                  "h5 Resulting conclusions :",
+                                  "p Grow ; Guard",
+                                  "h3 Conflicts",
+                                  "h4 2 : S1 / T1",
+                                  "h5 Resulting conclusions :",
+                                  "p Guard ; Guard",
+                                  "h2 Strategic “SWOT” analysis – Couplings for each conclusion",
+                                  "h3 Grow",
+                                  "h4 Pieces of luck",
+                                  "p 9 : S2 / O1",
+                                  "p 6 : S1 / O1",
+                                  "h3 Guard",
+                                  "h4 Pieces of luck",
+                                  "p 6 : S1 / O1",
+                                  "h4 Conflicts",
+                                  "p 2 : S1 / T1",
+                                  "p 2 : S1 / T1",
+                                  "h3 Idle",
+                              }));
 }
 
 TEST(TextReport, ConclusionsWithoutLinksLeaveTheCouplingSectionsBare) {
@@ -152,14 +153,16 @@ TEST(TextReport, ConclusionsWithoutLinksLeaveTheCouplingSectionsBare) {
     const QStringList body = Body(*project);
     const auto at = body.indexOf("h2 Strategic “SWOT” analysis – Conclusions by coupling");
     ASSERT_GE(at, 0);
-    EXPECT_EQ(body.mid(at), (QStringList{"h2 Strategic “SWOT” analysis – Conclusions by coupling",
-                                         "h2 Strategic “SWOT” analysis – Couplings for each conclusion",
-                                         "h3 Alone"}));
+    EXPECT_EQ(
+        body.mid(at),
+        (QStringList{"h2 Strategic “SWOT” analysis – Conclusions by coupling",
+                     "h2 Strategic “SWOT” analysis – Couplings for each conclusion", "h3 Alone"}));
 }
 
 TEST(TextReport, CommentsKeepTheirStylesAcrossParagraphs) {
     auto project = MakeProject({});
-    project->Comments = WriteRtf({{{"a "}, {"b", true, true}}, {}, {{"c", false, false, true}, {" d"}}});
+    project->Comments =
+        WriteRtf({{{"a "}, {"b", true, true}}, {}, {{"c", false, false, true}, {" d"}}});
     const QStringList body = Body(*project);
     // The switches' delimiter spaces stay in the text, as the tag markup keeps them.
     EXPECT_EQ(body.mid(1, 3).join(" | ").toStdString(),

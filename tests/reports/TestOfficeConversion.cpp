@@ -1,0 +1,126 @@
+// Reports converted by LibreOffice, through merovan-convert.
+#include "UntConvert.h"
+#include "UntIO.h"
+#include "UntProgramFolder.h"
+#include "UntReportExport.h"
+#include "UntStrings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<TProject> Bakery() {
+    return ReadProject(ProgramFolder() + "templates/Family bakery - online sales.swot");
+}
+
+QString PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", path, "-"});
+    EXPECT_TRUE(pdftotext.waitForFinished(30000));
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+bool IsOleFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(4) == QByteArray("\xD0\xCF\x11\xE0", 4);
+}
+
+} // namespace
+
+TEST(OfficeConversion, TextReportToPdfAndWord) {
+    QTemporaryDir folder;
+    const auto project = Bakery();
+    ExportReport(TReportKind::Text, *project, folder.filePath("report.pdf"), 3);
+    const QString text = PdfText(folder.filePath("report.pdf"));
+    EXPECT_TRUE(text.contains("Maison Fournier")) << text.left(400).toStdString();
+    EXPECT_TRUE(text.contains("Our strengths"));
+    // The table of contents was refreshed: it lists the headings with pages.
+    EXPECT_TRUE(text.contains(QRegularExpression("Synthesis of conclusions\\s*\\.{5,}\\s*\\d")))
+        << text.left(1500).toStdString();
+
+    ExportReport(TReportKind::Text, *project, folder.filePath("report.doc"), 2);
+    EXPECT_TRUE(IsOleFile(folder.filePath("report.doc")));
+    EXPECT_FALSE(QFile::exists(WorkFolder() + "Temp.sxw")) << "the copy for the suite is gone";
+}
+
+TEST(OfficeConversion, TableReportToExcelAndPdf) {
+    QTemporaryDir folder;
+    const auto project = Bakery();
+    ExportReport(TReportKind::Table, *project, folder.filePath("matrix.xls"), 2);
+    EXPECT_TRUE(IsOleFile(folder.filePath("matrix.xls")));
+    ExportReport(TReportKind::Table, *project, folder.filePath("matrix.pdf"), 3);
+    EXPECT_TRUE(PdfText(folder.filePath("matrix.pdf")).contains("Pieces of luck"));
+    EXPECT_EQ(QFileInfo(folder.filePath("matrix.pdf")).permissions() & QFileDevice::ReadOther,
+              QFileDevice::ReadOther);
+}
+
+TEST(OfficeConversion, WithoutTheSuiteNothingIsWritten) {
+    QTemporaryDir folder;
+    QFile existing(folder.filePath("kept.pdf"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+    qputenv("MEROVAN_OFFICE_DIR", folder.filePath("no-office").toLocal8Bit());
+    const auto project = Bakery();
+    for (const QString name : {"new.pdf", "kept.pdf"})
+        EXPECT_THROW(ExportReport(TReportKind::Table, *project, folder.filePath(name), 3),
+                     EConversionError);
+    qunsetenv("MEROVAN_OFFICE_DIR");
+    EXPECT_FALSE(QFile::exists(folder.filePath("new.pdf")));
+    QFile kept(folder.filePath("kept.pdf"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"kept.pdf"});
+    EXPECT_FALSE(QFile::exists(WorkFolder() + "Temp.sxc"));
+}
+
+TEST(OfficeConversion, CommandLine) {
+    QTemporaryDir folder;
+    const QString program = QStringLiteral(MEROVAN_PROGRAM);
+    const QString bakery = ProgramFolder() + "templates/Family bakery - online sales.swot";
+    struct Case {
+        QStringList arguments;
+        int status;
+        QString error;
+    };
+    const Case cases[] = {
+        {{"--text-report", bakery, folder.filePath("r.sxw")}, 0, ""},
+        {{"--table-report", bakery, folder.filePath("t.xls")}, 0, ""},
+        {{"--table-report", bakery, folder.filePath("t.doc")},
+         1,
+         "merovan: The format of the report follows the extension of its file: sxc, xls, pdf.\n"},
+        {{"--text-report", folder.filePath("missing.swot"), folder.filePath("r.pdf")},
+         1,
+         "merovan: The file cannot be opened: No such file\n"},
+        {{"--version"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        QProcess merovan;
+        merovan.start(program, c.arguments);
+        ASSERT_TRUE(merovan.waitForFinished(120000));
+        EXPECT_EQ(merovan.exitCode(), c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(QString::fromUtf8(merovan.readAllStandardError()), c.error);
+    }
+    EXPECT_TRUE(IsOleFile(folder.filePath("t.xls")));
+
+    QProcess withoutOffice;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("MEROVAN_OFFICE_DIR", folder.filePath("no-office"));
+    withoutOffice.setProcessEnvironment(environment);
+    withoutOffice.start(program, {"--text-report", bakery, folder.filePath("r.doc")});
+    ASSERT_TRUE(withoutOffice.waitForFinished(60000));
+    EXPECT_EQ(withoutOffice.exitCode(), 1);
+    const QString error = QString::fromUtf8(withoutOffice.readAllStandardError());
+    EXPECT_TRUE(error.startsWith(
+        "merovan: File export to the  MS Word and PDF formats requires "
+        "OpenOffice.org to be installed Please see Help to install OpenOffice.org."))
+        << error.toStdString();
+    EXPECT_EQ(error.count('\n'), 1) << "one line";
+    EXPECT_FALSE(QFile::exists(folder.filePath("r.doc")));
+}

@@ -1,0 +1,82 @@
+#include "ProjectBuilder.h"
+#include "UntDataModule.h"
+#include "UntProgramFolder.h"
+#include "UntReportExport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The entry names of an archive, in their order, as Python's zipfile sees them.
+QStringList EntryNames(const QByteArray& archive) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("package.zip"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(archive);
+    file.close();
+    QProcess python;
+    python.start("python3", {"-c",
+                             "import sys, zipfile\n"
+                             "z = zipfile.ZipFile(sys.argv[1])\n"
+                             "assert z.testzip() is None\n"
+                             "print('\\n'.join(i.filename for i in z.infolist()))\n",
+                             file.fileName()});
+    EXPECT_TRUE(python.waitForFinished(10000));
+    return QString::fromUtf8(python.readAllStandardOutput()).trimmed().split('\n');
+}
+
+} // namespace
+
+TEST(ReportPackage, HoldsContentStylesAndManifestInOrder) {
+    const auto project =
+        MakeProject({{"S", stStrength, 3}, {"O", stOpportunity, 2}}, {{"G", {{0, 1}}}});
+    for (const TReportKind kind : {TReportKind::Text, TReportKind::Table}) {
+        const TReportKindInfo& info = ReportInfo(kind);
+        const QByteArray package = BuildReportPackage(kind, *project);
+        EXPECT_EQ(EntryNames(package),
+                  (QStringList{"content.xml", "styles.xml", "META-INF/manifest.xml"}));
+        const QString folder = ProgramFolder() + info.Folder;
+        EXPECT_EQ(ExtractEntryFromMemory(package, "styles.xml", 1 << 24),
+                  ReadAll(folder + "styles.xml"))
+            << "styles byte for byte";
+        const QByteArray manifest =
+            ExtractEntryFromMemory(package, "META-INF/manifest.xml", 1 << 20);
+        EXPECT_TRUE(manifest.contains(kind == TReportKind::Text ? "application/vnd.sun.xml.writer"
+                                                                : "application/vnd.sun.xml.calc"));
+        const QByteArray content = ExtractEntryFromMemory(package, "content.xml", 1 << 24);
+        EXPECT_TRUE(content.contains(kind == TReportKind::Text ? "<text:h" : "<table:table "));
+    }
+}
+
+TEST(ReportPackage, FormatsFollowTheExtension) {
+    struct Case {
+        TReportKind kind;
+        const char* path;
+        int format;
+    };
+    const Case cases[] = {
+        {TReportKind::Text, "a.sxw", 1},  {TReportKind::Text, "a.DOC", 2},
+        {TReportKind::Text, "a.pdf", 3},  {TReportKind::Text, "a.sxc", 0},
+        {TReportKind::Table, "a.sxc", 1}, {TReportKind::Table, "a.xls", 2},
+        {TReportKind::Table, "a.pdf", 3}, {TReportKind::Table, "a", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReportFormatOf(c.kind, c.path), c.format) << c.path;
+}
+
+TEST(ReportPackage, FormatOneWritesThePackage) {
+    QTemporaryDir folder;
+    const auto project = MakeProject({{"S", stStrength, 3}});
+    ExportReport(TReportKind::Text, *project, folder.filePath("r.sxw"), 1);
+    EXPECT_EQ(EntryNames(ReadAll(folder.filePath("r.sxw"))).size(), 3);
+    EXPECT_THROW(ExportReport(TReportKind::Text, *project, folder.filePath("none/r.sxw"), 1),
+                 EStorageError);
+}

@@ -1,0 +1,93 @@
+#include "MainWindowTest.h"
+#include "ProjectBuilder.h"
+#include "UntDlgWaitReport.h"
+#include "UntIO.h"
+
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ReportCommands : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        qputenv("MEROVAN_CONVERT", Files.filePath("no-converter").toLocal8Bit());
+        ASSERT_TRUE(Window->StartUp({"-n"}));
+    }
+    void TearDown() override {
+        qunsetenv("MEROVAN_CONVERT");
+        MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
+    Seam->AnswerFile(Path("report"), 1);
+    Action("AcnProjTextReport")->trigger();
+    ASSERT_EQ(Seam->FileRequests.size(), 1);
+    EXPECT_EQ(Seam->FileRequests[0].Filters,
+              (QStringList{"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
+                           "Portable Document Format(*.pdf)"}));
+    EXPECT_EQ(Seam->FileRequests[0].FilterIndex, 1);
+    EXPECT_TRUE(QFileInfo(Path("report.sxw")).size() > 0) << "the extension of the chosen format";
+    EXPECT_EQ(Seam->Opened, QStringList{Path("report.sxw")});
+    auto* wait = Window->findChild<TDlgWaitReport*>("DlgWaitReport");
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_EQ(wait->LbStatus->text(), "Generation completed");
+    EXPECT_TRUE(Window->isEnabled());
+}
+
+TEST_F(ReportCommands, AnExistingFileIsReplacedOnlyAfterYes) {
+    QFile existing(Path("matrix.sxc"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+
+    Seam->AnswerFile(Path("matrix.sxc"), 1);
+    Seam->Answers = {QMessageBox::No};
+    Action("AcnProjTableReport")->trigger();
+    EXPECT_TRUE(Seam->Messages.value(0).startsWith("Take care, this file already exists\n"));
+    EXPECT_EQ(QFileInfo(Path("matrix.sxc")).size(), 3);
+    EXPECT_TRUE(Seam->Opened.isEmpty());
+
+    Seam->AnswerFile(Path("matrix.sxc"), 1);
+    Seam->Answers = {QMessageBox::Yes};
+    Action("AcnProjTableReport")->trigger();
+    EXPECT_GT(QFileInfo(Path("matrix.sxc")).size(), 3);
+}
+
+TEST_F(ReportCommands, AFailedConversionSaysSoAndOpensNothing) {
+    Seam->AnswerFile(Path("report.pdf"), 3);
+    Action("AcnProjTableReport")->trigger();
+    EXPECT_EQ(Seam->Messages,
+              QStringList{"File export to the  MS Excel and PDF formats\nrequires "
+                          "OpenOffice.org to be installed\n\nPlease see Help to install "
+                          "OpenOffice.org."});
+    EXPECT_TRUE(Seam->Opened.isEmpty());
+    EXPECT_FALSE(QFile::exists(Path("report.pdf")));
+    EXPECT_FALSE(Window->findChild<TDlgWaitReport*>("DlgWaitReport")->isVisible());
+    EXPECT_TRUE(Window->isEnabled());
+
+    // The chosen format is offered first by both commands, and in the next run.
+    Seam->AnswerFile(QString());
+    Action("AcnProjTextReport")->trigger();
+    EXPECT_EQ(Seam->FileRequests.last().FilterIndex, 3);
+    EndRun();
+    EXPECT_TRUE(SettingsText().contains("DefaultOfficeFormat=3"));
+}
+
+TEST_F(ReportCommands, ReportsTheExampleWhileItIsDisplayed) {
+    Window->CurrentProject->Title = "Mine";
+    Action("AcnProjExampDisp")->trigger();
+    Seam->AnswerFile(Path("example.sxw"), 1);
+    Action("AcnProjTextReport")->trigger();
+    EXPECT_TRUE(Window->ExampleDisplayed()) << "the report does not return from the example";
+    EXPECT_FALSE(ReadAll(Path("example.sxw")).isEmpty());
+}
