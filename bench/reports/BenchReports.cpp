@@ -1,0 +1,99 @@
+// The report builders on growing projects, and merovan-convert against
+// LibreOffice's own command-line conversion of the same package.
+#include "UntConvert.h"
+#include "UntDataModule.h"
+#include "UntReportExport.h"
+#include "UntRtf.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// n factors of each type with comments, n conclusions linked to five couplings each.
+std::unique_ptr<TProject> Project(int n) {
+    auto project = std::make_unique<TProject>();
+    const QStringList comment = WriteRtf({{{"A comment with "}, {"bold", true}, {" words."}}});
+    for (int i = 0; i < 4 * n; ++i) {
+        auto item = std::make_unique<TTOWSItem>();
+        item->Name = QStringLiteral("Factor %1").arg(i);
+        item->SwotType = i % 4 + 1;
+        item->Mark = i / 4 % 3 + 1;
+        item->Comments = comment;
+        project->Items.push_back(std::move(item));
+    }
+    for (int g = 0; g < n; ++g) {
+        auto guideline = std::make_unique<TGuideline>();
+        guideline->Name = QStringLiteral("Conclusion %1").arg(g);
+        guideline->Comments = comment;
+        for (int k = 0; k < 5; ++k)
+            guideline->AddCouple(4 * ((g + k) % n), 4 * ((g * 3 + k) % n) + 2);
+        project->Guidelines.push_back(std::move(guideline));
+    }
+    return project;
+}
+
+void BM_TextReport(benchmark::State& state) {
+    const auto project = Project(static_cast<int>(state.range(0)));
+    qsizetype bytes = 0;
+    for (auto _ : state)
+        bytes = BuildReportPackage(TReportKind::Text, *project).size();
+    state.counters["package bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_TextReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// The matrix sheet holds one cell per coupling: its output grows as n squared.
+void BM_TableReport(benchmark::State& state) {
+    const auto project = Project(static_cast<int>(state.range(0)));
+    qsizetype bytes = 0;
+    for (auto _ : state)
+        bytes = BuildReportPackage(TReportKind::Table, *project).size();
+    state.counters["package bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_TableReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
+QString Package(const QTemporaryDir& folder) {
+    const QString path = folder.filePath(QStringLiteral("report.sxw"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(BuildReportPackage(TReportKind::Text, *Project(20)));
+    return path;
+}
+
+void BM_MerovanConvert(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString source = Package(folder);
+    for (auto _ : state)
+        ConvertDocument(source, folder.filePath(QStringLiteral("report.pdf")),
+                        QStringLiteral("writer_pdf_Export"));
+}
+BENCHMARK(BM_MerovanConvert)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_SofficeConvertTo(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString source = Package(folder);
+    for (auto _ : state) {
+        QProcess soffice;
+        soffice.start(QStringLiteral("soffice"),
+                      {QStringLiteral("--headless"),
+                       QStringLiteral("-env:UserInstallation=file://") +
+                           folder.filePath(QStringLiteral("profile")),
+                       QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                       QStringLiteral("--outdir"), folder.filePath(QStringLiteral("out")), source});
+        soffice.waitForFinished(120000);
+    }
+}
+BENCHMARK(BM_SofficeConvertTo)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
