@@ -12,6 +12,7 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core unzip python3 poppler-utils
+  desktop-file-utils libxml2-utils
   # office suite for the Word, Excel and PDF reports, and its SDK
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-dev
 )

@@ -3,6 +3,7 @@
 // message (a missing string-table text among them) into a test failure.
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <QTemporaryDir>
 
 #ifdef MEROVAN_TEST_WIDGETS
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
     const QTemporaryDir configuration;
     qputenv("XDG_CONFIG_HOME", configuration.path().toLocal8Bit());
     TestApplication application(argc, argv);
+    // The tests read the English texts, whatever the machine's language.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     qInstallMessageHandler(FailOnCritical);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

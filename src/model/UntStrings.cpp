@@ -5,16 +5,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QtDebug>
 
 namespace {
 
-QHash<int, QString> ReadTable() {
-    QHash<int, QString> table;
-    QFile file(QStringLiteral(":/strings/strings.json"));
+// Reads a table of the resources into the given one, replacing its texts.
+void ReadTable(const QString& path, QHash<int, QString>& table) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCritical("The string table resource is missing");
-        return table;
+        qCritical("The string table resource %s is missing", qPrintable(path));
+        return;
     }
     QJsonParseError error;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll(), &error).object();
@@ -36,12 +37,21 @@ QHash<int, QString> ReadTable() {
             table.insert(id, it.value().toString());
         }
     }
+}
+
+// The English table, with the French texts over it for a French locale.
+QHash<int, QString> MakeTable(bool french) {
+    QHash<int, QString> table;
+    ReadTable(QStringLiteral(":/strings/strings.json"), table);
+    if (french)
+        ReadTable(QStringLiteral(":/strings/strings.fr.json"), table);
     return table;
 }
 
 const QHash<int, QString>& Table() {
-    static const QHash<int, QString> table = ReadTable();
-    return table;
+    static const QHash<int, QString> english = MakeTable(false);
+    static const QHash<int, QString> french = MakeTable(true);
+    return QLocale().language() == QLocale::French ? french : english;
 }
 
 } // namespace

@@ -16,7 +16,13 @@ QString ConverterPath() {
     const QString chosen = qEnvironmentVariable("MEROVAN_CONVERT");
     if (!chosen.isEmpty())
         return chosen;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/merovan-convert");
+    // Beside the program in its build folder, in libexec once installed.
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString beside = folder + QStringLiteral("/merovan-convert");
+    const QString installed = folder + QStringLiteral("/../libexec/merovan/merovan-convert");
+    return QFileInfo(beside).isExecutable() || !QFileInfo(installed).isExecutable()
+               ? beside
+               : QFileInfo(installed).canonicalFilePath();
 }
 
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,

@@ -18,5 +18,6 @@ public:
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
                      const std::function<void()>& whileWaiting = {});
 
-// The bridge program: MEROVAN_CONVERT, or merovan-convert beside the program.
+// The bridge program: MEROVAN_CONVERT, or merovan-convert beside the program
+// or in its libexec folder.
 QString ConverterPath();

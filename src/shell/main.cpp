@@ -2,6 +2,7 @@
 #include "UntCommandLine.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[]) {
     if (const auto status = RunCommandLine(argc, argv))
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Merovan"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setDesktopFileName(QStringLiteral("merovan"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/icons/merovan.svg")));
 
     TFrmMain window;
     if (!window.StartUp(QApplication::arguments().mid(1)))

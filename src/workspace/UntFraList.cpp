@@ -68,6 +68,7 @@ void TFraTOWSList::FillList(const TProject* project) {
     if (!project)
         return;
     ListTitle->setText(project->Labels.Values(TypeHeadingKey(SwotType)));
+    LstTOWS->setAccessibleName(ListTitle->text());
     std::vector<TTOWSItem*> factors;
     for (const auto& item : project->Items)
         if (item->SwotType == SwotType)

@@ -1,6 +1,7 @@
 #include "UntFraListBar.h"
 
 #include <QHBoxLayout>
+#include <QShortcut>
 
 namespace {
 
@@ -12,6 +13,7 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const char* icon, con
     button->setIconSize(QSize(16, 16));
     button->setText(QString::fromUtf8(caption));
     button->setToolTip(QString::fromUtf8(hint));
+    button->setAccessibleName(QString::fromUtf8(hint));
     button->setToolButtonStyle(*caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     button->setAutoRaise(true);
     button->setFixedSize(width, 22);
@@ -72,5 +74,21 @@ void TFraListBar::SetAffUpDown(bool show) {
             (*button)->show();
         else
             delete button->data();
+    }
+}
+
+void TFraListBar::BindKeys(QAbstractItemView* list) {
+    const auto bind = [list](QKeySequence key, QToolButton* button) {
+        auto* shortcut = new QShortcut(key, list, nullptr, nullptr, Qt::WidgetShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button)
+                button->click();
+        });
+    };
+    bind(QKeySequence(Qt::Key_Insert), BtAdd);
+    bind(QKeySequence::Delete, BtDel);
+    if (BtEdit) {
+        QToolButton* edit = BtEdit;
+        QObject::connect(list, &QAbstractItemView::activated, edit, [edit] { edit->click(); });
     }
 }

@@ -2,6 +2,7 @@
 
 #include "UntModelFrame.h"
 
+#include <QAbstractItemView>
 #include <QPointer>
 #include <QToolButton>
 
@@ -26,4 +27,8 @@ public:
     QToolButton* BtDel;
     QPointer<QToolButton> BtDown;
     QPointer<QToolButton> BtUp;
+
+    // Gives the list the keys of the bar: Insert adds, Delete deletes, Enter
+    // edits.
+    void BindKeys(QAbstractItemView* list);
 };

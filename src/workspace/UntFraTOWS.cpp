@@ -114,7 +114,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     connect(FraListBar1->BtDel, &QToolButton::clicked, this, &TFraTOWS::ClickDelGuideline);
     connect(FraListBar1->BtDown, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtDownClick);
     connect(FraListBar1->BtUp, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtUpClick);
-    connect(LstGuidelines, &QListWidget::itemDoubleClicked, this, &TFraTOWS::ClickEditGuideline);
+    FraListBar1->BindKeys(LstGuidelines);
     connect(LstGuidelines, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (!Updating)
             LstGuidelinesClickCheck(item);
@@ -131,6 +131,7 @@ void TFraTOWS::UpdateView() {
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
         LbConclusions->setText(project->Labels.Value(8));
+        LstGuidelines->setAccessibleName(project->Labels.Value(8));
     }
     RGVisuClick();
     FillGuidelines();

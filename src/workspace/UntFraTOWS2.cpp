@@ -50,6 +50,7 @@ TFraTOWSGroup::TFraTOWSGroup(TFraTOWS& workspace) : TModelFrame(nullptr), FWorks
     Model = new TCouplingTreeModel(this);
     TOWSTree = new QTreeView(this);
     TOWSTree->setObjectName(QStringLiteral("TOWSTree"));
+    TOWSTree->setAccessibleName(LoadStr(2522));
     TOWSTree->setModel(Model);
     TOWSTree->setHeaderHidden(true);
     TOWSTree->setUniformRowHeights(true);

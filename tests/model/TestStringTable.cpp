@@ -67,3 +67,13 @@ TEST(StringTable, ReportsAMissingId) {
     ASSERT_EQ(reported.size(), 1);
     EXPECT_TRUE(reported.front().contains("99999"));
 }
+
+TEST(StringTable, FrenchLocaleReadsTheFrenchTable) {
+    const QLocale english;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(LoadStr(1070), QString::fromUtf8("Enregistrer les modifications ?"));
+    EXPECT_EQ(LoadStr(2804), "Nos forces");
+    EXPECT_EQ(LoadStr(151), "N") << "shortcuts stay";
+    QLocale::setDefault(english);
+    EXPECT_EQ(LoadStr(1070), "Save changes?");
+}
