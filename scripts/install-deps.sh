@@ -7,7 +7,7 @@ PACKAGES=(
   # toolchain
   cmake ninja-build g++ pkg-config
   # libraries
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libgl-dev
   libpugixml-dev libzip-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     if (const auto status = RunCommandLine(argc, argv))
@@ -13,6 +16,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setDesktopFileName(QStringLiteral("merovan"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/icons/merovan.svg")));
+
+    // Qt's own texts (standard buttons, file dialogs) in the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     TFrmMain window;
     if (!window.StartUp(QApplication::arguments().mid(1)))

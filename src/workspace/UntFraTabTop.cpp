@@ -80,13 +80,13 @@ TFraTabTop::TFraTabTop(TMainHost& host, QWidget* parent) : QFrame(parent), FHost
     BtProps = new QToolButton(this);
     BtProps->setObjectName(QStringLiteral("BtProps"));
     BtProps->setText(QStringLiteral("..."));
-    BtProps->setFixedSize(75, 22);
+    BtProps->setMinimumSize(75, 22);
     BtProps->setFont(buttonFont);
     BtHelp = new QToolButton(this);
     BtHelp->setObjectName(QStringLiteral("BtHelp"));
     BtHelp->setText(LoadStr(3));
     BtHelp->setToolTip(QStringLiteral("Aide contextuelle"));
-    BtHelp->setFixedSize(50, 22);
+    BtHelp->setMinimumSize(50, 22);
     BtHelp->setFont(buttonFont);
     row->addWidget(BtProps);
     row->addWidget(BtHelp);
