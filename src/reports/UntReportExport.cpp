@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <pugixml.hpp>
@@ -101,10 +100,7 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& targ
                   const std::function<void()>& whileWaiting) {
     const QByteArray package = BuildReportPackage(kind, project);
     if (format <= 1) {
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(package) != package.size() ||
-            !file.commit())
-            throw EStorageError(FillTemplate(LoadStr(3033), file.errorString()));
+        WriteFileAtomically(target, package);
         return;
     }
     const TReportKindInfo& info = ReportInfo(kind);

@@ -5,8 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <zip.h>
 
 namespace {
@@ -92,6 +98,41 @@ EStorageError::EStorageError(const QString& message) : std::runtime_error(messag
 
 QString EStorageError::Message() const {
     return QString::fromStdString(what());
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    const QFileInfo target(path);
+    QDir folder = target.absoluteDir();
+    // Hidden, and named after the target, so that leftovers can be found.
+    const QString prefix = QStringLiteral(".") + target.fileName() + QStringLiteral(".saving-");
+    QTemporaryFile file(folder.filePath(prefix + QStringLiteral("XXXXXX")));
+    const auto fail = [&file] {
+        throw EStorageError(FillTemplate(LoadStr(3012), file.errorString()));
+    };
+    if (!file.open())
+        fail();
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        fail();
+    if (::fsync(file.handle()) != 0)
+        throw EStorageError(
+            FillTemplate(LoadStr(3012), QString::fromLocal8Bit(std::strerror(errno))));
+    // A replaced file keeps its permissions; a new one gets the usual ones.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat previous {};
+    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &previous) == 0
+                            ? previous.st_mode & 07777
+                            : 0666 & ~mask;
+    ::fchmod(file.handle(), mode);
+    file.close();
+    if (::rename(QFile::encodeName(file.fileName()).constData(),
+                 QFile::encodeName(path).constData()) != 0)
+        throw EStorageError(
+            FillTemplate(LoadStr(3012), QString::fromLocal8Bit(std::strerror(errno))));
+    file.setAutoRemove(false);
+    for (const QString& leftover :
+         folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden))
+        folder.remove(leftover);
 }
 
 QString WorkFolder() {

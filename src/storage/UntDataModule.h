@@ -17,6 +17,13 @@ public:
 // the first call and removed at exit. Empty when the system supplies none.
 QString WorkFolder();
 
+// Writes the bytes to the path so that the path holds either its previous
+// content or the whole new one, whatever happens meanwhile: the bytes go to a
+// hidden file beside it, reach the disk, and then take its place. Leftovers
+// of writes that were cut short are removed after a successful one. Raises
+// EStorageError with the system's reason.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
 using TArchiveEntry = std::pair<QString, QByteArray>;
 
 // A ZIP archive of the entries, in their order, each compressed with Deflate

@@ -3,7 +3,6 @@
 #include "UntStrings.h"
 #include "UntUtils.h"
 
-#include <QSaveFile>
 #include <algorithm>
 #include <charconv>
 #include <pugixml.hpp>
@@ -207,9 +206,6 @@ QByteArray ProjectContent(const TProject& project) {
 }
 
 void WriteProject(const TProject& project, const QString& path) {
-    const QByteArray archive =
-        ZipArchive({{QString::fromLatin1(ContentName), ProjectContent(project)}});
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(archive) != archive.size() || !file.commit())
-        throw EStorageError(FillTemplate(LoadStr(3012), file.errorString()));
+    WriteFileAtomically(path,
+                        ZipArchive({{QString::fromLatin1(ContentName), ProjectContent(project)}}));
 }
