@@ -3,6 +3,7 @@
 //
 //   merovan_save_helper loop TARGET           saves two projects in turn, forever
 //   merovan_save_helper once TARGET [--file-size-limit BYTES] [--as-nobody]
+//   merovan_save_helper read PATH MEMORY-LIMIT  reads a project with that much memory
 #include "ProjectBuilder.h"
 #include "UntIO.h"
 
@@ -38,6 +39,18 @@ int main(int argc, char* argv[]) {
         const auto second = Project("Second", 2000);
         for (int turn = 0;; ++turn)
             WriteProject(turn % 2 ? *second : *first, target);
+    }
+    if (std::strcmp(argv[1], "read") == 0 && argc == 4) {
+        const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
+        const rlimit bounds{limit, limit};
+        setrlimit(RLIMIT_AS, &bounds);
+        try {
+            ReadProject(target);
+        } catch (const EStorageError& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            return 1;
+        }
+        return 0;
     }
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--file-size-limit") == 0 && i + 1 < argc) {

@@ -247,10 +247,10 @@ TEST(ProjectFixtures, RefusedWithTheirMessages) {
          "The document element of the project is “project” instead of “document-content”."},
         {"does-not-exist.swot", "The file cannot be opened: "},
         // Hostile files.
-        {"zip-bomb.swot",
+        {"hostile/zip-bomb.swot",
          "The “content.xml” document of the project is larger than 64 MiB; it is refused."},
-        {"entities.swot", LoadStr(3013)},
-        {"deep.swot", FillTemplate(LoadStr(3014), "256")},
+        {"hostile/entities.swot", LoadStr(3013)},
+        {"hostile/deep.swot", FillTemplate(LoadStr(3014), "256")},
     };
     for (const Case& c : cases) {
         try {

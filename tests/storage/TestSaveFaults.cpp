@@ -107,3 +107,36 @@ TEST_F(SaveFaults, ASuccessfulSaveKeepsThePermissions) {
     ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
+
+// Every hostile file is refused with a message, or read safely, within 256 MiB.
+TEST(HostileFiles, AreRefusedOrReadSafely) {
+    const QDir corpus(QStringLiteral(MEROVAN_FIXTURES_DIR "/hostile"));
+    const QStringList files = corpus.entryList({"*.swot"}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+#if defined(__SANITIZE_ADDRESS__)
+    const bool limitMemory = false; // the sanitizer reserves far more address space
+#else
+    const bool limitMemory = true;
+#endif
+    for (const QString& name : files) {
+        const QString path = corpus.filePath(name);
+        try {
+            const auto project = ReadProject(path);
+            for (const auto& guideline : project->Guidelines)
+                for (const TTOWSCouple& couple : guideline->Couples)
+                    EXPECT_TRUE(project->IsValidPosition(couple.Index1) &&
+                                project->IsValidPosition(couple.Index2))
+                        << name.toStdString();
+        } catch (const EStorageError& error) {
+            EXPECT_FALSE(error.Message().isEmpty()) << name.toStdString();
+        }
+        if (!limitMemory)
+            continue;
+        QProcess reader;
+        reader.start(Helper, {"read", path, QString::number(256LL * 1024 * 1024)});
+        ASSERT_TRUE(reader.waitForFinished(60000));
+        EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit) << name.toStdString();
+        EXPECT_LE(reader.exitCode(), 1) << name.toStdString() << ": "
+                                        << reader.readAllStandardError().toStdString();
+    }
+}
