@@ -57,8 +57,10 @@ void BM_RefuseHostileFile(benchmark::State& state, const char* name) {
         }
     }
 }
-BENCHMARK_CAPTURE(BM_RefuseHostileFile, ZipBomb, "hostile/zip-bomb.swot")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_RefuseHostileFile, Entities, "hostile/entities.swot")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseHostileFile, ZipBomb, "hostile/zip-bomb.swot")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RefuseHostileFile, Entities, "hostile/entities.swot")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RefuseHostileFile, Deep, "hostile/deep.swot")->Unit(benchmark::kMillisecond);
 
 } // namespace

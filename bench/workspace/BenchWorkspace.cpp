@@ -12,8 +12,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -105,6 +107,31 @@ void BM_FactorListsRefill(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FactorListsRefill)->Arg(500)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+// Start-up to the first window shown, beside a bare Qt window.
+void RunUntilShown(benchmark::State& state, const QString& program, const QStringList& arguments) {
+    QTemporaryDir configuration;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
+    environment.insert(QStringLiteral("MEROVAN_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+    for (auto _ : state) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+    }
+}
+
+void BM_StartUp(benchmark::State& state) {
+    RunUntilShown(state, QStringLiteral(MEROVAN_PROGRAM), {QStringLiteral("-n")});
+}
+BENCHMARK(BM_StartUp)->Iterations(10)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_BareWindow(benchmark::State& state) {
+    RunUntilShown(state, QStringLiteral(MEROVAN_BARE_WINDOW), {});
+}
+BENCHMARK(BM_BareWindow)->Iterations(10)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,0 +1,54 @@
+#!/usr/bin/env python3
+"""Prints the benchmark figures of scripts/bench.sh as one table, each beside
+its floor or its target, and marks those that miss."""
+import json
+import sys
+
+runs = {}
+for path in sys.argv[1:]:
+    for run in json.load(open(path))["benchmarks"]:
+        if run.get("run_type", "iteration") == "iteration":
+            runs[run["name"]] = run
+
+
+def ms(name):
+    run = runs[name]
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[run["time_unit"]]
+    return run["real_time"] * scale
+
+
+rows = []
+
+
+def row(figure, value, floor, target, ok):
+    rows.append((figure, value, floor, target, "yes" if ok else "NO"))
+
+
+for size in (100, 500, 1000, 2000):
+    for verb in ("Read", "Write"):
+        value, floor = ms(f"BM_{verb}Project/{size}"), ms(f"BM_{verb}Floor/{size}")
+        row(f"{verb.lower()} project, {size} factors", f"{value:.1f} ms", f"{floor:.1f} ms",
+            "<= 1.5 x floor", value <= 1.5 * floor)
+
+for report in ("Text", "Table"):
+    sizes = (50, 100, 200)
+    for small, large in zip(sizes, sizes[1:]):
+        a, b = runs[f"BM_{report}Report/{small}"], runs[f"BM_{report}Report/{large}"]
+        time_ratio = ms(f"BM_{report}Report/{large}") / ms(f"BM_{report}Report/{small}")
+        size_ratio = b["package bytes"] / a["package bytes"]
+        row(f"{report.lower()} report, {small} -> {large} per type", f"time x{time_ratio:.2f}",
+            f"output x{size_ratio:.2f}", "time grows with output",
+            time_ratio <= 2.0 * size_ratio)
+
+build, rebuild = ms("BM_CouplingViewBuild/500"), ms("BM_CouplingViewRebuild/500") / 2
+row("coupling view built, 1,000,000 couplings", f"{build:.1f} ms", "-", "<= 250 ms", build <= 250)
+row("coupling view filtered, 1,000,000 couplings", f"{rebuild:.1f} ms", "-", "<= 250 ms", rebuild <= 250)
+start, bare = ms("BM_StartUp"), ms("BM_BareWindow")
+row("start-up to the first window", f"{start:.0f} ms", f"{bare:.0f} ms", "<= 1.5 x floor",
+    start <= 1.5 * bare)
+
+widths = [max(len(str(r[i])) for r in rows + [("Figure", "Value", "Floor", "Target", "Met")])
+          for i in range(5)]
+header = ("Figure", "Value", "Floor", "Target", "Met")
+for line in [header, tuple("-" * w for w in widths)] + rows:
+    print(" | ".join(str(cell).ljust(width) for cell, width in zip(line, widths)))
