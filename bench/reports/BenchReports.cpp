@@ -1,5 +1,6 @@
 // The report builders on growing projects, and merovan-convert against
 // LibreOffice's own command-line conversion of the same package.
+#include "Generator.h"
 #include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntReportExport.h"
@@ -13,27 +14,9 @@
 
 namespace {
 
-// n factors of each type with comments, n conclusions linked to five couplings each.
+// n factors of each type, n conclusions.
 std::unique_ptr<TProject> Project(int n) {
-    auto project = std::make_unique<TProject>();
-    const QStringList comment = WriteRtf({{{"A comment with "}, {"bold", true}, {" words."}}});
-    for (int i = 0; i < 4 * n; ++i) {
-        auto item = std::make_unique<TTOWSItem>();
-        item->Name = QStringLiteral("Factor %1").arg(i);
-        item->SwotType = i % 4 + 1;
-        item->Mark = i / 4 % 3 + 1;
-        item->Comments = comment;
-        project->Items.push_back(std::move(item));
-    }
-    for (int g = 0; g < n; ++g) {
-        auto guideline = std::make_unique<TGuideline>();
-        guideline->Name = QStringLiteral("Conclusion %1").arg(g);
-        guideline->Comments = comment;
-        for (int k = 0; k < 5; ++k)
-            guideline->AddCouple(4 * ((g + k) % n), 4 * ((g * 3 + k) % n) + 2);
-        project->Guidelines.push_back(std::move(guideline));
-    }
-    return project;
+    return MakeAnalysis(4 * n, n);
 }
 
 void BM_TextReport(benchmark::State& state) {

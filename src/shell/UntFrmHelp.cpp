@@ -2,6 +2,7 @@
 
 #include "UntProgramFolder.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -51,6 +52,10 @@ QString TFrmHelp::TopicPage(int context) {
 }
 
 void TFrmHelp::ShowTopic(int context) {
+    // The pages share one style sheet, which the browser does not load from links.
+    QFile css(ProgramFolder() + QStringLiteral("help/help.css"));
+    if (css.open(QIODevice::ReadOnly))
+        FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
     FBrowser->setSource(
         QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("help/") + TopicPage(context)));
     show();

@@ -2,6 +2,7 @@
 
 #include "UntClassProject.h"
 #include "UntFraListBar.h"
+#include "UntScreenLook.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -52,13 +53,7 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     LstTOWS->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     LstTOWS->header()->setSectionResizeMode(1, QHeaderView::Fixed);
     LstTOWS->header()->resizeSection(1, 20);
-    // The selection stays visible when the list loses the focus.
-    QPalette palette = LstTOWS->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
-    LstTOWS->setPalette(palette);
+    KeepSelectionVisible(LstTOWS);
     layout->addWidget(LstTOWS, 1);
 }
 

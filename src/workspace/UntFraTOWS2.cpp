@@ -3,6 +3,7 @@
 #include "UntCouplingTreeModel.h"
 #include "UntFraTOWS.h"
 #include "UntMainHost.h"
+#include "UntScreenLook.h"
 #include "UntStrings.h"
 
 #include <QComboBox>
@@ -58,12 +59,7 @@ TFraTOWSGroup::TFraTOWSGroup(TFraTOWS& workspace) : TModelFrame(nullptr), FWorks
     TOWSTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TOWSTree->setSelectionMode(QAbstractItemView::SingleSelection);
     TOWSTree->setSelectionBehavior(QAbstractItemView::SelectRows);
-    QPalette palette = TOWSTree->palette();
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(QPalette::Active, QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(QPalette::Active, QPalette::HighlightedText));
-    TOWSTree->setPalette(palette);
+    KeepSelectionVisible(TOWSTree);
     layout->addWidget(TOWSTree, 1);
 
     connect(CbFilter, &QComboBox::activated, this, &TFraTOWSGroup::CbFilterChange);

@@ -2,6 +2,7 @@
 
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
+#include "UntScreenLook.h"
 #include "UntStrings.h"
 
 #include <QAction>
@@ -22,25 +23,8 @@ TFraTabTop::TFraTabTop(TMainHost& host, QWidget* parent) : QFrame(parent), FHost
     row->setSpacing(2);
     outer->addLayout(row);
 
-    auto* panel4 = new QFrame(this);
-    panel4->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel4->setAutoFillBackground(true);
-    panel4->setBackgroundRole(QPalette::Highlight);
-    auto* band = new QHBoxLayout(panel4);
-    band->setContentsMargins(1, 1, 1, 1);
-    band->setSpacing(0);
-    auto* label1 = new QLabel(panel4);
-    label1->setFixedWidth(20);
-    LbTitle = new QLabel(panel4);
-    LbTitle->setObjectName(QStringLiteral("LbTitle"));
-    LbTitle->setForegroundRole(QPalette::HighlightedText);
-    QFont titleFont = LbTitle->font();
-    titleFont.setBold(true);
-    titleFont.setPixelSize(13);
-    LbTitle->setFont(titleFont);
-    LbTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    band->addWidget(label1);
-    band->addWidget(LbTitle, 1);
+    QFrame* panel4 = NewTitleBand(this, &LbTitle);
+    auto* band = static_cast<QHBoxLayout*>(panel4->layout());
 
     // The status area: three exclusive buttons.
     Panel1 = new QFrame(panel4);

@@ -2,6 +2,7 @@
 
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
+#include "UntScreenLook.h"
 #include "UntStrings.h"
 
 #include <QLabel>
@@ -19,28 +20,9 @@ TMPDialog::TMPDialog(TMainHost& host, int helpContext, QWidget* parent)
     layout->setSpacing(0);
 
     // The title band.
-    auto* pnlTitle = new QFrame(this);
+    QFrame* pnlTitle = NewTitleBand(this, &LbTitle);
     pnlTitle->setObjectName(QStringLiteral("PnlTitle"));
-    pnlTitle->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    pnlTitle->setLineWidth(1);
     pnlTitle->setFixedHeight(23);
-    pnlTitle->setAutoFillBackground(true);
-    pnlTitle->setBackgroundRole(QPalette::Highlight);
-    auto* titleLayout = new QHBoxLayout(pnlTitle);
-    titleLayout->setContentsMargins(1, 1, 1, 1);
-    titleLayout->setSpacing(0);
-    auto* lbEmpty = new QLabel(pnlTitle);
-    lbEmpty->setFixedWidth(20);
-    LbTitle = new QLabel(pnlTitle);
-    LbTitle->setObjectName(QStringLiteral("LbTitle"));
-    LbTitle->setForegroundRole(QPalette::HighlightedText);
-    QFont titleFont = LbTitle->font();
-    titleFont.setBold(true);
-    titleFont.setPixelSize(13);
-    LbTitle->setFont(titleFont);
-    LbTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    titleLayout->addWidget(lbEmpty);
-    titleLayout->addWidget(LbTitle, 1);
     layout->addWidget(pnlTitle);
     layout->addSpacing(3);
 

@@ -1,3 +1,4 @@
+#include "RtfDescribe.h"
 #include "UntRtf.h"
 #include "UntUtils.h"
 
@@ -17,18 +18,6 @@ TRtfRun Italic(const char* text) {
 }
 TRtfRun Styled(const char* text, bool bold, bool italic, bool underline) {
     return {QString::fromUtf8(text), bold, italic, underline};
-}
-
-std::string Describe(const TRtfDocument& document) {
-    std::string text;
-    for (const TRtfParagraph& paragraph : document) {
-        text += "[";
-        for (const TRtfRun& run : paragraph)
-            text += "(" + run.Text.toStdString() + (run.Bold ? " B" : "") +
-                    (run.Italic ? " I" : "") + (run.Underline ? " U" : "") + ")";
-        text += "]";
-    }
-    return text;
 }
 
 } // namespace

@@ -136,7 +136,7 @@ TEST(HostileFiles, AreRefusedOrReadSafely) {
         reader.start(Helper, {"read", path, QString::number(256LL * 1024 * 1024)});
         ASSERT_TRUE(reader.waitForFinished(60000));
         EXPECT_EQ(reader.exitStatus(), QProcess::NormalExit) << name.toStdString();
-        EXPECT_LE(reader.exitCode(), 1) << name.toStdString() << ": "
-                                        << reader.readAllStandardError().toStdString();
+        EXPECT_LE(reader.exitCode(), 1)
+            << name.toStdString() << ": " << reader.readAllStandardError().toStdString();
     }
 }

@@ -1,4 +1,5 @@
 #include "ProjectBuilder.h"
+#include "RtfDescribe.h"
 #include "TestHost.h"
 #include "UntFraFormatBar.h"
 #include "UntFraMemo.h"
@@ -22,18 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string Describe(const TRtfDocument& document) {
-    std::string text;
-    for (const TRtfParagraph& paragraph : document) {
-        text += "[";
-        for (const TRtfRun& run : paragraph)
-            text += "(" + run.Text.toStdString() + (run.Bold ? " B" : "") +
-                    (run.Italic ? " I" : "") + (run.Underline ? " U" : "") + ")";
-        text += "]";
-    }
-    return text;
-}
 
 // Types text key by key; characters beyond ASCII come as keys of their own.
 void TypeText(QWidget* widget, const QString& text) {
