@@ -11,8 +11,13 @@ for path in sys.argv[1:]:
             runs[run["name"]] = run
 
 
+def find(name):
+    """The run of that name, whatever options the benchmark appended to it."""
+    return runs.get(name) or next(run for key, run in runs.items() if key.startswith(name + "/"))
+
+
 def ms(name):
-    run = runs[name]
+    run = find(name)
     scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[run["time_unit"]]
     return run["real_time"] * scale
 
@@ -33,7 +38,7 @@ for size in (100, 500, 1000, 2000):
 for report in ("Text", "Table"):
     sizes = (50, 100, 200)
     for small, large in zip(sizes, sizes[1:]):
-        a, b = runs[f"BM_{report}Report/{small}"], runs[f"BM_{report}Report/{large}"]
+        a, b = find(f"BM_{report}Report/{small}"), find(f"BM_{report}Report/{large}")
         time_ratio = ms(f"BM_{report}Report/{large}") / ms(f"BM_{report}Report/{small}")
         size_ratio = b["package bytes"] / a["package bytes"]
         row(f"{report.lower()} report, {small} -> {large} per type", f"time x{time_ratio:.2f}",

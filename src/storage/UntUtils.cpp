@@ -109,13 +109,7 @@ private:
             return;
         }
         if (IsAsciiLetter(next)) {
-            for (const QString& word : KeptWords)
-                if (!MatchControlWord(word, rest).isEmpty()) {
-                    EmitWord(word);
-                    FPos += word.size();
-                    return;
-                }
-            OtherWord();
+            ControlWord();
             return;
         }
         FPos += 2;
@@ -140,8 +134,10 @@ private:
         }
     }
 
-    // A control word that is not a kept word followed by a delimiter.
-    void OtherWord() {
+    // A control word: a kept word stays, whatever follows it (a delimiter, or
+    // a line break or character that other programs write there); another
+    // word goes with the space that delimits it.
+    void ControlWord() {
         const qsizetype size = FText.size();
         qsizetype end = FPos + 1;
         while (end < size && IsAsciiLetter(FText[end]))
