@@ -38,3 +38,17 @@ inline std::unique_ptr<TProject> MakeProject(std::initializer_list<FactorSpec> f
     }
     return project;
 }
+
+// Six factors of mixed types and marks, for the coupling rules and the workspace.
+// Positions:     0         1          2          3         4          5
+// Types, marks:  S1 S 2,   O1 O 3,    W1 W 3,    T1 T 1,   S2 S 3,    O2 O 2
+inline std::unique_ptr<TProject>
+MixedProject(std::initializer_list<GuidelineSpec> guidelines = {}) {
+    return MakeProject({{"S1", stStrength, 2},
+                        {"O1", stOpportunity, 3},
+                        {"W1", stWeakness, 3},
+                        {"T1", stThreat, 1},
+                        {"S2", stStrength, 3},
+                        {"O2", stOpportunity, 2}},
+                       guidelines);
+}

@@ -86,26 +86,13 @@ private:
             ControlSymbol(next, groupStart);
             return;
         }
-        const qsizetype start = FPos;
-        while (FPos < FText.size() && IsAsciiLetter(FText[FPos]))
-            ++FPos;
-        const QStringView word = QStringView(FText).mid(start, FPos - start);
-        bool hasParameter = false;
-        long long parameter = 0;
-        const qsizetype sign = FPos;
-        if (FPos + 1 < FText.size() && FText[FPos] == QLatin1Char('-') &&
-            IsAsciiDigit(FText[FPos + 1]))
-            ++FPos;
-        while (FPos < FText.size() && IsAsciiDigit(FText[FPos])) {
-            hasParameter = true;
-            if (parameter < 1'000'000'000)
-                parameter = parameter * 10 + (FText[FPos].unicode() - '0');
-            ++FPos;
-        }
-        if (hasParameter && FText[sign] == QLatin1Char('-'))
-            parameter = -parameter;
+        const TControlWord control = LexControlWord(FText, FPos - 1);
+        FPos = control.End;
         if (FPos < FText.size() && FText[FPos] == QLatin1Char(' '))
             ++FPos;
+        const QStringView word = control.Name.mid(1);
+        const bool hasParameter = !control.Parameter.isEmpty();
+        const long long parameter = control.Value();
         ControlWord(word, hasParameter, parameter, groupStart);
     }
 
@@ -307,6 +294,26 @@ TRtfDocument SplitAtLineBreaks(const TRtfDocument& document) {
 }
 
 } // namespace
+
+TControlWord LexControlWord(QStringView text, qsizetype backslash) {
+    qsizetype end = backslash + 1;
+    while (end < text.size() && IsAsciiLetter(text[end]))
+        ++end;
+    const qsizetype nameEnd = end;
+    if (end + 1 < text.size() && text[end] == QLatin1Char('-') && IsAsciiDigit(text[end + 1]))
+        ++end;
+    while (end < text.size() && IsAsciiDigit(text[end]))
+        ++end;
+    return {text.mid(backslash, nameEnd - backslash), text.mid(nameEnd, end - nameEnd), end};
+}
+
+long long TControlWord::Value() const {
+    long long value = 0;
+    for (const QChar c : Parameter)
+        if (IsAsciiDigit(c) && value < 1'000'000'000)
+            value = value * 10 + (c.unicode() - '0');
+    return Parameter.startsWith(QLatin1Char('-')) ? -value : value;
+}
 
 QChar Cp1252Char(int code) {
     if (code >= 0x80 && code < 0xA0)

@@ -48,6 +48,20 @@ inline bool IsAsciiDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// A control word of RTF: a backslash, the letters of its name, then an
+// optional number with its sign.
+struct TControlWord {
+    QStringView Name;      // the backslash and the letters
+    QStringView Parameter; // the sign and digits; empty without a number
+    qsizetype End;         // the position after the word
+
+    // The number, capped far beyond any value RTF uses.
+    long long Value() const;
+};
+
+// Lexes the control word whose backslash is at the position; a letter follows it.
+TControlWord LexControlWord(QStringView text, qsizetype backslash);
+
 // The value of a hexadecimal digit, or -1.
 inline int HexValue(QChar c) {
     if (IsAsciiDigit(c))

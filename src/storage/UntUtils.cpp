@@ -139,29 +139,23 @@ private:
     // word goes with the space that delimits it.
     void ControlWord() {
         const qsizetype size = FText.size();
-        qsizetype end = FPos + 1;
-        while (end < size && IsAsciiLetter(FText[end]))
-            ++end;
-        const QStringView name = QStringView(FText).mid(FPos, end - FPos);
-        const qsizetype parameterStart = end;
-        if (end + 1 < size && FText[end] == QLatin1Char('-') && IsAsciiDigit(FText[end + 1]))
-            ++end;
-        while (end < size && IsAsciiDigit(FText[end]))
-            ++end;
-        const QStringView parameter = QStringView(FText).mid(parameterStart, end - parameterStart);
-        const QStringView word = QStringView(FText).mid(FPos, end - FPos);
+        const TControlWord control = LexControlWord(FText, FPos);
+        const QStringView name = control.Name;
+        const QStringView parameter = control.Parameter;
+        const QStringView word = QStringView(FText).mid(FPos, control.End - FPos);
+        const qsizetype end = control.End;
         FPos = end;
         const bool spaceFollows = end < size && FText[end] == QLatin1Char(' ');
         if (std::ranges::find(KeptWords, word) != KeptWords.end()) {
             EmitWord(word);
         } else if (name == u"\\u" && !parameter.isEmpty()) {
             FPos += spaceFollows ? 1 : 0;
-            const int value = parameter.left(7).toInt();
+            const long long value = control.Value();
             EmitChar(QChar(static_cast<char16_t>(value < 0 ? value + 65536 : value)));
             FPos = SkipFallback(FText, FPos, FFallbackLength);
         } else {
             if (name == u"\\uc" && !parameter.isEmpty() && parameter[0] != QLatin1Char('-'))
-                FFallbackLength = std::min(parameter.left(3).toInt(), 16);
+                FFallbackLength = static_cast<int>(std::min(control.Value(), 16LL));
             // The space delimits the dropped word, unless a kept word before
             // it needs the space as its own delimiter.
             FPos += spaceFollows && !FAfterKeptWord ? 1 : 0;

@@ -8,18 +8,6 @@ namespace {
 
 using enum TCouplingKind;
 
-// Positions:     0         1          2          3         4          5
-// Types, marks:  S1 S 2,   O1 O 3,    W1 W 3,    T1 T 1,   S2 S 3,    O2 O 2
-std::unique_ptr<TProject> MixedProject(std::initializer_list<GuidelineSpec> guidelines = {}) {
-    return MakeProject({{"S1", stStrength, 2},
-                        {"O1", stOpportunity, 3},
-                        {"W1", stWeakness, 3},
-                        {"T1", stThreat, 1},
-                        {"S2", stStrength, 3},
-                        {"O2", stOpportunity, 2}},
-                       guidelines);
-}
-
 } // namespace
 
 TEST(CouplingRules, KindOfEveryPairOfTypes) {
