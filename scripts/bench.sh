@@ -4,7 +4,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-build_merovan
+build_merovan -DMEROVAN_BUILD_BENCHMARKS=ON
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=offscreen

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Merovan and runs the whole test suite; the
 # exit status is the suite's.
+#   --werror    treats compiler warnings as errors (CI does)
 #   --sanitize  builds and runs the suite with AddressSanitizer and
 #               UndefinedBehaviorSanitizer instead (build-sanitize/); leaks fail it
 #   --fuzz      then runs each fuzz target for MEROVAN_FUZZ_SECONDS (30) seconds
@@ -11,10 +12,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 fuzz=0
 sanitize=0
+werror=OFF
 while [ $# -gt 0 ]; do
   case "$1" in
     --fuzz) fuzz=1; shift ;;
     --sanitize) sanitize=1; shift ;;
+    --werror) werror=ON; shift ;;
     *) break ;;
   esac
 done
@@ -24,9 +27,9 @@ if [ "$sanitize" = 1 ]; then
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
-  build_merovan -DMEROVAN_SANITIZE=ON
+  build_merovan -DMEROVAN_WERROR="$werror" -DMEROVAN_SANITIZE=ON
 else
-  build_merovan
+  build_merovan -DMEROVAN_WERROR="$werror"
 fi
 (cd "$BUILD" && ctest --output-on-failure --parallel "$(nproc)" "$@")
 
@@ -34,7 +37,7 @@ fi
 
 FUZZ_BUILD="${MEROVAN_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DMEROVAN_FUZZ=ON -DMEROVAN_BUILD_TESTS=OFF >/dev/null
+  -DMEROVAN_WERROR="$werror" -DMEROVAN_FUZZ=ON -DMEROVAN_BUILD_TESTS=OFF >/dev/null
 cmake --build "$FUZZ_BUILD" --parallel "$(nproc)" --target FuzzReadProject FuzzReadContent FuzzRtf
 
 seconds="${MEROVAN_FUZZ_SECONDS:-30}"

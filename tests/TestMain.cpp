@@ -1,10 +1,9 @@
 // Test entry point shared by the test programs: a Qt application object on
 // the offscreen platform, and a message handler that turns every critical Qt
 // message (a missing string-table text among them) into a test failure.
-#include <gtest/gtest.h>
-
 #include <QLocale>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #ifdef MEROVAN_TEST_WIDGETS
 #include <QApplication>

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Formats the C++ sources with the repository's .clang-format.
+#   --check  changes nothing; fails and names the files that are not formatted
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+mapfile -t files < <(git ls-files '*.cpp' '*.h')
+if [ "${1:-}" = "--check" ]; then
+  clang-format --dry-run --Werror "${files[@]}"
+else
+  clang-format -i "${files[@]}"
+fi
