@@ -91,56 +91,19 @@ QString GetCouplingCaption(const TProject& project, std::int32_t index1, std::in
            project.Items[index1]->Name + QStringLiteral(" / ") + project.Items[index2]->Name;
 }
 
-namespace {
-
-// Positions of the factors whose type the predicate admits, ascending.
-template <typename Predicate>
-std::vector<std::int32_t> PositionsWhere(const TProject& project, Predicate admits) {
+std::vector<std::int32_t> PositionsOfType(const TProject& project, std::int32_t swotType) {
     std::vector<std::int32_t> positions;
     for (std::size_t i = 0; i < project.Items.size(); ++i)
-        if (admits(project.Items[i]->SwotType))
+        if (project.Items[i]->SwotType == swotType)
             positions.push_back(static_cast<std::int32_t>(i));
     return positions;
 }
 
-} // namespace
-
-std::vector<TCoupling> EnumerateViewCouplings(const TProject& project) {
-    const auto internals = PositionsWhere(project, IsInternalType);
-    const auto externals = PositionsWhere(project, IsExternalType);
-    std::vector<TCoupling> couplings;
-    couplings.reserve(internals.size() * externals.size());
-    for (const std::int32_t i : internals) {
-        const std::int32_t internalType = project.Items[i]->SwotType;
-        for (const std::int32_t j : externals)
-            couplings.push_back({i, j, *GetCouplingKind(internalType, project.Items[j]->SwotType)});
-    }
-    return couplings;
-}
-
-std::vector<TCoupling> EnumerateReportCouplings(const TProject& project) {
-    constexpr int TopRating = 9;
-    std::array<std::vector<std::int32_t>, stThreat + 1> byType;
-    for (std::int32_t type = stStrength; type <= stThreat; ++type)
-        byType[type] = PositionsWhere(project, [type](std::int32_t t) { return t == type; });
-
-    std::array<std::vector<TCoupling>, TopRating + 1> byRating;
-    std::vector<TCoupling> couplings;
-    for (const TCouplingKind kind : AllCouplingKinds) {
-        // One walk in position order, sorted into buckets by rating, keeps the
-        // position order within each rating.
-        for (const std::int32_t i : byType[InternalTypeOf(kind)])
-            for (const std::int32_t j : byType[ExternalTypeOf(kind)]) {
-                const std::int64_t rating = GetCouplingRating(project, i, j);
-                if (rating >= 1 && rating <= TopRating)
-                    byRating[rating].push_back({i, j, kind});
-            }
-        for (int rating = TopRating; rating >= 1; --rating) {
-            couplings.insert(couplings.end(), byRating[rating].begin(), byRating[rating].end());
-            byRating[rating].clear();
-        }
-    }
-    return couplings;
+std::vector<std::int32_t> FactorsByImportance(const TProject& project, std::int32_t swotType) {
+    std::vector<std::int32_t> positions = PositionsOfType(project, swotType);
+    std::ranges::stable_sort(positions, std::greater{},
+                             [&project](std::int32_t i) { return project.Items[i]->Mark; });
+    return positions;
 }
 
 std::int64_t GetGuidelineWeight(const TProject& project, const TGuideline& guideline) {

@@ -70,19 +70,18 @@ struct TCoupling {
     friend bool operator==(const TCoupling&, const TCoupling&) = default;
 };
 
+// Positions of the factors of the type, ascending.
+std::vector<std::int32_t> PositionsOfType(const TProject& project, std::int32_t swotType);
+
+// Positions of the factors of the type as lists and reports show them: most
+// important first, equal marks in project order.
+std::vector<std::int32_t> FactorsByImportance(const TProject& project, std::int32_t swotType);
+
 // Mark of the factor at index1 times the mark of the factor at index2.
 std::int64_t GetCouplingRating(const TProject& project, std::int32_t index1, std::int32_t index2);
 
 // "rating : internal name / external name", e.g. "6 : Brand / Market".
 QString GetCouplingCaption(const TProject& project, std::int32_t index1, std::int32_t index2);
-
-// Every coupling in view order: internal position ascending, then external
-// position ascending.
-std::vector<TCoupling> EnumerateViewCouplings(const TProject& project);
-
-// Every coupling rated 1 .. 9 in report order: kind in listing order, rating
-// from 9 down to 1, internal position, external position.
-std::vector<TCoupling> EnumerateReportCouplings(const TProject& project);
 
 // The sum of the ratings of the conclusion's records; a record held twice
 // counts twice.

@@ -17,7 +17,7 @@ public:
 
     pugi::xml_node Table(pugi::xml_node parent, const QString& name) const {
         pugi::xml_node table = parent.append_child(Table("table").c_str());
-        Set(table, "name", Utf8(name));
+        Set(table, "name", name.toStdString());
         Set(table, "style-name", "ta1");
         return table;
     }
@@ -85,7 +85,7 @@ private:
     void Paragraph(pugi::xml_node parent, const QString& text) const {
         pugi::xml_node paragraph = parent.append_child(FNames(TextNamespace, "p").c_str());
         if (!text.isEmpty())
-            paragraph.text().set(Utf8(text).c_str());
+            paragraph.text().set(text.toUtf8().constData());
     }
 
     TXmlNames FNames;
@@ -96,18 +96,6 @@ QStringList Note(const QStringList& comments) {
     return SplitAtReturns(RtfToPlainText(comments));
 }
 
-// The positions of the factors of a type: high marks first, equal marks in
-// project order.
-std::vector<std::int32_t> FactorsOf(const TProject& project, std::int32_t type) {
-    std::vector<std::int32_t> factors;
-    for (std::size_t i = 0; i < project.Items.size(); ++i)
-        if (project.Items[i]->SwotType == type)
-            factors.push_back(static_cast<std::int32_t>(i));
-    std::ranges::stable_sort(factors, std::greater{},
-                             [&project](std::int32_t i) { return project.Items[i]->Mark; });
-    return factors;
-}
-
 std::string KindStyle(char prefix, TCouplingKind kind) {
     return std::string(1, prefix) + std::to_string(static_cast<int>(kind) + 2);
 }
@@ -115,8 +103,8 @@ std::string KindStyle(char prefix, TCouplingKind kind) {
 void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject& project,
                  const TCoupleIndex& holders) {
     const TLabels& labels = project.Labels;
-    const std::array<std::vector<std::int32_t>, 2> externals = {FactorsOf(project, stOpportunity),
-                                                                FactorsOf(project, stThreat)};
+    const std::array<std::vector<std::int32_t>, 2> externals = {
+        FactorsByImportance(project, stOpportunity), FactorsByImportance(project, stThreat)};
     pugi::xml_node table = sheet.Table(body, LoadStr(2520));
     sheet.Column(table, "co2");
     for (const auto& factors : externals)
@@ -141,7 +129,7 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
 
     const QString resulting = labels.Value(16) + QStringLiteral(" :");
     for (const std::int32_t type : {stStrength, stWeakness}) {
-        const std::vector<std::int32_t> internals = FactorsOf(project, type);
+        const std::vector<std::int32_t> internals = FactorsByImportance(project, type);
         if (internals.empty())
             continue;
         pugi::xml_node heading = sheet.Row(table);

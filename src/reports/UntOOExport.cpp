@@ -97,7 +97,7 @@ void AddHeading(pugi::xml_node body, const QString& text, int level) {
     heading.append_attribute(names.styleName.c_str())
         .set_value(("Heading " + std::to_string(level)).c_str());
     heading.append_attribute(names.level.c_str()).set_value(level);
-    heading.text().set(Utf8(text).c_str());
+    heading.text().set(text.toUtf8().constData());
 }
 
 TMarkupToken NextMarkupToken(const QString& markup, qsizetype& position) {
@@ -157,8 +157,8 @@ void AddCommentParagraphs(pugi::xml_node body, const QStringList& comments) {
         openPendingParagraph();
         pugi::xml_node span = paragraph.append_child(names.span.c_str());
         span.append_attribute(names.styleName.c_str())
-            .set_value(Utf8(SpanStyle(bold, italic, underline)).c_str());
-        span.text().set(Utf8(token.Text).c_str());
+            .set_value(SpanStyle(bold, italic, underline).toUtf8().constData());
+        span.text().set(token.Text.toUtf8().constData());
     }
     // Comment text ends with a paragraph mark: the paragraph after it holds
     // at most the line breaks that followed the mark, and is no paragraph of
@@ -172,7 +172,7 @@ void AddPlainParagraphs(pugi::xml_node body, const QStringList& lines) {
     for (const QString& line : lines) {
         pugi::xml_node paragraph = body.append_child(names.p.c_str());
         paragraph.append_attribute(names.styleName.c_str()).set_value("Text body indent");
-        paragraph.text().set(Utf8(line).c_str());
+        paragraph.text().set(line.toUtf8().constData());
     }
 }
 
@@ -202,15 +202,17 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
         AddHeading(body, labels.Value(groupHeading), 3);
         for (const std::int32_t type : types) {
             AddHeading(body, labels.Values(TypeHeadingKey(type)), 4);
-            for (const std::int32_t mark : {mkHigh, mkMedium, mkLow})
-                for (const auto& item : project.Items)
-                    if (item->SwotType == type && item->Mark == mark) {
-                        AddHeading(body,
-                                   item->Name + QStringLiteral(" - ") +
-                                       labels.Values(MarkHeadingKey(mark)),
-                                   6);
-                        AddComments(body, item->Comments);
-                    }
+            for (const std::int32_t position : FactorsByImportance(project, type)) {
+                const TTOWSItem& item = *project.Items[position];
+                // A mark outside the scale has no words to show.
+                if (item.Mark < mkLow || item.Mark > mkHigh)
+                    continue;
+                AddHeading(body,
+                           item.Name + QStringLiteral(" - ") +
+                               labels.Values(MarkHeadingKey(item.Mark)),
+                           6);
+                AddComments(body, item.Comments);
+            }
         }
     }
     if (project.Guidelines.empty())

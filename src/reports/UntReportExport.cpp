@@ -3,6 +3,7 @@
 #include "UntCalcExport.h"
 #include "UntConvert.h"
 #include "UntDataModule.h"
+#include "UntIO.h"
 #include "UntOOExport.h"
 #include "UntProgramFolder.h"
 #include "UntStrings.h"
@@ -16,14 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-class TByteWriter : public pugi::xml_writer {
-public:
-    void write(const void* data, size_t size) override {
-        Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
-    }
-    QByteArray Bytes;
-};
 
 QByteArray ReadTemplate(const QString& path) {
     QFile file(path);
@@ -41,12 +34,6 @@ pugi::xml_document LoadTemplate(const QString& path) {
         throw EStorageError(
             FillTemplate(LoadStr(3032), path, QString::fromUtf8(parsed.description())));
     return document;
-}
-
-QByteArray Save(const pugi::xml_document& document) {
-    TByteWriter writer;
-    document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return writer.Bytes;
 }
 
 } // namespace
@@ -90,9 +77,9 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project) {
     else
         BuildTableReport(content, project);
     return ZipArchive(
-        {{QStringLiteral("content.xml"), Save(content)},
+        {{QStringLiteral("content.xml"), XmlBytes(content, pugi::format_raw)},
          {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml"))},
-         {QStringLiteral("META-INF/manifest.xml"), Save(manifest)}});
+         {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw)}});
 }
 
 void ExportReport(TReportKind kind, const TProject& project, const QString& target, int format,
@@ -122,6 +109,9 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& targ
             throw EConversionError(converted.errorString());
         ConvertDocument(copy.fileName(), converted.fileName(),
                         info.ExportFilters[format == 2 ? 0 : 1], whileWaiting);
+        // The reserved name was private to us; the report gets the permissions
+        // of the file it replaces, or those of any new file.
+        ::chmod(QFile::encodeName(converted.fileName()).constData(), PermissionsFor(target));
         std::error_code error;
         std::filesystem::rename(QFile::encodeName(converted.fileName()).toStdString(),
                                 QFile::encodeName(target).toStdString(), error);
@@ -129,10 +119,6 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& targ
             throw EStorageError(
                 FillTemplate(LoadStr(3033), QString::fromStdString(error.message())));
         converted.setAutoRemove(false);
-        // The reserved name was private to us; the report is as open as any new file.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(QFile::encodeName(target).constData(), 0666 & ~mask);
     } catch (...) {
         copy.remove();
         throw;

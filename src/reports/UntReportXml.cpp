@@ -1,12 +1,11 @@
 #include "UntReportXml.h"
 
+#include "UntCouplingOrders.h"
 #include "UntDataModule.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
-#include <algorithm>
 #include <cstring>
-#include <tuple>
 
 namespace {
 
@@ -45,25 +44,12 @@ const std::vector<int>& TCoupleIndex::Holders(std::int32_t index1, std::int32_t 
 }
 
 std::vector<TCoupling> TCoupleIndex::HeldInReportOrder(const TProject& project) const {
-    std::vector<std::pair<std::int64_t, TCoupling>> held;
-    for (const auto& [key, holders] : FHolders) {
-        const auto index1 = static_cast<std::int32_t>(key >> 32);
-        const auto index2 = static_cast<std::int32_t>(key & 0xFFFFFFFFu);
-        const auto kind =
-            GetCouplingKind(project.Items[index1]->SwotType, project.Items[index2]->SwotType);
-        const std::int64_t rating = GetCouplingRating(project, index1, index2);
-        if (kind && rating >= 1 && rating <= 9)
-            held.push_back({rating, {index1, index2, *kind}});
-    }
-    std::ranges::sort(held, [](const auto& a, const auto& b) {
-        return std::tuple(a.second.Kind, -a.first, a.second.Index1, a.second.Index2) <
-               std::tuple(b.second.Kind, -b.first, b.second.Index1, b.second.Index2);
-    });
-    std::vector<TCoupling> couplings;
-    couplings.reserve(held.size());
-    for (const auto& entry : held)
-        couplings.push_back(entry.second);
-    return couplings;
+    std::vector<TTOWSCouple> held;
+    held.reserve(FHolders.size());
+    for (const auto& entry : FHolders)
+        held.push_back({static_cast<std::int32_t>(entry.first >> 32),
+                        static_cast<std::int32_t>(entry.first & 0xFFFFFFFFu)});
+    return EnumerateReportCouplings(project, held);
 }
 
 pugi::xml_node RequiredChild(pugi::xml_node root, const std::string& name) {
@@ -71,8 +57,4 @@ pugi::xml_node RequiredChild(pugi::xml_node root, const std::string& name) {
     if (!child)
         throw EStorageError(FillTemplate(LoadStr(3031), QString::fromStdString(name)));
     return child;
-}
-
-std::string Utf8(const QString& text) {
-    return text.toStdString();
 }

@@ -33,8 +33,7 @@ public:
     explicit TCoupleIndex(const TProject& project);
     const std::vector<int>& Holders(std::int32_t index1, std::int32_t index2) const;
 
-    // The couplings that some conclusion holds, in report order; the same as
-    // filtering the report order, at the cost of the records alone.
+    // The couplings that some conclusion holds, in report order.
     std::vector<TCoupling> HeldInReportOrder(const TProject& project) const;
 
 private:
@@ -44,5 +43,3 @@ private:
 // The child of the root element of that qualified name; fails the report
 // when the template lacks it.
 pugi::xml_node RequiredChild(pugi::xml_node root, const std::string& name);
-
-std::string Utf8(const QString& text);

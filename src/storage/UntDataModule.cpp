@@ -100,6 +100,15 @@ QString EStorageError::Message() const {
     return QString::fromStdString(what());
 }
 
+mode_t PermissionsFor(const QString& path) {
+    struct stat previous {};
+    if (::stat(QFile::encodeName(path).constData(), &previous) == 0)
+        return previous.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     const QFileInfo target(path);
     QDir folder = target.absoluteDir();
@@ -116,14 +125,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     if (::fsync(file.handle()) != 0)
         throw EStorageError(
             FillTemplate(LoadStr(3012), QString::fromLocal8Bit(std::strerror(errno))));
-    // A replaced file keeps its permissions; a new one gets the usual ones.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    struct stat previous {};
-    const mode_t mode = ::stat(QFile::encodeName(path).constData(), &previous) == 0
-                            ? previous.st_mode & 07777
-                            : 0666 & ~mask;
-    ::fchmod(file.handle(), mode);
+    ::fchmod(file.handle(), PermissionsFor(path));
     file.close();
     if (::rename(QFile::encodeName(file.fileName()).constData(),
                  QFile::encodeName(path).constData()) != 0)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <stdexcept>
+#include <sys/types.h>
 #include <utility>
 #include <vector>
 
@@ -16,6 +17,11 @@ public:
 // The private folder of this run for working files, ending with "/"; made on
 // the first call and removed at exit. Empty when the system supplies none.
 QString WorkFolder();
+
+// The permission bits for a file written to the path: those of the file it
+// replaces, or the usual ones of a new file (read and write for all, less the
+// process's umask).
+mode_t PermissionsFor(const QString& path);
 
 // Writes the bytes to the path so that the path holds either its previous
 // content or the whole new one, whatever happens meanwhile: the bytes go to a

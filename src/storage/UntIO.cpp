@@ -18,16 +18,12 @@ struct TNodeError {
     std::ptrdiff_t Offset;
 };
 
-QString Utf8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 // The character data of an element, its absent form being empty.
 QString ElementText(pugi::xml_node element) {
     QString text;
     for (pugi::xml_node child : element.children())
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
-            text += Utf8(child.value());
+            text += QString::fromUtf8(child.value());
     return text;
 }
 
@@ -39,8 +35,9 @@ void SetElementText(pugi::xml_node element, const QString& text) {
 pugi::xml_attribute RequiredAttribute(pugi::xml_node element, const char* name) {
     const pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
-        throw TNodeError{FillTemplate(LoadStr(3009), Utf8(element.name()), Utf8(name)),
-                         element.offset_debug()};
+        throw TNodeError{
+            FillTemplate(LoadStr(3009), QString::fromUtf8(element.name()), QString::fromUtf8(name)),
+            element.offset_debug()};
     return attribute;
 }
 
@@ -52,8 +49,9 @@ std::int32_t RequiredInteger(pugi::xml_node element, const char* name) {
     std::int32_t value = 0;
     const auto [stop, error] = std::from_chars(text, end, value);
     if (error != std::errc() || stop != end || text == end)
-        throw TNodeError{FillTemplate(LoadStr(3010), Utf8(element.name()), Utf8(name)),
-                         element.offset_debug()};
+        throw TNodeError{
+            FillTemplate(LoadStr(3010), QString::fromUtf8(element.name()), QString::fromUtf8(name)),
+            element.offset_debug()};
     return value;
 }
 
@@ -73,14 +71,6 @@ public:
         return !TooDeep;
     }
     bool TooDeep = false;
-};
-
-class TByteWriter : public pugi::xml_writer {
-public:
-    void write(const void* data, size_t size) override {
-        Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
-    }
-    QByteArray Bytes;
 };
 
 } // namespace
@@ -116,7 +106,7 @@ void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
 
 void ReadProjectNode(pugi::xml_node swot, TProject& project) {
     if (const pugi::xml_attribute name = swot.attribute("name"))
-        project.Title = Utf8(name.value());
+        project.Title = QString::fromUtf8(name.value());
     project.Comments = StoredTextToLines(ElementText(swot.child("comments")));
 
     const pugi::xml_node labels = swot.child("labels");
@@ -128,7 +118,7 @@ void ReadProjectNode(pugi::xml_node swot, TProject& project) {
     project.Items.clear();
     for (pugi::xml_node element : swot.child("swot-items").children("swot-item")) {
         auto item = std::make_unique<TTOWSItem>();
-        item->Name = Utf8(RequiredAttribute(element, "name").value());
+        item->Name = QString::fromUtf8(RequiredAttribute(element, "name").value());
         item->Mark = RequiredInteger(element, "mark");
         item->SwotType = RequiredInteger(element, "swot-type");
         item->Comments = StoredTextToLines(ElementText(element.child("comments")));
@@ -138,7 +128,7 @@ void ReadProjectNode(pugi::xml_node swot, TProject& project) {
     project.Guidelines.clear();
     for (pugi::xml_node element : swot.child("guidelines").children("guideline")) {
         auto guideline = std::make_unique<TGuideline>();
-        guideline->Name = Utf8(RequiredAttribute(element, "name").value());
+        guideline->Name = QString::fromUtf8(RequiredAttribute(element, "name").value());
         guideline->Comments = StoredTextToLines(ElementText(element.child("comments")));
         for (pugi::xml_node record : element.child("swotcouples").children("swotcouple")) {
             const std::int32_t index1 = RequiredInteger(record, "index1");
@@ -160,7 +150,7 @@ std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content) {
         document.load_buffer(content.constData(), static_cast<size_t>(content.size()),
                              (pugi::parse_default | pugi::parse_doctype) & ~pugi::parse_eol);
     if (!parsed)
-        throw EStorageError(FillTemplate(LoadStr(3006), Utf8(parsed.description()) +
+        throw EStorageError(FillTemplate(LoadStr(3006), QString::fromUtf8(parsed.description()) +
                                                             QLatin1Char(' ') +
                                                             Location(content, parsed.offset)));
     // Entities are never expanded; a document that declares them is hostile.
@@ -173,7 +163,7 @@ std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content) {
         throw EStorageError(FillTemplate(LoadStr(3014), QString::number(MaxContentDepth)));
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), "document-content") != 0)
-        throw EStorageError(FillTemplate(LoadStr(3008), Utf8(root.name())));
+        throw EStorageError(FillTemplate(LoadStr(3008), QString::fromUtf8(root.name())));
     if (std::strcmp(root.attribute("class").value(), "swot") != 0)
         throw EStorageError(ProductStr(212));
 
@@ -200,8 +190,17 @@ QByteArray ProjectContent(const TProject& project) {
     root.append_attribute("class").set_value("swot");
     root.append_attribute("version").set_value("1.0");
     WriteProjectNode(root.append_child("swot"), project);
-    TByteWriter writer;
-    document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return XmlBytes(document, pugi::format_raw | pugi::format_no_declaration);
+}
+
+QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags) {
+    struct TByteWriter : pugi::xml_writer {
+        void write(const void* data, size_t size) override {
+            Bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        }
+        QByteArray Bytes;
+    } writer;
+    document.save(writer, "", flags, pugi::encoding_utf8);
     return writer.Bytes;
 }
 

@@ -9,7 +9,8 @@
 
 namespace pugi {
 class xml_node;
-}
+class xml_document;
+} // namespace pugi
 
 // Bounds of the "content.xml" document of a project file: its inflated size,
 // its number of tags and its depth. A file beyond them is refused.
@@ -31,6 +32,10 @@ void WriteProject(const TProject& project, const QString& path);
 
 // The "content.xml" document of the project.
 QByteArray ProjectContent(const TProject& project);
+
+// The document as UTF-8 bytes, written with pugixml's format flags, without
+// indentation.
+QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags);
 
 // Fill a "swot" element from a project, and a project from a "swot" element.
 void WriteProjectNode(pugi::xml_node swot, const TProject& project);

@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <algorithm>
 
 namespace {
 
@@ -16,49 +15,16 @@ TCouplingTreeModel::TCouplingTreeModel(QObject* parent) : QAbstractItemModel(par
 void TCouplingTreeModel::Rebuild(const TProject* project, int filterIndex, std::int64_t minRating) {
     beginResetModel();
     FProject = project;
-    FGroups.clear();
-    if (project) {
-        std::array<std::vector<std::int32_t>, stThreat + 1> byType;
-        for (std::size_t i = 0; i < project->Items.size(); ++i) {
-            const std::int32_t type = project->Items[i]->SwotType;
-            if (type >= stStrength && type <= stThreat)
-                byType[type].push_back(static_cast<std::int32_t>(i));
-        }
-        for (const TCouplingKind kind : AllCouplingKinds) {
-            if (filterIndex != 0 && filterIndex != static_cast<int>(kind))
-                continue;
-            TGroup& group = FGroups.emplace_back();
-            group.Kind = kind;
-            group.Internals = byType[InternalTypeOf(kind)];
-            const std::vector<std::int32_t>& externals = byType[ExternalTypeOf(kind)];
-            group.Offsets.reserve(group.Internals.size());
-            for (const std::int32_t i : group.Internals) {
-                const std::int32_t mark = project->Items[i]->Mark;
-                auto [admitted, fresh] = group.Externals.try_emplace(mark);
-                if (fresh)
-                    for (const std::int32_t j : externals)
-                        if (std::int64_t{mark} * project->Items[j]->Mark >= minRating)
-                            admitted->second.push_back(j);
-                group.Offsets.push_back(group.Count);
-                group.Count += static_cast<qsizetype>(admitted->second.size());
-            }
-        }
-    }
+    const std::optional<TCouplingKind> onlyKind =
+        filterIndex == 0 ? std::nullopt : std::optional(static_cast<TCouplingKind>(filterIndex));
+    FCouplings = project ? TViewCouplings(*project, onlyKind, minRating) : TViewCouplings();
     endResetModel();
-}
-
-TTOWSCouple TCouplingTreeModel::EntryAt(const TGroup& group, qsizetype row) const {
-    const auto after = std::upper_bound(group.Offsets.begin(), group.Offsets.end(), row);
-    const std::size_t internal = static_cast<std::size_t>(after - group.Offsets.begin()) - 1;
-    const std::int32_t index1 = group.Internals[internal];
-    const auto& externals = group.Externals.at(FProject->Items[index1]->Mark);
-    return {index1, externals[static_cast<std::size_t>(row - group.Offsets[internal])]};
 }
 
 std::optional<TTOWSCouple> TCouplingTreeModel::CoupleAt(const QModelIndex& index) const {
     if (!index.isValid() || index.internalId() == GroupId)
         return std::nullopt;
-    return EntryAt(FGroups[index.internalId() - 1], index.row());
+    return FCouplings.Entry(index.internalId() - 1, index.row());
 }
 
 QModelIndex TCouplingTreeModel::index(int row, int column, const QModelIndex& parent) const {
@@ -76,10 +42,10 @@ QModelIndex TCouplingTreeModel::parent(const QModelIndex& child) const {
 
 int TCouplingTreeModel::rowCount(const QModelIndex& parent) const {
     if (!parent.isValid())
-        return static_cast<int>(FGroups.size());
+        return static_cast<int>(FCouplings.GroupCount());
     if (parent.internalId() != GroupId || parent.column() != 0)
         return 0;
-    return static_cast<int>(FGroups[static_cast<std::size_t>(parent.row())].Count);
+    return static_cast<int>(FCouplings.EntryCount(static_cast<std::size_t>(parent.row())));
 }
 
 int TCouplingTreeModel::columnCount(const QModelIndex&) const {
@@ -90,10 +56,10 @@ QVariant TCouplingTreeModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !FProject)
         return {};
     if (index.internalId() == GroupId) {
-        const TGroup& group = FGroups[static_cast<std::size_t>(index.row())];
         switch (role) {
         case Qt::DisplayRole:
-            return FProject->Labels.Values(KindHeadingKey(group.Kind));
+            return FProject->Labels.Values(
+                KindHeadingKey(FCouplings.GroupKind(static_cast<std::size_t>(index.row()))));
         case Qt::FontRole: {
             QFont font;
             font.setBold(true);

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "UntClassProject.h"
+#include "UntCouplingOrders.h"
 
 #include <QAbstractItemModel>
-#include <array>
-#include <map>
-#include <vector>
+#include <optional>
 
 // The couplings of a project as a tree: one group per admitted kind, holding
-// the couplings of that kind rated at least the minimum, in view order. The
-// entries are computed from the project when the view asks for them, so the
-// model holds a few numbers per factor, never one record per coupling.
+// the couplings of that kind rated at least the minimum, in view order.
 class TCouplingTreeModel : public QAbstractItemModel {
     Q_OBJECT
 
@@ -31,20 +27,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    // The entries of one kind: for each internal factor of the kind's type,
-    // in position order, the admitted external factors of the kind's type.
-    struct TGroup {
-        TCouplingKind Kind;
-        std::vector<std::int32_t> Internals;
-        // Entries before each internal factor, and in all.
-        std::vector<qsizetype> Offsets;
-        qsizetype Count = 0;
-        // Admitted external positions by the mark of the internal factor.
-        std::map<std::int32_t, std::vector<std::int32_t>> Externals;
-    };
-
-    TTOWSCouple EntryAt(const TGroup& group, qsizetype row) const;
-
     const TProject* FProject = nullptr;
-    std::vector<TGroup> FGroups;
+    TViewCouplings FCouplings;
 };

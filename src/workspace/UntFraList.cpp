@@ -64,15 +64,11 @@ void TFraTOWSList::FillList(const TProject* project) {
         return;
     ListTitle->setText(project->Labels.Values(TypeHeadingKey(SwotType)));
     LstTOWS->setAccessibleName(ListTitle->text());
-    std::vector<TTOWSItem*> factors;
-    for (const auto& item : project->Items)
-        if (item->SwotType == SwotType)
-            factors.push_back(item.get());
-    // Most important first; equal marks keep their order in the project.
-    std::ranges::stable_sort(factors, std::greater{}, &TTOWSItem::Mark);
+    const std::vector<std::int32_t> factors = FactorsByImportance(*project, SwotType);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(factors.size()));
-    for (TTOWSItem* factor : factors) {
+    for (const std::int32_t position : factors) {
+        TTOWSItem* factor = project->Items[position].get();
         auto* item = new QTreeWidgetItem({factor->Name, QString::number(factor->Mark)});
         item->setData(0, FactorRole, QVariant::fromValue(static_cast<void*>(factor)));
         item->setTextAlignment(1, Qt::AlignCenter);

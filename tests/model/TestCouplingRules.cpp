@@ -1,4 +1,5 @@
 #include "ProjectBuilder.h"
+#include "UntCouplingOrders.h"
 #include "UntStrings.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,29 @@
 namespace {
 
 using enum TCouplingKind;
+
+// Every pair of positions, the reversed and the unsuitable ones included, the
+// last position first, and some twice.
+std::vector<TTOWSCouple> EveryPair(const TProject& project) {
+    std::vector<TTOWSCouple> pairs;
+    const auto count = static_cast<std::int32_t>(project.Items.size());
+    for (std::int32_t i = count - 1; i >= 0; --i)
+        for (std::int32_t j = count - 1; j >= 0; --j)
+            pairs.push_back({i, j});
+    pairs.insert(pairs.end(), pairs.begin(), pairs.begin() + count);
+    return pairs;
+}
+
+// The entries of the view, group after group.
+std::vector<TCoupling> Entries(const TViewCouplings& view) {
+    std::vector<TCoupling> entries;
+    for (std::size_t group = 0; group < view.GroupCount(); ++group)
+        for (std::int64_t entry = 0; entry < view.EntryCount(group); ++entry) {
+            const TTOWSCouple couple = view.Entry(group, entry);
+            entries.push_back({couple.Index1, couple.Index2, view.GroupKind(group)});
+        }
+    return entries;
+}
 
 } // namespace
 
@@ -94,14 +118,49 @@ TEST(CouplingRules, RatingsFollowAChangedMarkWithoutTouchingRecords) {
     EXPECT_EQ(GetGuidelineWeight(*project, *project->Guidelines[0]), 15);
 }
 
-TEST(CouplingRules, ViewOrderFollowsPositionsOnly) {
+TEST(CouplingRules, ViewOrderFollowsPositionsWithinEachKind) {
     const auto project = MixedProject();
-    const std::vector<TCoupling> expected = {
-        {0, 1, ckPieceOfLuck}, {0, 3, ckConflict}, {0, 5, ckPieceOfLuck},
-        {2, 1, ckChallenge},   {2, 3, ckDanger},   {2, 5, ckChallenge},
-        {4, 1, ckPieceOfLuck}, {4, 3, ckConflict}, {4, 5, ckPieceOfLuck},
+    // Ratings: (0,1) 6, (0,5) 4, (4,1) 9, (4,5) 6, (2,1) 9, (2,5) 6, (0,3) 2, (4,3) 3, (2,3) 3.
+    struct Case {
+        std::optional<TCouplingKind> onlyKind;
+        std::int64_t minRating;
+        std::vector<TCouplingKind> groups;
+        std::vector<TCoupling> entries;
     };
-    EXPECT_EQ(EnumerateViewCouplings(*project), expected);
+    const Case cases[] = {
+        {std::nullopt,
+         1,
+         {ckPieceOfLuck, ckChallenge, ckConflict, ckDanger},
+         {{0, 1, ckPieceOfLuck},
+          {0, 5, ckPieceOfLuck},
+          {4, 1, ckPieceOfLuck},
+          {4, 5, ckPieceOfLuck},
+          {2, 1, ckChallenge},
+          {2, 5, ckChallenge},
+          {0, 3, ckConflict},
+          {4, 3, ckConflict},
+          {2, 3, ckDanger}}},
+        {std::nullopt,
+         6,
+         {ckPieceOfLuck, ckChallenge, ckConflict, ckDanger},
+         {{0, 1, ckPieceOfLuck},
+          {4, 1, ckPieceOfLuck},
+          {4, 5, ckPieceOfLuck},
+          {2, 1, ckChallenge},
+          {2, 5, ckChallenge}}},
+        {ckChallenge, 1, {ckChallenge}, {{2, 1, ckChallenge}, {2, 5, ckChallenge}}},
+        {ckConflict, 3, {ckConflict}, {{4, 3, ckConflict}}},
+        // A kind without admitted couplings keeps its group.
+        {ckDanger, 4, {ckDanger}, {}},
+    };
+    for (const Case& c : cases) {
+        const TViewCouplings view(*project, c.onlyKind, c.minRating);
+        std::vector<TCouplingKind> groups;
+        for (std::size_t group = 0; group < view.GroupCount(); ++group)
+            groups.push_back(view.GroupKind(group));
+        EXPECT_EQ(groups, c.groups) << "minimum " << c.minRating;
+        EXPECT_EQ(Entries(view), c.entries) << "minimum " << c.minRating;
+    }
 }
 
 TEST(CouplingRules, ReportOrderIsKindThenRatingThenPositions) {
@@ -117,15 +176,21 @@ TEST(CouplingRules, ReportOrderIsKindThenRatingThenPositions) {
         {0, 3, ckConflict},    // 2
         {2, 3, ckDanger},      // 3
     };
-    EXPECT_EQ(EnumerateReportCouplings(*project), expected);
+    EXPECT_EQ(EnumerateReportCouplings(*project, EveryPair(*project)), expected);
+    // Reports list the records they are given, each once.
+    const std::vector<TTOWSCouple> held = {{2, 3}, {0, 1}, {-1, 1}, {0, 99}, {1, 0}, {2, 3}};
+    EXPECT_EQ(EnumerateReportCouplings(*project, held),
+              (std::vector<TCoupling>{{0, 1, ckPieceOfLuck}, {2, 3, ckDanger}}));
 }
 
 TEST(CouplingRules, ProjectsWithoutOneSideHaveNoCouplings) {
     const auto internalOnly = MakeProject({{"S", stStrength, 3}, {"W", stWeakness, 2}});
     const auto externalOnly = MakeProject({{"O", stOpportunity, 3}, {"T", stThreat, 2}});
     for (const TProject* project : {internalOnly.get(), externalOnly.get()}) {
-        EXPECT_TRUE(EnumerateViewCouplings(*project).empty());
-        EXPECT_TRUE(EnumerateReportCouplings(*project).empty());
+        const TViewCouplings view(*project, std::nullopt, 1);
+        EXPECT_EQ(view.GroupCount(), 4u) << "the groups show, empty";
+        EXPECT_TRUE(Entries(view).empty());
+        EXPECT_TRUE(EnumerateReportCouplings(*project, EveryPair(*project)).empty());
     }
 }
 
@@ -136,8 +201,10 @@ TEST(CouplingRules, MarksOutsideTheScaleAreLeftOutOfTheReportOrder) {
                                       {"Sneg", stStrength, -3},
                                       {"O", stOpportunity, 2},
                                       {"Odd", 7, 3}});
-    EXPECT_EQ(EnumerateViewCouplings(*project).size(), 3u);
-    EXPECT_TRUE(EnumerateReportCouplings(*project).empty());
+    EXPECT_EQ(Entries(TViewCouplings(*project, std::nullopt, 1)),
+              (std::vector<TCoupling>{{1, 3, ckPieceOfLuck}}));
+    EXPECT_EQ(Entries(TViewCouplings(*project, std::nullopt, -100)).size(), 3u);
+    EXPECT_TRUE(EnumerateReportCouplings(*project, EveryPair(*project)).empty());
 }
 
 TEST(CouplingRules, LinkAndUnlinkWithDuplicateRecords) {
