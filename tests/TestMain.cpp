@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #ifdef MEROVAN_TEST_WIDGETS
-#include <QApplication>
-using TestApplication = QApplication;
+#include "UntApplication.h"
+using TestApplication = TApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;

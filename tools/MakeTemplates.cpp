@@ -212,7 +212,7 @@ TProject Library() {
 bool Write(const TProject& project, const QString& path) {
     try {
         WriteProject(project, path);
-    } catch (const EStorageError& error) {
+    } catch (const EMerovanError& error) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(path), error.what());
         return false;
     }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "UntErrors.h"
+
 #include <QString>
 #include <functional>
-#include <stdexcept>
 
 // A conversion by the office suite that failed, the suite's absence included.
-class EConversionError : public std::runtime_error {
+// Its message is the reason the suite or the bridge gave.
+class EConversionError : public EMerovanError {
 public:
-    explicit EConversionError(const QString& reason) : std::runtime_error(reason.toStdString()) {}
-    QString Reason() const { return QString::fromStdString(what()); }
+    using EMerovanError::EMerovanError;
 };
 
 // Has the office suite store the package at source as target with the

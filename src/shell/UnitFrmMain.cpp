@@ -1,5 +1,6 @@
 #include "UnitFrmMain.h"
 
+#include "UntApplication.h"
 #include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntDlgAbout.h"
@@ -96,9 +97,16 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
     FrmGuideline = new TFrmGuideline(*this, this);
     DlgProperties = new TDlgProperties(*this, this);
     FrmHelp = new TFrmHelp(this);
+    // An error that reaches the event loop is shown over this window; the
+    // project stays as it is.
+    TApplication::SetErrorHandler([this](const QString& message) {
+        QWidget* modal = QApplication::activeModalWidget();
+        Seam().Error(modal ? modal : this, message);
+    });
 }
 
 TFrmMain::~TFrmMain() {
+    TApplication::SetErrorHandler({});
     delete Workspace;
     WriteSettings();
 }
@@ -338,8 +346,8 @@ void TFrmMain::SetDocumentName(const QString& name) {
 bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path) {
     try {
         slot = ::ReadProject(path);
-    } catch (const EStorageError& error) {
-        Seam().Error(this, error.Message());
+    } catch (...) {
+        Seam().Error(this, ErrorMessage(std::current_exception()));
         return false;
     }
     UpdateCommands();
@@ -410,8 +418,9 @@ bool TFrmMain::SaveProject() {
         return SaveProjectAs();
     try {
         WriteProject(*CurrentProject, CurrentFileName);
-    } catch (const EStorageError& error) {
-        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
+    } catch (...) {
+        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
+                               ErrorMessage(std::current_exception()));
         return false;
     }
     CurrentProject->Modified = false;
@@ -432,8 +441,9 @@ bool TFrmMain::SaveProjectAs() {
         return false;
     try {
         WriteProject(*CurrentProject, chosen->Path);
-    } catch (const EStorageError& error) {
-        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
+    } catch (...) {
+        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
+                               ErrorMessage(std::current_exception()));
         return false;
     }
     SetDocumentName(chosen->Path);
@@ -539,7 +549,8 @@ void TFrmMain::RunReport(TReportKind kind) {
     DlgWaitReport->show();
     setEnabled(false);
     repaint();
-    bool written = false;
+    // Whatever fails, the window comes back before the user is told.
+    QString failure;
     try {
         ExportReport(
             kind, *CurrentProject, path, ReportFormat,
@@ -548,17 +559,18 @@ void TFrmMain::RunReport(TReportKind kind) {
                 repaint();
             },
             repaint);
-        written = true;
-    } catch (const EConversionError&) {
-        DlgWaitReport->close();
-        Seam().Error(this, LoadStr(info.FailureMessage));
-    } catch (const EStorageError& error) {
-        DlgWaitReport->close();
-        Seam().Error(this, error.Message());
+    } catch (const EConversionError& error) {
+        failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
+                  FillTemplate(LoadStr(3035), error.Message());
+    } catch (...) {
+        failure = ErrorMessage(std::current_exception());
     }
     setEnabled(true);
-    if (!written)
+    if (!failure.isEmpty()) {
+        DlgWaitReport->close();
+        Seam().Error(this, failure);
         return;
+    }
     DlgWaitReport->SetStatus(253);
     DlgWaitReport->close();
     repaint();

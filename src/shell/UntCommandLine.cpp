@@ -2,6 +2,7 @@
 
 #include "UntConvert.h"
 #include "UntDataModule.h"
+#include "UntErrors.h"
 #include "UntIO.h"
 #include "UntReportExport.h"
 #include "UntStrings.h"
@@ -29,18 +30,26 @@ int Report(TReportKind kind, const QString& projectPath, const QString& output) 
     if (format == 0)
         return Fail(
             FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
-    try {
-        ExportReport(kind, *ReadProject(projectPath), output, format);
-    } catch (const EStorageError& error) {
-        return Fail(error.Message());
-    } catch (const EConversionError& error) {
-        return Fail(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) + QStringLiteral(" (") +
-                    error.Reason() + QLatin1Char(')'));
-    }
-    return 0;
+    return RunGuarded([&] {
+        try {
+            ExportReport(kind, *ReadProject(projectPath), output, format);
+        } catch (const EConversionError& error) {
+            throw EConversionError(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) +
+                                   QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
+        }
+    });
 }
 
 } // namespace
+
+int RunGuarded(const std::function<void()>& request) {
+    try {
+        request();
+    } catch (...) {
+        return Fail(ErrorMessage(std::current_exception()));
+    }
+    return 0;
+}
 
 std::optional<int> RunCommandLine(int argc, char* argv[]) {
     if (argc < 2)

@@ -1,7 +1,9 @@
 #include "UnitFrmMain.h"
+#include "UntApplication.h"
 #include "UntCommandLine.h"
+#include "UntErrors.h"
+#include "UntModalSeam.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -12,7 +14,7 @@ int main(int argc, char* argv[]) {
     if (const auto status = RunCommandLine(argc, argv))
         return *status;
 
-    QApplication application(argc, argv);
+    TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Merovan"));
     QApplication::setApplicationVersion(QStringLiteral("1.1"));
     QApplication::setDesktopFileName(QStringLiteral("merovan"));
@@ -25,8 +27,14 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtTexts);
 
     TFrmMain window;
-    if (!window.StartUp(QApplication::arguments().mid(1)))
-        return 0;
+    try {
+        if (!window.StartUp(QApplication::arguments().mid(1)))
+            return 0;
+    } catch (...) {
+        // Start-up runs before the event loop and its handler: the window
+        // shows what it could open, and the message.
+        window.Seam().Error(&window, ErrorMessage(std::current_exception()));
+    }
     window.showMaximized();
     // For the start-up benchmark: the time until the window is on screen.
     if (qEnvironmentVariableIsSet("MEROVAN_QUIT_WHEN_SHOWN"))

@@ -94,12 +94,6 @@ QByteArray ExtractFromSource(zip_source_t* source, const char* entryName, qint64
 
 } // namespace
 
-EStorageError::EStorageError(const QString& message) : std::runtime_error(message.toStdString()) {}
-
-QString EStorageError::Message() const {
-    return QString::fromStdString(what());
-}
-
 mode_t PermissionsFor(const QString& path) {
     struct stat previous {};
     if (::stat(QFile::encodeName(path).constData(), &previous) == 0)

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "UntErrors.h"
+
 #include <QByteArray>
 #include <QString>
-#include <stdexcept>
 #include <sys/types.h>
 #include <utility>
 #include <vector>
 
-// A failure of the project file or of an archive, with a message for the user.
-class EStorageError : public std::runtime_error {
+// A failure of the project file, of an archive or of a file written.
+class EStorageError : public EMerovanError {
 public:
-    explicit EStorageError(const QString& message);
-    QString Message() const;
+    using EMerovanError::EMerovanError;
 };
 
 // The private folder of this run for working files, ending with "/"; made on

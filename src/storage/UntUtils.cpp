@@ -297,7 +297,7 @@ QStringList RtfToTagMarkup(const QStringList& lines) {
     for (qsizetype at = text.indexOf(escape); at >= 0; at = text.indexOf(escape)) {
         const QString digits = text.mid(at + 2, 2);
         if (digits.size() != 2 || !IsHexDigit(digits[0]) || !IsHexDigit(digits[1]))
-            throw EConvertError(LoadStr(3020).toStdString());
+            throw EConvertError(LoadStr(3020));
         // A decoded backslash or brace is a literal character too.
         text.replace(escape + digits, QString(Protected(Cp1252Char(digits.toInt(nullptr, 16)))));
     }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "UntErrors.h"
+
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
 // Comments lists hold rich text as RTF lines. These conversions move them
 // between their stored form, the reading filter, the tag markup of the text
@@ -29,9 +30,9 @@ QString MatchControlWord(const QString& pattern, QStringView text);
 QString RemoveControlWord(QString text, const QString& word);
 
 // Raised when a hex escape of the tag markup has no two hexadecimal digits.
-class EConvertError : public std::runtime_error {
+class EConvertError : public EMerovanError {
 public:
-    using std::runtime_error::runtime_error;
+    using EMerovanError::EMerovanError;
 };
 
 // The tag markup of the comments: "<b>", "</b>", "<i>", "</i>", "<u>", "</u>"

@@ -1,0 +1,26 @@
+#include "UntErrors.h"
+
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <new>
+
+EMerovanError::EMerovanError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+QString EMerovanError::Message() const {
+    return QString::fromStdString(what());
+}
+
+QString ErrorMessage(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const EMerovanError& failure) {
+        return failure.Message();
+    } catch (const std::bad_alloc&) {
+        return LoadStr(3050);
+    } catch (const std::exception& failure) {
+        return FillTemplate(LoadStr(3051), QString::fromLocal8Bit(failure.what()));
+    } catch (...) {
+        return LoadStr(3052);
+    }
+}

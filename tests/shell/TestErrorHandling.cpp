@@ -1,0 +1,82 @@
+// Whatever a command throws ends in a message: in the window, at the top of
+// the event loop, with the project kept; on the command line, on standard
+// error with a failing status.
+#include "MainWindowTest.h"
+#include "UntCommandLine.h"
+#include "UntDataModule.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace {
+
+struct Thrown {
+    const char* what;
+    std::function<void()> raise;
+    QString message;
+};
+
+const Thrown ThrownCases[] = {
+    {"our own error", [] { throw EStorageError(QStringLiteral("The disk is full.")); },
+     "The disk is full."},
+    {"a failed allocation", [] { throw std::bad_alloc(); },
+     "There is not enough memory to complete the operation."},
+    {"a library's exception", [] { throw std::out_of_range("vector::at"); },
+     "An unexpected error occurred: vector::at"},
+    {"anything else", [] { throw 42; }, "An unexpected error occurred."},
+};
+
+// What the function wrote on standard error.
+QString StandardError(const std::function<void()>& write) {
+    std::fflush(stderr);
+    const int kept = ::dup(STDERR_FILENO);
+    std::FILE* capture = std::tmpfile();
+    ::dup2(::fileno(capture), STDERR_FILENO);
+    write();
+    std::fflush(stderr);
+    ::dup2(kept, STDERR_FILENO);
+    ::close(kept);
+    std::rewind(capture);
+    QByteArray text;
+    char buffer[256];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, capture)) > 0;)
+        text.append(buffer, static_cast<qsizetype>(read));
+    std::fclose(capture);
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, AnErrorInASlotEndsInAMessageAndTheProjectStays) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    Window->show();
+    TProject* project = Window->Project();
+    ASSERT_NE(project, nullptr);
+    project->Title = QStringLiteral("Kept");
+    QPushButton button(Window.get());
+    button.show();
+    for (const Thrown& thrown : ThrownCases) {
+        Seam->Messages.clear();
+        const auto connection = QObject::connect(&button, &QPushButton::clicked, thrown.raise);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QObject::disconnect(connection);
+        EXPECT_EQ(Seam->Messages, QStringList{thrown.message}) << thrown.what;
+        EXPECT_EQ(Window->Project(), project) << thrown.what;
+        EXPECT_EQ(project->Title, "Kept") << thrown.what;
+    }
+}
+
+TEST(CommandLine, AFailingRequestPrintsItsMessageAndFails) {
+    for (const Thrown& thrown : ThrownCases) {
+        int status = 0;
+        const QString printed = StandardError([&] { status = RunGuarded(thrown.raise); });
+        EXPECT_EQ(status, 1) << thrown.what;
+        EXPECT_EQ(printed, "merovan: " + thrown.message + "\n") << thrown.what;
+    }
+    EXPECT_EQ(RunGuarded([] {}), 0);
+}
