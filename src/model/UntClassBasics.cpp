@@ -26,16 +26,16 @@ QString HeadingKey(int number) {
     return QStringLiteral("Label") + QString::number(number);
 }
 
-QString TypeHeadingKey(std::int32_t swotType) {
-    return HeadingKey(swotType + 3);
+int TypeHeading(std::int32_t swotType) {
+    return hdStrengths + swotType - stStrength;
 }
 
-QString KindHeadingKey(TCouplingKind kind) {
-    return HeadingKey(11 + static_cast<int>(kind));
+int KindHeading(TCouplingKind kind) {
+    return hdPiecesOfLuck + static_cast<int>(kind) - 1;
 }
 
-QString MarkHeadingKey(std::int32_t mark) {
-    return HeadingKey(16 + mark);
+int MarkHeading(std::int32_t mark) {
+    return hdLowImportance + mark - mkLow;
 }
 
 int TypeNameId(std::int32_t swotType) {

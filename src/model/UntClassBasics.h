@@ -61,14 +61,37 @@ bool IsExternalType(std::int32_t swotType);
 std::int32_t InternalTypeOf(TCouplingKind kind);
 std::int32_t ExternalTypeOf(TCouplingKind kind);
 
-// Heading keys of the project's Labels: "Label" followed by the number.
+// Numbers of the nineteen headings of a project, its entries "Label1" ..
+// "Label19".
+enum THeading : int {
+    hdSituationAnalysis = 1,
+    hdInternalFactors = 2,
+    hdExternalFactors = 3,
+    hdStrengths = 4, // .. hdThreats: by factor type
+    hdWeaknesses = 5,
+    hdOpportunities = 6,
+    hdThreats = 7,
+    hdConclusions = 8,
+    hdWeight = 9,
+    hdConclusionsByCoupling = 10,
+    hdCouplingsByConclusion = 11,
+    hdPiecesOfLuck = 12, // .. hdDangers: by coupling kind
+    hdChallenges = 13,
+    hdConflicts = 14,
+    hdDangers = 15,
+    hdResultingConclusions = 16,
+    hdLowImportance = 17, // .. hdHighImportance: by mark
+    hdMediumImportance = 18,
+    hdHighImportance = 19,
+};
+
+// The name of a heading's entry: "Label" followed by the number.
 QString HeadingKey(int number);
-// "Label4" .. "Label7": the heading of the list of a factor type.
-QString TypeHeadingKey(std::int32_t swotType);
-// "Label12" .. "Label15": the heading of a kind of coupling.
-QString KindHeadingKey(TCouplingKind kind);
-// "Label17" .. "Label19": the words for an importance mark in the text report.
-QString MarkHeadingKey(std::int32_t mark);
+// The heading of the list of a factor type, of a kind of coupling, and the
+// words for an importance mark in the text report.
+int TypeHeading(std::int32_t swotType);
+int KindHeading(TCouplingKind kind);
+int MarkHeading(std::int32_t mark);
 
 // String ids of the singular names of a factor type and of a kind.
 int TypeNameId(std::int32_t swotType);

@@ -49,6 +49,7 @@ void TLabels::SetValue(int number, const QString& value) {
 }
 
 QString TLabels::DefaultValue(int number) {
+    // The defaults follow the headings' numbers in the string table.
     return LoadStr(2800 + number);
 }
 

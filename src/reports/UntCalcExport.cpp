@@ -117,9 +117,8 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
     sheet.Cell(first, "Titre", project.Title);
     for (std::size_t side = 0; side < 2; ++side)
         if (!externals[side].empty()) {
-            sheet.Cell(
-                first, "V1",
-                labels.Values(TypeHeadingKey(static_cast<std::int32_t>(stOpportunity + side))));
+            sheet.Cell(first, "V1",
+                       labels.Value(TypeHeading(static_cast<std::int32_t>(stOpportunity + side))));
             for (const std::int32_t position : externals[side]) {
                 const TTOWSItem& factor = *project.Items[position];
                 const QStringList note = Note(factor.Comments);
@@ -127,13 +126,13 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
             }
         }
 
-    const QString resulting = labels.Value(16) + QStringLiteral(" :");
+    const QString resulting = labels.Value(hdResultingConclusions) + QStringLiteral(" :");
     for (const std::int32_t type : {stStrength, stWeakness}) {
         const std::vector<std::int32_t> internals = FactorsByImportance(project, type);
         if (internals.empty())
             continue;
         pugi::xml_node heading = sheet.Row(table);
-        sheet.Cell(heading, "H1", labels.Values(TypeHeadingKey(type)));
+        sheet.Cell(heading, "H1", labels.Value(TypeHeading(type)));
         for (std::size_t side = 0; side < 2; ++side) {
             const int count = static_cast<int>(externals[side].size());
             if (count == 0)
@@ -141,8 +140,8 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
             const TCouplingKind kind =
                 *GetCouplingKind(type, static_cast<std::int32_t>(stOpportunity + side));
             sheet.Cell(heading, KindStyle('H', kind), QString());
-            sheet.SpannedCell(heading, KindStyle('H', kind), labels.Values(KindHeadingKey(kind)),
-                              count, 1);
+            sheet.SpannedCell(heading, KindStyle('H', kind), labels.Value(KindHeading(kind)), count,
+                              1);
             if (count > 1)
                 sheet.CoveredCell(heading, count - 1);
         }
@@ -159,8 +158,7 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
                 const TCouplingKind kind =
                     *GetCouplingKind(type, static_cast<std::int32_t>(stOpportunity + side));
                 if (r == 0)
-                    sheet.SpannedCell(row, KindStyle('V', kind),
-                                      labels.Values(KindHeadingKey(kind)), 1,
+                    sheet.SpannedCell(row, KindStyle('V', kind), labels.Value(KindHeading(kind)), 1,
                                       static_cast<int>(internals.size()));
                 else
                     sheet.CoveredCell(row);
@@ -194,7 +192,7 @@ void SynthesisSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProje
 
     pugi::xml_node first = sheet.Row(table);
     sheet.Cell(first, "Standard", QString());
-    sheet.SpannedCell(first, "H1", project.Labels.Value(8), count, 1);
+    sheet.SpannedCell(first, "H1", project.Labels.Value(hdConclusions), count, 1);
     if (count > 1)
         sheet.CoveredCell(first, count - 1);
     pugi::xml_node second = sheet.Row(table);
@@ -216,7 +214,7 @@ void SynthesisSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProje
             types[static_cast<std::size_t>(ExternalTypeOf(kind))] == 0)
             continue;
         pugi::xml_node heading = sheet.Row(table);
-        sheet.Cell(heading, KindStyle('H', kind), project.Labels.Values(KindHeadingKey(kind)));
+        sheet.Cell(heading, KindStyle('H', kind), project.Labels.Value(KindHeading(kind)));
         sheet.Cell(heading, KindStyle('H', kind), QString(), count);
         pugi::xml_node group = sheet.RowGroup(table);
         for (; next != held.end() && next->Kind == kind; ++next) {

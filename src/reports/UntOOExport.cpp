@@ -196,20 +196,19 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
 
     AddHeading(body, project.Title, 1);
     AddComments(body, project.Comments);
-    AddHeading(body, labels.Value(1), 2);
+    AddHeading(body, labels.Value(hdSituationAnalysis), 2);
     for (const auto& [groupHeading, types] : {std::pair{2, std::array{stStrength, stWeakness}},
                                               {3, std::array{stOpportunity, stThreat}}}) {
         AddHeading(body, labels.Value(groupHeading), 3);
         for (const std::int32_t type : types) {
-            AddHeading(body, labels.Values(TypeHeadingKey(type)), 4);
+            AddHeading(body, labels.Value(TypeHeading(type)), 4);
             for (const std::int32_t position : FactorsByImportance(project, type)) {
                 const TTOWSItem& item = *project.Items[position];
                 // A mark outside the scale has no words to show.
                 if (item.Mark < mkLow || item.Mark > mkHigh)
                     continue;
                 AddHeading(body,
-                           item.Name + QStringLiteral(" - ") +
-                               labels.Values(MarkHeadingKey(item.Mark)),
+                           item.Name + QStringLiteral(" - ") + labels.Value(MarkHeading(item.Mark)),
                            6);
                 AddComments(body, item.Comments);
             }
@@ -218,10 +217,10 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
     if (project.Guidelines.empty())
         return;
 
-    AddHeading(body, labels.Value(8), 2);
+    AddHeading(body, labels.Value(hdConclusions), 2);
     for (const auto& guideline : project.Guidelines) {
         AddHeading(body,
-                   guideline->Name + QStringLiteral(" - ") + labels.Value(9) +
+                   guideline->Name + QStringLiteral(" - ") + labels.Value(hdWeight) +
                        QStringLiteral(" : ") +
                        QString::number(GetGuidelineWeight(project, *guideline)),
                    6);
@@ -230,18 +229,18 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
 
     const TCoupleIndex holders(project);
     const std::vector<TCoupling> held = holders.HeldInReportOrder(project);
-    AddHeading(body, labels.Value(10), 2);
+    AddHeading(body, labels.Value(hdConclusionsByCoupling), 2);
     std::optional<TCouplingKind> shownKind;
     // Each conclusion's captions by kind, in report order, once per record.
     std::vector<std::vector<std::pair<TCouplingKind, QString>>> byGuideline(
         project.Guidelines.size());
     for (const TCoupling& coupling : held) {
         if (shownKind != coupling.Kind)
-            AddHeading(body, labels.Values(KindHeadingKey(coupling.Kind)), 3);
+            AddHeading(body, labels.Value(KindHeading(coupling.Kind)), 3);
         shownKind = coupling.Kind;
         const QString caption = GetCouplingCaption(project, coupling.Index1, coupling.Index2);
         AddHeading(body, caption, 4);
-        AddHeading(body, labels.Value(16) + QStringLiteral(" :"), 5);
+        AddHeading(body, labels.Value(hdResultingConclusions) + QStringLiteral(" :"), 5);
         // The names are plain text already, and are printed as they are.
         QStringList names;
         for (const int g : holders.Holders(coupling.Index1, coupling.Index2)) {
@@ -251,7 +250,7 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
         AddPlainParagraphs(body, {names.join(QStringLiteral(" ; "))});
     }
 
-    AddHeading(body, labels.Value(11), 2);
+    AddHeading(body, labels.Value(hdCouplingsByConclusion), 2);
     for (std::size_t g = 0; g < project.Guidelines.size(); ++g) {
         AddHeading(body, project.Guidelines[g]->Name, 3);
         const auto& captions = byGuideline[g];
@@ -259,7 +258,7 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
             const auto to = std::find_if(from, captions.end(), [from](const auto& entry) {
                 return entry.first != from->first;
             });
-            AddHeading(body, labels.Values(KindHeadingKey(from->first)), 4);
+            AddHeading(body, labels.Value(KindHeading(from->first)), 4);
             QStringList lines;
             for (auto it = from; it != to; ++it)
                 lines << it->second;

@@ -58,8 +58,8 @@ QVariant TCouplingTreeModel::data(const QModelIndex& index, int role) const {
     if (index.internalId() == GroupId) {
         switch (role) {
         case Qt::DisplayRole:
-            return FProject->Labels.Values(
-                KindHeadingKey(FCouplings.GroupKind(static_cast<std::size_t>(index.row()))));
+            return FProject->Labels.Value(
+                KindHeading(FCouplings.GroupKind(static_cast<std::size_t>(index.row()))));
         case Qt::FontRole: {
             QFont font;
             font.setBold(true);

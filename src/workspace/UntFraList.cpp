@@ -62,7 +62,7 @@ void TFraTOWSList::FillList(const TProject* project) {
     LstTOWS->clear();
     if (!project)
         return;
-    ListTitle->setText(project->Labels.Values(TypeHeadingKey(SwotType)));
+    ListTitle->setText(project->Labels.Value(TypeHeading(SwotType)));
     LstTOWS->setAccessibleName(ListTitle->text());
     const std::vector<std::int32_t> factors = FactorsByImportance(*project, SwotType);
     QList<QTreeWidgetItem*> items;

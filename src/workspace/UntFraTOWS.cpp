@@ -130,8 +130,8 @@ void TFraTOWS::UpdateView() {
     Updating = true;
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
-        LbConclusions->setText(project->Labels.Value(8));
-        LstGuidelines->setAccessibleName(project->Labels.Value(8));
+        LbConclusions->setText(project->Labels.Value(hdConclusions));
+        LstGuidelines->setAccessibleName(project->Labels.Value(hdConclusions));
     }
     RGVisuClick();
     FillGuidelines();

@@ -81,7 +81,7 @@ void TFraTOWSGroup::UpdateView() {
     CbFilter->clear();
     CbFilter->addItem(LoadStr(2525));
     for (const TCouplingKind kind : AllCouplingKinds)
-        CbFilter->addItem(project ? project->Labels.Values(KindHeadingKey(kind)) : QString());
+        CbFilter->addItem(project ? project->Labels.Value(KindHeading(kind)) : QString());
     CbFilter->setCurrentIndex(settings.FilterIndex);
     {
         const QSignalBlocker blocker(TrackBar1);

@@ -50,8 +50,8 @@ void TFraTOWSMat::UpdateView() {
     TModelFrame::UpdateView();
     Updating = true;
     if (const TProject* project = FWorkspace.Project()) {
-        GroupBox1->setTitle(project->Labels.Value(2));
-        GroupBox2->setTitle(project->Labels.Value(3));
+        GroupBox1->setTitle(project->Labels.Value(hdInternalFactors));
+        GroupBox2->setTitle(project->Labels.Value(hdExternalFactors));
     }
     FillLists();
     Updating = false;

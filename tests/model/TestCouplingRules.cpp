@@ -81,7 +81,7 @@ TEST(CouplingRules, KindsKnowTheirTypesHeadingsAndNames) {
         EXPECT_EQ(InternalTypeOf(c.kind), c.internal);
         EXPECT_EQ(ExternalTypeOf(c.kind), c.external);
         EXPECT_EQ(GetCouplingKind(c.internal, c.external), c.kind);
-        EXPECT_EQ(KindHeadingKey(c.kind), c.heading);
+        EXPECT_EQ(HeadingKey(KindHeading(c.kind)), c.heading);
         EXPECT_EQ(LoadStr(KindNameId(c.kind)), c.name);
     }
     EXPECT_EQ(LoadStr(TypeNameId(stThreat)), "Threat");

@@ -15,7 +15,7 @@ TEST(ProjectModel, NewProjectHasItsDefaults) {
         EXPECT_EQ(project.Labels.Values(HeadingKey(number)), LoadStr(2800 + number)) << number;
         EXPECT_EQ(project.Labels.Value(number), LoadStr(2800 + number)) << number;
     }
-    EXPECT_EQ(project.Labels.Value(1), "Situation analysis");
+    EXPECT_EQ(project.Labels.Value(hdSituationAnalysis), "Situation analysis");
     EXPECT_EQ(project.Labels.Value(19), "High importance");
 }
 
@@ -35,27 +35,27 @@ TEST(ProjectModel, NewRecordsHaveTheirDefaults) {
     EXPECT_EQ(couple.Index2, -1);
 }
 
-TEST(ProjectModel, HeadingKeysOfTypesKindsAndMarks) {
+TEST(ProjectModel, HeadingsOfTypesKindsAndMarks) {
     const TLabels labels;
     struct Case {
-        QString key;
+        int heading;
         const char* text;
     };
     const Case cases[] = {
-        {TypeHeadingKey(stStrength), "Our strengths"},
-        {TypeHeadingKey(stWeakness), "Our weaknesses"},
-        {TypeHeadingKey(stOpportunity), "External Opportunities"},
-        {TypeHeadingKey(stThreat), "External Threats"},
-        {KindHeadingKey(TCouplingKind::ckPieceOfLuck), "Pieces of luck"},
-        {KindHeadingKey(TCouplingKind::ckChallenge), "Challenges"},
-        {KindHeadingKey(TCouplingKind::ckConflict), "Conflicts"},
-        {KindHeadingKey(TCouplingKind::ckDanger), "Dangers"},
-        {MarkHeadingKey(mkLow), "Low importance"},
-        {MarkHeadingKey(mkMedium), "Medium importance"},
-        {MarkHeadingKey(mkHigh), "High importance"},
+        {TypeHeading(stStrength), "Our strengths"},
+        {TypeHeading(stWeakness), "Our weaknesses"},
+        {TypeHeading(stOpportunity), "External Opportunities"},
+        {TypeHeading(stThreat), "External Threats"},
+        {KindHeading(TCouplingKind::ckPieceOfLuck), "Pieces of luck"},
+        {KindHeading(TCouplingKind::ckChallenge), "Challenges"},
+        {KindHeading(TCouplingKind::ckConflict), "Conflicts"},
+        {KindHeading(TCouplingKind::ckDanger), "Dangers"},
+        {MarkHeading(mkLow), "Low importance"},
+        {MarkHeading(mkMedium), "Medium importance"},
+        {MarkHeading(mkHigh), "High importance"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(labels.Values(c.key), c.text) << c.key.toStdString();
+        EXPECT_EQ(labels.Values(HeadingKey(c.heading)), c.text) << c.heading;
 }
 
 TEST(ProjectModel, HeadingsAreLookedUpOnlyByTheirExactNames) {

@@ -202,7 +202,8 @@ TEST(ProjectFixtures, ReadAsWritten) {
         {"version-9.9.swot",
          [](const TProject& project) {
              EXPECT_EQ(project.Title, "Fixture");
-             EXPECT_EQ(project.Labels.Value(1), "Situation analysis") << "no labels: defaults";
+             EXPECT_EQ(project.Labels.Value(hdSituationAnalysis), "Situation analysis")
+                 << "no labels: defaults";
          }},
         {"records-out-of-range.swot",
          [](const TProject& project) {
