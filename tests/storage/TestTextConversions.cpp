@@ -241,3 +241,38 @@ TEST(TextConversions, LongCommentMakesTagMarkup) {
     ASSERT_GT(lines.front().size(), 1'000'000);
     EXPECT_EQ(Join(RtfToTagMarkup(lines)), marked.repeated(repeats) + "<br>\r\n");
 }
+
+// The document's own words leave the markup one after the other, with the
+// digits and the space after their first occurrence only.
+TEST(TextConversions, TagMarkupDropsTheDocumentsWords) {
+    struct Case {
+        QString line;
+        QString markup;
+    };
+    const Case cases[] = {
+        {"{\\rtf1\\ansi\\pard one\\par \\pard two\\par }", "one<br> two<br>\r\n"},
+        {"{\\rtf1\\ansi\\pard 2024\\par }", "2024<br>\r\n"},
+        {"{\\rtf1\\ansi\\pard\\b 1\\b0\\par }", "<b> 1</b><br>\r\n"},
+        // Once "\rtf1" and its space are gone, the digits follow the brace.
+        {"{\\rtf1 12 x\\par }", "x<br>\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Join(RtfToTagMarkup({c.line})), c.markup) << c.line.toStdString();
+}
+
+// Formatting words hide their number only where they occur first, as the
+// markup's words do.
+TEST(TextConversions, NumbersOfFormattingWords) {
+    struct Case {
+        QString text;
+        bool visible;
+    };
+    const Case cases[] = {
+        {"{\\rtf1\\ansi\\pard \\b0 \\par }\r\n", false},
+        {"{\\rtf1\\ansi\\pard \\b12\\par }\r\n", false},
+        {"{\\rtf1\\ansi\\pard \\b0 \\b0 \\par }\r\n", true},
+        {"{\\rtf1\\ansi\\pard \\i0 \\i0 \\par }\r\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HasVisibleText(c.text), c.visible) << c.text.toStdString();
+}
