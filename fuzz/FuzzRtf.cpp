@@ -15,11 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString filtered = FilterRtf(text);
     if (FilterRtf(filtered) != filtered)
         __builtin_trap();
-    try {
-        RtfToTagMarkup(lines);
-    } catch (const EConvertError&) {
-        __builtin_trap();
-    }
+    RtfToTagMarkup(lines);
     HasVisibleText(text);
     RtfToPlainText(lines);
     SplitAtReturns(text);

@@ -27,11 +27,11 @@ bool IsDestination(QStringView word) {
 
 class TRtfReader {
 public:
-    explicit TRtfReader(const QString& text) : FText(text) {}
+    explicit TRtfReader(const QString& text) : FLexer(text) {}
 
     TRtfDocument Read() {
         FDocument.emplace_back();
-        while (FPos < FText.size())
+        while (!FLexer.AtEnd())
             Step();
         if (FEndedWithMark && FDocument.back().empty())
             FDocument.pop_back();
@@ -48,85 +48,52 @@ private:
     };
 
     void Step() {
-        const QChar c = FText[FPos];
-        if (c == QLatin1Char('{')) {
-            ++FPos;
+        const TRtfToken token = FLexer.Next();
+        const bool groupStart = std::exchange(FGroupStart, false);
+        switch (token.Kind) {
+        case TRtfTokenKind::GroupOpen:
             FStack.push_back(FState);
             FGroupStart = true;
-            return;
-        }
-        if (c == QLatin1Char('}')) {
-            ++FPos;
+            break;
+        case TRtfTokenKind::GroupClose:
             if (!FStack.empty()) {
                 FState = FStack.back();
                 FStack.pop_back();
             }
-            FGroupStart = false;
             FPendingFallback = 0;
-            return;
+            break;
+        case TRtfTokenKind::ControlWord:
+            ControlWord(token.Name.mid(1), !token.Parameter.isEmpty(), token.Value(), groupStart);
+            break;
+        case TRtfTokenKind::ControlSymbol:
+            ControlSymbol(token.Symbol, groupStart);
+            break;
+        case TRtfTokenKind::HexEscape:
+            if (token.Code >= 0)
+                AddText(Cp1252Char(token.Code));
+            break;
+        case TRtfTokenKind::Text:
+            for (const QChar c : token.Source)
+                if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+                    AddText(c);
+            break;
         }
-        const bool groupStart = std::exchange(FGroupStart, false);
-        if (c == QLatin1Char('\\')) {
-            ControlSequence(groupStart);
-            return;
-        }
-        ++FPos;
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return;
-        AddText(c);
-    }
-
-    void ControlSequence(bool groupStart) {
-        ++FPos;
-        if (FPos >= FText.size())
-            return;
-        const QChar next = FText[FPos];
-        if (!IsAsciiLetter(next)) {
-            ++FPos;
-            ControlSymbol(next, groupStart);
-            return;
-        }
-        const TControlWord control = LexControlWord(FText, FPos - 1);
-        FPos = control.End;
-        if (FPos < FText.size() && FText[FPos] == QLatin1Char(' '))
-            ++FPos;
-        const QStringView word = control.Name.mid(1);
-        const bool hasParameter = !control.Parameter.isEmpty();
-        const long long parameter = control.Value();
-        ControlWord(word, hasParameter, parameter, groupStart);
     }
 
     void ControlSymbol(QChar symbol, bool groupStart) {
-        switch (symbol.unicode()) {
-        case '\\':
-        case '{':
-        case '}':
-            AddText(symbol);
+        const TRtfSymbol meaning = RtfSymbol(symbol);
+        switch (meaning.Meaning) {
+        case TRtfSymbolMeaning::Character:
+            AddText(meaning.Character);
             break;
-        case '\'': {
-            const int high = FPos < FText.size() ? HexValue(FText[FPos]) : -1;
-            const int low = FPos + 1 < FText.size() ? HexValue(FText[FPos + 1]) : -1;
-            if (high < 0 || low < 0)
-                break;
-            FPos += 2;
-            AddText(Cp1252Char(high * 16 + low));
+        case TRtfSymbolMeaning::ParagraphMark:
+            ParagraphMark();
             break;
-        }
-        case '~':
-            AddText(QChar(0x00A0));
-            break;
-        case '_':
-            AddText(QChar(0x2011));
-            break;
-        case '*':
+        case TRtfSymbolMeaning::Destination:
             if (groupStart)
                 FState.Skip = true;
             break;
-        case '\r':
-        case '\n':
-            ParagraphMark();
-            break;
-        default:
+        case TRtfSymbolMeaning::Nothing:
             break;
         }
     }
@@ -204,8 +171,7 @@ private:
         paragraph.back().Text += c;
     }
 
-    const QString& FText;
-    qsizetype FPos = 0;
+    TRtfLexer FLexer;
     TState FState;
     std::vector<TState> FStack;
     bool FGroupStart = false;
@@ -295,24 +261,78 @@ TRtfDocument SplitAtLineBreaks(const TRtfDocument& document) {
 
 } // namespace
 
-TControlWord LexControlWord(QStringView text, qsizetype backslash) {
-    qsizetype end = backslash + 1;
-    while (end < text.size() && IsAsciiLetter(text[end]))
-        ++end;
-    const qsizetype nameEnd = end;
-    if (end + 1 < text.size() && text[end] == QLatin1Char('-') && IsAsciiDigit(text[end + 1]))
-        ++end;
-    while (end < text.size() && IsAsciiDigit(text[end]))
-        ++end;
-    return {text.mid(backslash, nameEnd - backslash), text.mid(nameEnd, end - nameEnd), end};
+TRtfToken TRtfLexer::Next() {
+    TRtfToken token;
+    const qsizetype start = FPos;
+    const QChar c = FText[FPos++];
+    const auto isDelimiter = [](QChar c) {
+        return c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}');
+    };
+    if (c == QLatin1Char('{')) {
+        token.Kind = TRtfTokenKind::GroupOpen;
+    } else if (c == QLatin1Char('}')) {
+        token.Kind = TRtfTokenKind::GroupClose;
+    } else if (c != QLatin1Char('\\')) {
+        while (FPos < FText.size() && !isDelimiter(FText[FPos]))
+            ++FPos;
+    } else if (AtEnd()) {
+        token.Kind = TRtfTokenKind::ControlSymbol;
+    } else if (IsAsciiLetter(FText[FPos])) {
+        token.Kind = TRtfTokenKind::ControlWord;
+        while (FPos < FText.size() && IsAsciiLetter(FText[FPos]))
+            ++FPos;
+        const qsizetype nameEnd = FPos;
+        if (FPos + 1 < FText.size() && FText[FPos] == QLatin1Char('-') &&
+            IsAsciiDigit(FText[FPos + 1]))
+            ++FPos;
+        while (FPos < FText.size() && IsAsciiDigit(FText[FPos]))
+            ++FPos;
+        token.Name = FText.mid(start, nameEnd - start);
+        token.Parameter = FText.mid(nameEnd, FPos - nameEnd);
+        token.Delimited = FPos < FText.size() && FText[FPos] == QLatin1Char(' ');
+        FPos += token.Delimited ? 1 : 0;
+    } else if (FText[FPos] == QLatin1Char('\'')) {
+        token.Kind = TRtfTokenKind::HexEscape;
+        ++FPos;
+        const int high = FPos < FText.size() ? HexValue(FText[FPos]) : -1;
+        const int low = FPos + 1 < FText.size() ? HexValue(FText[FPos + 1]) : -1;
+        if (high >= 0 && low >= 0) {
+            token.Code = high * 16 + low;
+            FPos += 2;
+        }
+    } else {
+        token.Kind = TRtfTokenKind::ControlSymbol;
+        token.Symbol = FText[FPos++];
+    }
+    token.Source = FText.mid(start, FPos - start);
+    return token;
 }
 
-long long TControlWord::Value() const {
+long long TRtfToken::Value() const {
     long long value = 0;
     for (const QChar c : Parameter)
         if (IsAsciiDigit(c) && value < 1'000'000'000)
             value = value * 10 + (c.unicode() - '0');
     return Parameter.startsWith(QLatin1Char('-')) ? -value : value;
+}
+
+TRtfSymbol RtfSymbol(QChar symbol) {
+    using enum TRtfSymbolMeaning;
+    // A backslash before a line break is how some writers put "\par". Other
+    // symbols, such as the optional hyphen "\-", stand for nothing here.
+    static constexpr std::array<std::pair<char16_t, TRtfSymbol>, 8> Symbols = {{
+        {u'\\', {Character, u'\\'}},
+        {u'{', {Character, u'{'}},
+        {u'}', {Character, u'}'}},
+        {u'~', {Character, char16_t(0x00A0)}},
+        {u'_', {Character, char16_t(0x2011)}},
+        {u'\r', {ParagraphMark, {}}},
+        {u'\n', {ParagraphMark, {}}},
+        {u'*', {Destination, {}}},
+    }};
+    const auto found =
+        std::ranges::find(Symbols, symbol.unicode(), &decltype(Symbols)::value_type::first);
+    return found == Symbols.end() ? TRtfSymbol{} : found->second;
 }
 
 QChar Cp1252Char(int code) {

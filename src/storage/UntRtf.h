@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <vector>
 
 // A run of text with one character format.
@@ -48,19 +49,60 @@ inline bool IsAsciiDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// A control word of RTF: a backslash, the letters of its name, then an
-// optional number with its sign.
-struct TControlWord {
-    QStringView Name;      // the backslash and the letters
-    QStringView Parameter; // the sign and digits; empty without a number
-    qsizetype End;         // the position after the word
+enum class TRtfTokenKind { GroupOpen, GroupClose, ControlWord, ControlSymbol, HexEscape, Text };
 
-    // The number, capped far beyond any value RTF uses.
+// One token of RTF. Only the members of its kind are set.
+struct TRtfToken {
+    TRtfTokenKind Kind = TRtfTokenKind::Text;
+    QStringView Source;     // as written, a control word's delimiting space included
+    QStringView Name;       // control word: the backslash and the letters
+    QStringView Parameter;  // control word: the sign and digits; empty without a number
+    bool Delimited = false; // control word: a space ended it
+    QChar Symbol;           // control symbol: the character after the backslash, or none
+                            // for a backslash that ends the text
+    int Code = -1;          // hex escape: the byte, or -1 when "\'" lacks two hex digits
+
+    // A control word without its delimiting space, as the kept words of the
+    // reading filter are compared.
+    QStringView Word() const { return Source.first(Name.size() + Parameter.size()); }
+
+    // A control word's number, capped far beyond any value RTF uses.
     long long Value() const;
 };
 
-// Lexes the control word whose backslash is at the position; a letter follows it.
-TControlWord LexControlWord(QStringView text, qsizetype backslash);
+// Cuts RTF into tokens. A text run stops only at a backslash or a brace, so
+// line breaks are part of it. A malformed hex escape is only its "\'", and
+// what follows is lexed on its own.
+class TRtfLexer {
+public:
+    explicit TRtfLexer(QStringView text) : FText(text) {}
+
+    bool AtEnd() const { return FPos >= FText.size(); }
+    qsizetype Position() const { return FPos; }
+    // Fallback characters of Unicode escapes may end inside a text run or
+    // take a malformed escape whole, so readers sometimes move on by hand.
+    void Seek(qsizetype position) { FPos = std::min(position, FText.size()); }
+    QStringView Text() const { return FText; }
+
+    // The next token; AtEnd() must be false.
+    TRtfToken Next();
+
+private:
+    QStringView FText;
+    qsizetype FPos = 0;
+};
+
+enum class TRtfSymbolMeaning { Nothing, Character, ParagraphMark, Destination };
+
+// What a control symbol stands for: a character, a paragraph mark, or, at
+// the start of a group, a destination that readers who do not know it skip.
+struct TRtfSymbol {
+    TRtfSymbolMeaning Meaning = TRtfSymbolMeaning::Nothing;
+    QChar Character;
+};
+
+// The meaning of the control symbol written as a backslash and the character.
+TRtfSymbol RtfSymbol(QChar symbol);
 
 // The value of a hexadecimal digit, or -1.
 inline int HexValue(QChar c) {

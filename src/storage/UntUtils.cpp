@@ -4,7 +4,10 @@
 #include "UntStrings.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -15,150 +18,111 @@ bool IsDelimiter(QChar c) {
            c == QLatin1Char('}');
 }
 
-bool IsHexDigit(QChar c) {
-    return HexValue(c) >= 0;
-}
+// The control words the filter keeps.
+const std::array<QStringView, 11> KeptWords = {u"\\b0",     u"\\b",    u"\\i0",   u"\\i",
+                                               u"\\ulnone", u"\\ul",   u"\\pard", u"\\par",
+                                               u"\\tag",    u"\\rtf1", u"\\ansi"};
 
-// The control words the filter keeps, in the order they are tried.
-const std::array<QString, 11> KeptWords = {"\\b0",   "\\b",   "\\i0",  "\\i",    "\\ulnone", "\\ul",
-                                           "\\pard", "\\par", "\\tag", "\\rtf1", "\\ansi"};
-
-// Position after the group that opens at pos; never past the end.
-qsizetype SkipGroup(const QString& text, qsizetype pos) {
-    int depth = 0;
-    while (pos < text.size()) {
-        const QChar c = text[pos];
-        if (c == QLatin1Char('\\')) {
-            pos += 2;
-            continue;
-        }
-        ++pos;
-        if (c == QLatin1Char('{'))
-            ++depth;
-        else if (c == QLatin1Char('}') && --depth == 0)
-            return pos;
-    }
-    return text.size();
-}
-
-// Position after the fallback characters that follow a "\uN" escape.
-qsizetype SkipFallback(const QString& text, qsizetype pos, int count) {
-    for (; count > 0 && pos < text.size(); --count) {
-        const QChar c = text[pos];
-        if (c == QLatin1Char('{') || c == QLatin1Char('}'))
-            break;
-        if (c != QLatin1Char('\\'))
-            ++pos;
-        else if (pos + 3 < text.size() && text[pos + 1] == QLatin1Char('\''))
-            pos += 4;
-        else
-            break;
-    }
-    return pos;
-}
-
-// The reading filter. Beyond the kept words followed by a delimiter, which it
-// moves as they are, it reads what other programs write as RTF does: a
-// control word ends with its letters and number, a space after it belongs to
-// it, and Unicode escapes and control symbols stand for characters. Its
-// output is its own filtered form.
+// The reading filter. Beyond the kept words, which it moves as they are, it
+// reads what other programs write as RTF does: a space after a control word
+// belongs to it, and Unicode escapes and control symbols stand for
+// characters. Its output is its own filtered form.
 class TRtfFilter {
 public:
-    explicit TRtfFilter(const QString& text) : FText(text) { FOut.reserve(text.size()); }
+    explicit TRtfFilter(const QString& text) : FLexer(text) { FOut.reserve(text.size()); }
 
     QString Run() {
-        while (FPos < FText.size())
-            Step();
+        while (!FLexer.AtEnd())
+            Step(FLexer.Next());
         return FOut;
     }
 
 private:
-    void Step() {
-        const QChar c = FText[FPos];
-        if (c == QLatin1Char('{')) {
+    void Step(const TRtfToken& token) {
+        switch (token.Kind) {
+        case TRtfTokenKind::GroupOpen:
             // The document's own brace stays; every group inside it goes.
-            if (FOpened) {
-                FPos = SkipGroup(FText, FPos);
-                return;
-            }
+            if (FOpened)
+                SkipGroup();
+            else
+                Emit(token.Source);
             FOpened = true;
-        }
-        if (c != QLatin1Char('\\')) {
-            qsizetype end = FPos + 1;
-            while (end < FText.size() && FText[end] != QLatin1Char('\\') &&
-                   FText[end] != QLatin1Char('{'))
-                ++end;
-            Emit(QStringView(FText).mid(FPos, end - FPos));
-            FPos = end;
-            return;
-        }
-        if (FPos + 1 == FText.size()) {
-            ++FPos;
-            return;
-        }
-        const QChar next = FText[FPos + 1];
-        const QStringView rest = QStringView(FText).mid(FPos);
-        if (next == QLatin1Char('\'')) {
-            // A malformed escape is dropped; the rest of its run is text.
-            const QString escape = MatchControlWord(QStringLiteral("\\'*"), rest);
-            const bool wellFormed =
-                escape.size() >= 4 && IsHexDigit(escape[2]) && IsHexDigit(escape[3]);
-            if (wellFormed)
-                Emit(escape);
-            FPos += wellFormed ? escape.size() : 2;
-            return;
-        }
-        if (IsAsciiLetter(next)) {
-            ControlWord();
-            return;
-        }
-        FPos += 2;
-        switch (next.unicode()) {
-        case '\\':
-        case '{':
-        case '}':
-            EmitChar(next);
             break;
-        case '~':
-            EmitChar(QChar(0x00A0));
+        case TRtfTokenKind::GroupClose:
+        case TRtfTokenKind::Text:
+            Emit(token.Source);
             break;
-        case '_':
-            EmitChar(QChar(0x2011));
+        case TRtfTokenKind::HexEscape:
+            // A malformed escape is dropped; what follows it is text.
+            if (token.Code >= 0)
+                Emit(token.Source);
             break;
-        case '\r':
-        case '\n':
-            EmitWord(QStringLiteral("\\par"));
+        case TRtfTokenKind::ControlSymbol: {
+            const TRtfSymbol symbol = RtfSymbol(token.Symbol);
+            if (symbol.Meaning == TRtfSymbolMeaning::Character)
+                EmitChar(symbol.Character);
+            else if (symbol.Meaning == TRtfSymbolMeaning::ParagraphMark)
+                EmitWord(u"\\par");
             break;
-        default:
+        }
+        case TRtfTokenKind::ControlWord:
+            ControlWord(token);
             break;
         }
     }
 
-    // A control word: a kept word stays, whatever follows it (a delimiter, or
-    // a line break or character that other programs write there); another
-    // word goes with the space that delimits it.
-    void ControlWord() {
-        const qsizetype size = FText.size();
-        const TControlWord control = LexControlWord(FText, FPos);
-        const QStringView name = control.Name;
-        const QStringView parameter = control.Parameter;
-        const QStringView word = QStringView(FText).mid(FPos, control.End - FPos);
-        const qsizetype end = control.End;
-        FPos = end;
-        const bool spaceFollows = end < size && FText[end] == QLatin1Char(' ');
-        if (std::ranges::find(KeptWords, word) != KeptWords.end()) {
-            EmitWord(word);
-        } else if (name == u"\\u" && !parameter.isEmpty()) {
-            FPos += spaceFollows ? 1 : 0;
-            const long long value = control.Value();
+    // A kept word stays, whatever follows it (a delimiter, or a line break or
+    // character that other programs write there); another word goes with the
+    // space that delimits it.
+    void ControlWord(const TRtfToken& token) {
+        if (std::ranges::find(KeptWords, token.Word()) != KeptWords.end()) {
+            EmitWord(token.Word());
+            if (token.Delimited)
+                Emit(u" ");
+        } else if (token.Name == u"\\u" && !token.Parameter.isEmpty()) {
+            const long long value = token.Value();
             EmitChar(QChar(static_cast<char16_t>(value < 0 ? value + 65536 : value)));
-            FPos = SkipFallback(FText, FPos, FFallbackLength);
+            SkipFallback();
         } else {
-            if (name == u"\\uc" && !parameter.isEmpty() && parameter[0] != QLatin1Char('-'))
-                FFallbackLength = static_cast<int>(std::min(control.Value(), 16LL));
-            // The space delimits the dropped word, unless a kept word before
-            // it needs the space as its own delimiter.
-            FPos += spaceFollows && !FAfterKeptWord ? 1 : 0;
+            if (token.Name == u"\\uc" && !token.Parameter.isEmpty() &&
+                token.Parameter[0] != QLatin1Char('-'))
+                FFallbackLength = static_cast<int>(std::min(token.Value(), 16LL));
+            // The space stays when a kept word before the dropped one needs it
+            // as its own delimiter.
+            if (token.Delimited && FAfterKeptWord)
+                Emit(u" ");
+        }
+    }
+
+    void SkipGroup() {
+        for (int depth = 1; depth > 0 && !FLexer.AtEnd();) {
+            const TRtfTokenKind kind = FLexer.Next().Kind;
+            if (kind == TRtfTokenKind::GroupOpen)
+                ++depth;
+            else if (kind == TRtfTokenKind::GroupClose)
+                --depth;
+        }
+    }
+
+    // The fallback after a "\uN" escape: characters of text, and escapes of
+    // four characters, which other programs write there even when they are
+    // no hex escapes. Braces and other control sequences end it early.
+    void SkipFallback() {
+        for (int count = FFallbackLength; count > 0 && !FLexer.AtEnd();) {
+            const qsizetype start = FLexer.Position();
+            const TRtfToken token = FLexer.Next();
+            qsizetype taken = 0;
+            if (token.Kind == TRtfTokenKind::Text) {
+                taken = std::min<qsizetype>(count, token.Source.size());
+                count -= static_cast<int>(taken);
+            } else if (token.Kind == TRtfTokenKind::HexEscape &&
+                       (token.Code >= 0 || start + 3 < FLexer.Text().size())) {
+                taken = 4;
+                --count;
+            } else {
+                count = 0;
+            }
+            FLexer.Seek(start + taken);
         }
     }
 
@@ -174,8 +138,6 @@ private:
         FAfterKeptWord = false;
     }
 
-    void Emit(QChar c) { Emit(QStringView(&c, 1)); }
-
     void EmitWord(QStringView word) {
         Emit(word);
         FAfterKeptWord = true;
@@ -183,55 +145,144 @@ private:
 
     // A character of the text; backslashes and braces as control symbols.
     void EmitChar(QChar c) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}'))
-            Emit(QString(QLatin1Char('\\')) + c);
-        else
-            Emit(c);
+        const char16_t escaped[] = {u'\\', c.unicode()};
+        const bool symbol =
+            c == QLatin1Char('\\') || c == QLatin1Char('{') || c == QLatin1Char('}');
+        Emit(symbol ? QStringView(escaped, 2) : QStringView(&c, 1));
     }
 
-    const QString& FText;
+    TRtfLexer FLexer;
     QString FOut;
-    qsizetype FPos = 0;
     bool FOpened = false;
     bool FAfterKeptWord = false;
     int FFallbackLength = 1;
 };
 
-// Control symbols stand for literal characters in the tag markup; while the
-// markup is made, they wait as noncharacters, which never occur in text.
-constexpr std::array<std::pair<char16_t, char16_t>, 3> Symbols = {
-    {{u'\\', 0xFDD0}, {u'{', 0xFDD1}, {u'}', 0xFDD2}}};
+// A word that the tag markup or the test for visible text drops: a control
+// word, or a brace. Both have always dropped their words one after the
+// other, every occurrence of each, and with the first occurrence the digits
+// and the one space that follow it once the words before are gone. Reports
+// depend on it: "\pard Hello" starts with "Hello", a later "\pard" keeps its
+// space.
+struct TDroppedWord {
+    QStringView Name;   // the backslash and the letters, or the brace
+    QStringView Digits; // a number that belongs to the word, as in "\rtf1"
+};
 
-QChar Protected(QChar c) {
-    const auto symbol =
-        std::ranges::find(Symbols, c.unicode(), &std::pair<char16_t, char16_t>::first);
-    return symbol == Symbols.end() ? c : QChar(symbol->second);
+// A token of a comment whose words are dropped. The remaining digits of a
+// dropped word's number and its delimiting space become text of their own,
+// and text loses what went with a first occurrence. Pieces stay small, as a
+// long comment has many: a token is lexed again from its own text.
+struct TPiece {
+    QStringView Text; // as written; for text, what remains of it
+    int Dropped = 0;  // the dropped word's place in the order, from 1; 0 for none
+    bool IsText = false;
+};
+
+// The place of the token's word in the order, from 1, and the rest of its
+// number; 0 for a token that stays.
+std::pair<int, QStringView> DroppedWord(const TRtfToken& token,
+                                        std::span<const TDroppedWord> words) {
+    const QStringView name = token.Kind == TRtfTokenKind::ControlWord ? token.Name : token.Source;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (name == words[i].Name && token.Parameter.startsWith(words[i].Digits))
+            return {static_cast<int>(i) + 1, token.Parameter.mid(words[i].Digits.size())};
+    return {0, {}};
 }
 
-QString ProtectSymbols(const QString& filtered) {
-    QString out;
-    out.reserve(filtered.size());
-    for (qsizetype i = 0; i < filtered.size(); ++i) {
-        const QChar c = filtered[i];
-        if (c.unicode() >= 0xFDD0 && c.unicode() <= 0xFDD2)
+std::vector<TPiece> DropWords(QStringView text, std::span<const TDroppedWord> words) {
+    std::vector<TPiece> pieces;
+    // No piece is shorter than a character; growing a long comment's pieces
+    // step by step costs more than what is reserved and never touched.
+    pieces.reserve(text.size());
+    std::vector<std::ptrdiff_t> firsts(words.size() + 1, -1);
+    for (TRtfLexer lexer(text); !lexer.AtEnd();) {
+        const TRtfToken token = lexer.Next();
+        const auto [dropped, rest] = DroppedWord(token, words);
+        if (dropped == 0) {
+            pieces.push_back({token.Source, 0, token.Kind == TRtfTokenKind::Text});
             continue;
-        if (c == QLatin1Char('\\') && i + 1 < filtered.size()) {
-            const QChar next = Protected(filtered[i + 1]);
-            if (next != filtered[i + 1]) {
-                out += next;
-                ++i;
-                continue;
-            }
         }
-        out += c;
+        if (firsts[dropped] < 0)
+            firsts[dropped] = std::ssize(pieces);
+        pieces.push_back({token.Source, dropped});
+        if (!rest.isEmpty())
+            pieces.push_back({rest, 0, true});
+        if (token.Delimited)
+            pieces.push_back({token.Source.last(1), 0, true});
     }
-    return out;
+    for (int word = 1; word < static_cast<int>(firsts.size()); ++word) {
+        if (firsts[word] < 0)
+            continue;
+        for (auto piece = pieces.begin() + firsts[word] + 1; piece != pieces.end(); ++piece) {
+            if (piece->Dropped > 0 && piece->Dropped <= word)
+                continue;
+            if (!piece->IsText)
+                break;
+            QStringView& rest = piece->Text;
+            while (!rest.isEmpty() && IsAsciiDigit(rest.front()))
+                rest = rest.mid(1);
+            if (rest.isEmpty())
+                continue;
+            if (rest.front() == QLatin1Char(' '))
+                rest = rest.mid(1);
+            break;
+        }
+    }
+    return pieces;
 }
 
-QString RestoreSymbols(QString text) {
-    for (const auto& [literal, placeholder] : Symbols)
-        text.replace(QChar(placeholder), QChar(literal));
-    return text;
+// A tag of the markup and the kept word it stands for.
+struct TTag {
+    QStringView Word;
+    QStringView Tag;
+    bool TakesSpace; // the word's delimiting space is part of the tag
+};
+
+// "\i" written without a space (which the filter keeps only before a
+// backslash or a brace) is an italic switch all the same.
+constexpr std::array<TTag, 7> Tags = {{{u"\\par", u"<br>", true},
+                                       {u"\\i0", u"</i>", false},
+                                       {u"\\i", u"<i>", true},
+                                       {u"\\b0", u"</b>", false},
+                                       {u"\\b", u"<b>", false},
+                                       {u"\\ulnone", u"</u>", false},
+                                       {u"\\ul", u"<u>", false}}};
+
+void AppendMarkup(QString& markup, const TRtfToken& token) {
+    switch (token.Kind) {
+    case TRtfTokenKind::Text:
+        markup += token.Source;
+        break;
+    case TRtfTokenKind::ControlWord: {
+        const auto tag = std::ranges::find(Tags, token.Word(), &TTag::Word);
+        if (tag == Tags.end()) {
+            markup += token.Source;
+            break;
+        }
+        markup += tag->Tag;
+        if (token.Delimited && !tag->TakesSpace)
+            markup += QLatin1Char(' ');
+        break;
+    }
+    case TRtfTokenKind::HexEscape:
+        // The filter keeps only escapes of two hexadecimal digits.
+        Q_ASSERT(token.Code >= 0);
+        // A decoded "<" makes a typed tag a tag, as the text report expects.
+        markup += Cp1252Char(token.Code);
+        break;
+    case TRtfTokenKind::ControlSymbol: {
+        const TRtfSymbol symbol = RtfSymbol(token.Symbol);
+        if (symbol.Meaning == TRtfSymbolMeaning::Character)
+            markup += symbol.Character;
+        else if (symbol.Meaning == TRtfSymbolMeaning::ParagraphMark)
+            markup += QStringLiteral("<br>");
+        break;
+    }
+    case TRtfTokenKind::GroupOpen:
+    case TRtfTokenKind::GroupClose:
+        break;
+    }
 }
 
 } // namespace
@@ -246,71 +297,43 @@ QStringList StoredTextToLines(const QString& stored) {
     return {FilterRtf(text)};
 }
 
-QString MatchControlWord(const QString& pattern, QStringView text) {
-    const bool prefix = pattern.endsWith(QLatin1Char('*'));
-    const QStringView word = prefix ? QStringView(pattern).chopped(1) : QStringView(pattern);
-    if (!text.startsWith(word))
-        return {};
-    qsizetype end = word.size();
-    if (!prefix)
-        return end < text.size() && IsDelimiter(text[end]) ? word.toString() : QString();
-    while (end < text.size() && !IsDelimiter(text[end]))
-        ++end;
-    return text.left(end).toString();
-}
-
 QString FilterRtf(const QString& text) {
     return TRtfFilter(text).Run();
 }
 
-QString RemoveControlWord(QString text, const QString& word) {
-    while (text.contains(word)) {
-        const qsizetype p = text.indexOf(word);
-        text.remove(word);
-        qsizetype end = p;
-        while (end < text.size() && IsAsciiDigit(text[end]))
-            ++end;
-        text.remove(p, end - p);
-        if (p < text.size() && text[p] == QLatin1Char(' '))
-            text.remove(p, 1);
-    }
-    return text;
-}
-
 QStringList RtfToTagMarkup(const QStringList& lines) {
-    QString text = ProtectSymbols(FilterRtf(LinesToStream(lines)));
-    for (const char* word : {"\\rtf1", "\\ansi", "{", "}", "\\pard"})
-        text = RemoveControlWord(text, QLatin1String(word));
-    // "\i" written without a following space (which the filter keeps only
-    // before a backslash or a brace) is an italic switch all the same.
-    for (const auto& [from, to] : {std::pair{"\\par ", "<br>"},
-                                   {"\\par", "<br>"},
-                                   {"\\i0", "</i>"},
-                                   {"\\i ", "<i>"},
-                                   {"\\i", "<i>"},
-                                   {"\\b0", "</b>"},
-                                   {"\\b", "<b>"},
-                                   {"\\ulnone", "</u>"},
-                                   {"\\ul", "<u>"}})
-        text.replace(QLatin1String(from), QLatin1String(to));
-    const QString escape = QStringLiteral("\\'");
-    for (qsizetype at = text.indexOf(escape); at >= 0; at = text.indexOf(escape)) {
-        const QString digits = text.mid(at + 2, 2);
-        if (digits.size() != 2 || !IsHexDigit(digits[0]) || !IsHexDigit(digits[1]))
-            throw EConvertError(LoadStr(3020));
-        // A decoded backslash or brace is a literal character too.
-        text.replace(escape + digits, QString(Protected(Cp1252Char(digits.toInt(nullptr, 16)))));
+    static constexpr std::array<TDroppedWord, 5> Dropped = {
+        {{u"\\rtf", u"1"}, {u"\\ansi", {}}, {u"{", {}}, {u"}", {}}, {u"\\pard", {}}}};
+    QString filtered = FilterRtf(LinesToStream(lines));
+    // These noncharacters, which no text holds, have never reached the markup.
+    filtered.removeIf([](QChar c) { return c.unicode() >= 0xFDD0 && c.unicode() <= 0xFDD2; });
+    QString markup;
+    markup.reserve(filtered.size());
+    for (const TPiece& piece : DropWords(filtered, Dropped)) {
+        if (piece.IsText)
+            markup += piece.Text;
+        else if (piece.Dropped == 0)
+            AppendMarkup(markup, TRtfLexer(piece.Text).Next());
     }
-    return {RestoreSymbols(text)};
+    return {markup};
 }
 
 bool HasVisibleText(const QString& text) {
-    QString rest = text;
-    for (const char* word :
-         {"\\rtf1", "\\ansi", "{", "}", "\\pard", "\\par", "\\i0", "\\b", "\\ulnone", "\\ul"})
-        rest = RemoveControlWord(rest, QLatin1String(word));
-    for (const QChar c : rest)
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+    static constexpr std::array<TDroppedWord, 10> Dropped = {{{u"\\rtf", u"1"},
+                                                              {u"\\ansi", {}},
+                                                              {u"{", {}},
+                                                              {u"}", {}},
+                                                              {u"\\pard", {}},
+                                                              {u"\\par", {}},
+                                                              {u"\\i", u"0"},
+                                                              {u"\\b", {}},
+                                                              {u"\\ulnone", {}},
+                                                              {u"\\ul", {}}}};
+    const auto blank = [](QChar c) {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    };
+    for (const TPiece& piece : DropWords(text, Dropped))
+        if (piece.Dropped == 0 && (!piece.IsText || !std::ranges::all_of(piece.Text, blank)))
             return true;
     return false;
 }

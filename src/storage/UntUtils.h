@@ -1,7 +1,5 @@
 #pragma once
 
-#include "UntErrors.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -19,21 +17,6 @@ QStringList StoredTextToLines(const QString& stored);
 // underline, paragraph marks and the document header), hex escapes, the
 // control symbols "\\", "\{" and "\}", and the text. Nested groups go.
 QString FilterRtf(const QString& text);
-
-// The run of the text that the pattern matches: a whole control word that a
-// delimiter (space, backslash or brace) follows, or, for a pattern ending in
-// "*", the pattern and everything up to the next delimiter. Empty when none.
-QString MatchControlWord(const QString& pattern, QStringView text);
-
-// Removes every occurrence of the word, and the number and space that follow
-// its first occurrence.
-QString RemoveControlWord(QString text, const QString& word);
-
-// Raised when a hex escape of the tag markup has no two hexadecimal digits.
-class EConvertError : public EMerovanError {
-public:
-    using EMerovanError::EMerovanError;
-};
 
 // The tag markup of the comments: "<b>", "</b>", "<i>", "</i>", "<u>", "</u>"
 // and "<br>" in the text; one entry.

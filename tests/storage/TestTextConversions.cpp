@@ -35,7 +35,6 @@ TEST(TextConversions, WorkedExamples) {
                  "\\fs16 Hello \\b world\\b0  again\\par }");
          },
          "{\\rtf1\\ansi\\pard Hello \\b world\\b0  again\\par }"},
-        {"RemoveControlWord", [] { return RemoveControlWord("\\b0 x\\b0 y", "\\b"); }, "x0 y"},
         {"RtfToTagMarkup of four lines",
          [] {
              return Join(
@@ -82,28 +81,6 @@ TEST(TextConversions, VisibleText) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(HasVisibleText(c.text), c.visible) << c.text.toStdString();
-}
-
-TEST(TextConversions, MatchControlWordNeedsADelimiter) {
-    struct Case {
-        const char* pattern;
-        const char* text;
-        const char* match;
-    };
-    const Case cases[] = {
-        {"\\b", "\\b world", "\\b"},
-        {"\\b", "\\bullet x", ""},
-        {"\\ansi", "\\ansicpg1252\\x", ""},
-        {"\\par", "\\par}", "\\par"},
-        {"\\par", "\\par\r\nx", ""},
-        {"\\par", "\\par", ""},
-        {"\\'*", "\\'e9s more", "\\'e9s"},
-        {"\\'*", "\\'e9", "\\'e9"},
-        {"\\b", "x\\b ", ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(MatchControlWord(c.pattern, QString(c.text)), c.match)
-            << c.pattern << " in " << c.text;
 }
 
 TEST(TextConversions, SplitAtReturns) {
@@ -217,4 +194,85 @@ TEST(TextConversions, MalformedRtfNeverReadsPastTheEnd) {
 TEST(TextConversions, TypedTagsActAsTags) {
     EXPECT_EQ(Join(RtfToTagMarkup({"{\\rtf1 \\'3cb>x\\par }"})), "<b>x<br>\r\n");
     EXPECT_EQ(Join(RtfToTagMarkup({"{\\rtf1 <i>x\\par }"})), "<i>x<br>\r\n");
+}
+
+// Each control symbol means the same to the reader, to the reader after the
+// filter, and to the tag markup.
+TEST(TextConversions, ControlSymbolsMeanTheSameEverywhere) {
+    struct Case {
+        const char* what;
+        QString written; // between "a" and "b"
+        QString plain;   // what stands between them in plain text
+        QString markup;  // and in the tag markup
+    };
+    const QString nbsp(QChar(0x00A0));
+    const QString hyphen(QChar(0x2011));
+    const Case cases[] = {
+        {"a backslash", "\\\\", "\\", "\\"},
+        {"an opening brace", "\\{", "{", "{"},
+        {"a closing brace", "\\}", "}", "}"},
+        {"a non-breaking space", "\\~", nbsp, nbsp},
+        {"a non-breaking hyphen", "\\_", hyphen, hyphen},
+        {"a backslash before a carriage return", "\\\r", "\r\n", "<br>"},
+        {"a backslash before a line feed", "\\\n", "\r\n", "<br>"},
+        {"an optional hyphen", "\\-", "", ""},
+        {"a destination mark outside a group's start", "\\*", "", ""},
+        {"a group of an unknown destination", "{\\*\\unknown hidden}", "", ""},
+        {"a hex escape of a brace", "\\'7b", "{", "{"},
+        {"a hex escape of a backslash", "\\'5c", "\\", "\\"},
+    };
+    for (const Case& c : cases) {
+        const QStringList lines = {"{\\rtf1\\ansi\\pard a" + c.written + "b\\par }"};
+        const QStringList stored = StoredTextToLines(LinesToStoredText(lines));
+        EXPECT_EQ(RtfToPlainText(lines), "a" + c.plain + "b") << c.what;
+        EXPECT_EQ(RtfToPlainText(stored), "a" + c.plain + "b") << c.what << ", stored";
+        EXPECT_EQ(Join(RtfToTagMarkup(lines)), "a" + c.markup + "b<br>\r\n") << c.what;
+        EXPECT_EQ(Join(RtfToTagMarkup(stored)), "a" + c.markup + "b<br>\r\n")
+            << c.what << ", stored";
+    }
+}
+
+// A comment of a megabyte, most of it escapes, converts in one piece.
+TEST(TextConversions, LongCommentMakesTagMarkup) {
+    const int repeats = 40'000;
+    const QString written = "x\\'3cb>\\'e9\\{\\}\\\\ \\b y\\b0 \\u8364?";
+    const QString marked = QString::fromUtf8("x<b>é{}\\ <b> y</b> €");
+    const QStringList lines = {"{\\rtf1\\ansi\\pard " + written.repeated(repeats) + "\\par }"};
+    ASSERT_GT(lines.front().size(), 1'000'000);
+    EXPECT_EQ(Join(RtfToTagMarkup(lines)), marked.repeated(repeats) + "<br>\r\n");
+}
+
+// The document's own words leave the markup one after the other, with the
+// digits and the space after their first occurrence only.
+TEST(TextConversions, TagMarkupDropsTheDocumentsWords) {
+    struct Case {
+        QString line;
+        QString markup;
+    };
+    const Case cases[] = {
+        {"{\\rtf1\\ansi\\pard one\\par \\pard two\\par }", "one<br> two<br>\r\n"},
+        {"{\\rtf1\\ansi\\pard 2024\\par }", "2024<br>\r\n"},
+        {"{\\rtf1\\ansi\\pard\\b 1\\b0\\par }", "<b> 1</b><br>\r\n"},
+        // Once "\rtf1" and its space are gone, the digits follow the brace.
+        {"{\\rtf1 12 x\\par }", "x<br>\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Join(RtfToTagMarkup({c.line})), c.markup) << c.line.toStdString();
+}
+
+// Formatting words hide their number only where they occur first, as the
+// markup's words do.
+TEST(TextConversions, NumbersOfFormattingWords) {
+    struct Case {
+        QString text;
+        bool visible;
+    };
+    const Case cases[] = {
+        {"{\\rtf1\\ansi\\pard \\b0 \\par }\r\n", false},
+        {"{\\rtf1\\ansi\\pard \\b12\\par }\r\n", false},
+        {"{\\rtf1\\ansi\\pard \\b0 \\b0 \\par }\r\n", true},
+        {"{\\rtf1\\ansi\\pard \\i0 \\i0 \\par }\r\n", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HasVisibleText(c.text), c.visible) << c.text.toStdString();
 }
