@@ -1,9 +1,13 @@
 // Saves projects for the fault-injection tests, in a process of its own so
 // that it can be killed, limited or deprived of rights.
 //
-//   merovan_save_helper loop TARGET           saves two projects in turn, forever
 //   merovan_save_helper once TARGET [--file-size-limit BYTES] [--as-nobody]
+//                                   [--killed-at-byte N | --killed-at fsync|rename|renamed]
 //   merovan_save_helper read PATH MEMORY-LIMIT  reads a project with that much memory
+//
+// --killed-at-byte makes the kernel kill the save when its file reaches N
+// bytes; --killed-at kills it on entering fsync or rename, or right after
+// the rename.
 #include "ProjectBuilder.h"
 #include "UntIO.h"
 
@@ -11,10 +15,45 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <dlfcn.h>
+#include <string_view>
 #include <sys/resource.h>
 #include <unistd.h>
 
+namespace {
+
+std::string_view KilledAt;
+
+void KillHereIf(std::string_view point) {
+    if (KilledAt == point)
+        std::raise(SIGKILL);
+}
+
+template <typename Function> Function* Next(const char* name) {
+    return reinterpret_cast<Function*>(dlsym(RTLD_NEXT, name));
+}
+
+} // namespace
+
+// These take the place of the C library's calls for the save in this
+// process, so that it can be killed at a chosen point of its sequence.
+extern "C" int fsync(int fd) {
+    KillHereIf("fsync");
+    static const auto next = Next<int(int)>("fsync");
+    return next(fd);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    KillHereIf("rename");
+    static const auto next = Next<int(const char*, const char*)>("rename");
+    const int result = next(from, to);
+    KillHereIf("renamed");
+    return result;
+}
+
 // A project large enough that a save takes a while.
+namespace {
+
 std::unique_ptr<TProject> Project(const char* name, int factors) {
     auto project = std::make_unique<TProject>();
     project->Title = QString::fromLatin1(name);
@@ -29,17 +68,13 @@ std::unique_ptr<TProject> Project(const char* name, int factors) {
     return project;
 }
 
+} // namespace
+
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     if (argc < 3)
         return 2;
     const QString target = QString::fromLocal8Bit(argv[2]);
-    if (std::strcmp(argv[1], "loop") == 0) {
-        const auto first = Project("First", 3000);
-        const auto second = Project("Second", 2000);
-        for (int turn = 0;; ++turn)
-            WriteProject(turn % 2 ? *second : *first, target);
-    }
     if (std::strcmp(argv[1], "read") == 0 && argc == 4) {
         const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
         const rlimit bounds{limit, limit};
@@ -58,6 +93,12 @@ int main(int argc, char* argv[]) {
             const rlimit bounds{limit, limit};
             setrlimit(RLIMIT_FSIZE, &bounds);
             std::signal(SIGXFSZ, SIG_IGN);
+        } else if (std::strcmp(argv[i], "--killed-at-byte") == 0 && i + 1 < argc) {
+            const rlim_t limit = std::strtoull(argv[++i], nullptr, 10);
+            const rlimit bounds{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &bounds);
+        } else if (std::strcmp(argv[i], "--killed-at") == 0 && i + 1 < argc) {
+            KilledAt = argv[++i];
         } else if (std::strcmp(argv[i], "--as-nobody") == 0 && getuid() == 0) {
             if (setgid(65534) != 0 || setuid(65534) != 0)
                 return 3;
