@@ -4,6 +4,7 @@
 #include "UntRtf.h"
 
 #include <QStringList>
+#include <ranges>
 
 namespace {
 
@@ -49,39 +50,48 @@ TEST(TextReport, EmptyProjectHasItsHeadingsOnly) {
                            "h4 External Opportunities", "h4 External Threats"}));
 }
 
-TEST(TextReport, AddsItsFourteenStyles) {
-    pugi::xml_document document = LoadReportTemplate("writer/contentwriter.xml");
-    const pugi::xml_node styles = document.document_element().child("office:automatic-styles");
-    const auto before = std::distance(styles.children().begin(), styles.children().end());
-    AddTextStyles(document);
-    QStringList added;
-    auto style = styles.children().begin();
-    std::advance(style, before);
-    for (; style != styles.children().end(); ++style) {
-        QString properties;
-        for (const pugi::xml_attribute attribute : style->child("style:properties").attributes())
-            properties += QString(" %1=%2").arg(attribute.name(), attribute.value());
-        added << QString("%1 %2%3").arg(style->attribute("style:name").value(),
-                                        style->attribute("style:family").value(), properties);
+TEST(TextReport, EverySpanStyleIsDeclaredWithItsFormat) {
+    // One run of each format, its text naming the format: "b", "iu", "biu"...
+    TRtfParagraph runs;
+    for (int format = 0; format < 8; ++format) {
+        const bool bold = format & 1, italic = format & 2, underline = format & 4;
+        const QString name =
+            QString(bold ? "b" : "") + (italic ? "i" : "") + (underline ? "u" : "");
+        runs.push_back({"[" + name + "]", bold, italic, underline});
     }
-    EXPECT_EQ(added, (QStringList{
-                         "Tbold text fo:font-weight=bold",
-                         "Tital text fo:font-style=italic",
-                         "Tunderl text style:text-underline=single",
-                         "Tboldital text fo:font-weight=bold fo:font-style=italic",
-                         "Tboldunderl text fo:font-weight=bold style:text-underline=single",
-                         "Titalunderl text fo:font-style=italic style:text-underline=single",
-                         "Tbolditalunderl text fo:font-weight=bold fo:font-style=italic "
-                         "style:text-underline=single",
-                         "PageBreak paragraph fo:break-before=page",
-                         "Table1 table style:width=16.999cm",
-                         "Table1.A table-column style:column-width=5.999cm",
-                         "Table1.B table-column style:column-width=10.999cm",
-                         "Table1.C table-column style:column-width=2.999cm",
-                         "Cell1 table-cell fo:padding=0.097cm fo:border=0.002cm solid #000000",
-                         "fr3 graphics style:horizontal-pos=center style:horizontal-rel=paragraph",
-                     }));
-    EXPECT_STREQ(styles.last_child().attribute("style:parent-style-name").value(), "OLE");
+    auto project = MakeProject({});
+    project->Comments = WriteRtf({runs});
+    pugi::xml_document document = LoadReportTemplate("writer/contentwriter.xml");
+    BuildTextReport(document, *project);
+    const pugi::xml_node root = document.document_element();
+    const pugi::xml_node styles = root.child("office:automatic-styles");
+
+    QStringList seen;
+    for (const pugi::xml_node span : root.child("office:body").select_nodes("//text:span") |
+                                         std::views::transform(&pugi::xpath_node::node)) {
+        const QString text = QString::fromUtf8(span.text().get()).trimmed();
+        if (!text.startsWith('[') || !text.endsWith(']'))
+            continue;
+        const QString style = span.attribute("text:style-name").value();
+        QString format;
+        if (style != "Standard") {
+            const pugi::xml_node declared =
+                styles.find_child_by_attribute("style:style", "style:name", qPrintable(style));
+            ASSERT_TRUE(declared) << style.toStdString() << " is not declared";
+            EXPECT_STREQ(declared.attribute("style:family").value(), "text");
+            const pugi::xml_node properties = declared.child("style:properties");
+            format +=
+                properties.attribute("fo:font-weight").value() == std::string("bold") ? "b" : "";
+            format +=
+                properties.attribute("fo:font-style").value() == std::string("italic") ? "i" : "";
+            format += properties.attribute("style:text-underline").value() == std::string("single")
+                          ? "u"
+                          : "";
+        }
+        EXPECT_EQ("[" + format + "]", text) << style.toStdString();
+        seen << text;
+    }
+    EXPECT_EQ(seen.size(), 8) << seen.join(' ').toStdString();
 }
 
 TEST(TextReport, FactorsConclusionsAndCouplings) {
