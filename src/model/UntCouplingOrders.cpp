@@ -1,7 +1,7 @@
 #include "UntCouplingOrders.h"
 
 #include <algorithm>
-#include <tuple>
+#include <array>
 
 TViewCouplings::TViewCouplings(const TProject& project, std::optional<TCouplingKind> onlyKind,
                                std::int64_t minRating)
@@ -39,12 +39,16 @@ TTOWSCouple TViewCouplings::Entry(std::size_t groupNumber, std::int64_t entry) c
 
 std::vector<TCoupling> EnumerateReportCouplings(const TProject& project,
                                                 std::span<const TTOWSCouple> candidates) {
+    constexpr int TopRating = 9;
+    // Kinds and ratings are few: the couplings in position order are dealt
+    // into one bucket per kind and rating, which keeps that order inside each.
     struct TRated {
-        std::int64_t Rating;
-        TCoupling Coupling;
-        auto Key() const {
-            return std::tuple(Coupling.Kind, -Rating, Coupling.Index1, Coupling.Index2);
-        }
+        std::uint64_t Positions; // internal position above external position
+        int Bucket;
+    };
+    const auto positions = [](std::int32_t index1, std::int32_t index2) {
+        return std::uint64_t{static_cast<std::uint32_t>(index1)} << 32 |
+               static_cast<std::uint32_t>(index2);
     };
     std::vector<TRated> rated;
     rated.reserve(candidates.size());
@@ -54,16 +58,27 @@ std::vector<TCoupling> EnumerateReportCouplings(const TProject& project,
         const auto kind = GetCouplingKind(project.Items[couple.Index1]->SwotType,
                                           project.Items[couple.Index2]->SwotType);
         const std::int64_t rating = GetCouplingRating(project, couple.Index1, couple.Index2);
-        if (kind && rating >= 1 && rating <= 9)
-            rated.push_back({rating, {couple.Index1, couple.Index2, *kind}});
+        if (kind && rating >= 1 && rating <= TopRating)
+            rated.push_back(
+                {positions(couple.Index1, couple.Index2),
+                 (static_cast<int>(*kind) - 1) * TopRating + TopRating - static_cast<int>(rating)});
     }
-    std::ranges::sort(rated, {}, &TRated::Key);
-    const auto [first, last] =
-        std::ranges::unique(rated, {}, [](const TRated& entry) { return entry.Coupling; });
+    if (!std::ranges::is_sorted(rated, {}, &TRated::Positions))
+        std::ranges::sort(rated, {}, &TRated::Positions);
+    const auto [first, last] = std::ranges::unique(rated, {}, &TRated::Positions);
     rated.erase(first, last);
-    std::vector<TCoupling> couplings;
-    couplings.reserve(rated.size());
+
+    std::array<std::size_t, 4 * TopRating + 1> starts{};
     for (const TRated& entry : rated)
-        couplings.push_back(entry.Coupling);
+        ++starts[static_cast<std::size_t>(entry.Bucket) + 1];
+    for (std::size_t bucket = 1; bucket < starts.size(); ++bucket)
+        starts[bucket] += starts[bucket - 1];
+    std::vector<TCoupling> couplings(rated.size());
+    for (const TRated& entry : rated) {
+        const auto index1 = static_cast<std::int32_t>(entry.Positions >> 32);
+        const auto index2 = static_cast<std::int32_t>(entry.Positions & 0xFFFFFFFFu);
+        couplings[starts[static_cast<std::size_t>(entry.Bucket)]++] = {
+            index1, index2, static_cast<TCouplingKind>(entry.Bucket / TopRating + 1)};
+    }
     return couplings;
 }
