@@ -1,5 +1,6 @@
 #include "UntFrmHelp.h"
 
+#include "UntHelpContext.h"
 #include "UntProgramFolder.h"
 
 #include <QFile>
@@ -38,13 +39,13 @@ TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 QString TFrmHelp::TopicPage(int context) {
     switch (context) {
-    case 1:
+    case hcMainWindow:
         return QStringLiteral("main.htm");
-    case 13:
+    case hcWorkspace:
         return QStringLiteral("workspace.htm");
-    case 22:
+    case hcFactor:
         return QStringLiteral("factor.htm");
-    case 241:
+    case hcConclusion:
         return QStringLiteral("conclusion.htm");
     default:
         return QStringLiteral("index.htm");

@@ -2,7 +2,16 @@
 
 class QWidget;
 
-// Help context numbers of windows and controls: 0 means no topic of its own.
+// Help context numbers: each opens a page of the help (see TFrmHelp).
+enum THelpContext : int {
+    hcNone = 0, // no topic of its own
+    hcMainWindow = 1,
+    hcWorkspace = 13,
+    hcFactor = 22,
+    hcConclusion = 241,
+};
+
+// Help context numbers of windows and controls.
 void SetHelpContext(QWidget* widget, int context);
 int HelpContext(const QWidget* widget);
 
