@@ -348,10 +348,7 @@ bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path)
 
 void TFrmMain::RebuildWorkspace() {
     if (Workspace) {
-        if (!Workspace->CloseView()) {
-            Workspace->UpdateView();
-            return;
-        }
+        Workspace->CloseView();
         delete Workspace;
     }
     auto* workspace = new TFraTOWS(*this, MainPanel);

@@ -21,8 +21,6 @@ public:
     QToolButton* SetBold;
     QToolButton* SetItalic;
     QToolButton* SetUnderline;
-    // True while the buttons are set by program: their clicks do nothing.
-    bool Updating = false;
 
 private:
     void StyleClick(QToolButton* button);

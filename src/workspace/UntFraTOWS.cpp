@@ -15,16 +15,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <cmath>
-
-namespace {
-
-// The conclusion an item of the list shows.
-constexpr int GuidelineRole = Qt::UserRole;
-
-} // namespace
 
 TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("Workspace"));
@@ -127,7 +121,7 @@ TProject* TFraTOWS::Project() const {
 
 void TFraTOWS::UpdateView() {
     TModelFrame::UpdateView();
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
         LbConclusions->setText(project->Labels.Value(8));
@@ -137,7 +131,6 @@ void TFraTOWS::UpdateView() {
     FillGuidelines();
     FraTOWSCouple1->UpdateView();
     CheckGuidelines();
-    Updating = false;
 }
 
 bool TFraTOWS::CloseView() {
@@ -170,29 +163,26 @@ void TFraTOWS::SetSelectedCouple(const TTOWSItem* internal, const TTOWSItem* ext
 }
 
 void TFraTOWS::FillGuidelines() {
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     LstGuidelines->clear();
     if (const TProject* project = Project())
         for (const auto& guideline : project->Guidelines) {
             auto* item = new QListWidgetItem(guideline->Name, LstGuidelines);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setData(GuidelineRole, QVariant::fromValue(static_cast<void*>(guideline.get())));
             item->setCheckState(Qt::Unchecked);
         }
     CheckGuidelines();
-    Updating = false;
 }
 
 void TFraTOWS::CheckGuidelines() {
     const TProject* project = Project();
-    const bool was = std::exchange(Updating, true);
+    const QScopedValueRollback updating(Updating, true);
     for (int i = 0; i < LstGuidelines->count(); ++i) {
         const bool holds =
             SelectedCouple && project &&
             project->Guidelines[i]->HasCouple(SelectedCouple->Index1, SelectedCouple->Index2);
         LstGuidelines->item(i)->setCheckState(holds ? Qt::Checked : Qt::Unchecked);
     }
-    Updating = was;
 }
 
 void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
@@ -203,9 +193,8 @@ void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
     const int i = LstGuidelines->row(item);
     if (!SelectedCouple) {
         FHost.Seam().Error(this, LoadStr(2581));
-        Updating = true;
+        const QScopedValueRollback updating(Updating, true);
         item->setCheckState(Qt::Unchecked);
-        Updating = false;
         return;
     }
     TGuideline& guideline = *project->Guidelines[i];
@@ -220,24 +209,23 @@ void TFraTOWS::ClickAddGuideLine() {
     TProject* project = Project();
     if (!project)
         return;
-    Updating = true;
-    if (!SelectedCouple) {
-        FHost.Seam().Error(this, LoadStr(2580));
-        Updating = false;
-        return;
+    QListWidgetItem* last = nullptr;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        if (!SelectedCouple) {
+            FHost.Seam().Error(this, LoadStr(2580));
+            return;
+        }
+        auto guideline = std::make_unique<TGuideline>();
+        if (!FHost.EditGuideline(*guideline))
+            return;
+        project->Guidelines.push_back(std::move(guideline));
+        FillGuidelines();
+        last = LstGuidelines->item(LstGuidelines->count() - 1);
+        LstGuidelines->setCurrentItem(last);
+        last->setCheckState(Qt::Checked);
     }
-    auto guideline = std::make_unique<TGuideline>();
-    if (!FHost.EditGuideline(*guideline)) {
-        Updating = false;
-        return;
-    }
-    project->Guidelines.push_back(std::move(guideline));
-    FillGuidelines();
-    QListWidgetItem* last = LstGuidelines->item(LstGuidelines->count() - 1);
-    Updating = true;
-    LstGuidelines->setCurrentItem(last);
-    last->setCheckState(Qt::Checked);
-    Updating = false;
+    // The new conclusion is linked as if its mark had been clicked.
     LstGuidelinesClickCheck(last);
     DataChange();
 }
@@ -247,13 +235,12 @@ void TFraTOWS::ClickEditGuideline() {
     const int i = LstGuidelines->currentRow();
     if (!project || i < 0)
         return;
-    Updating = true;
-    if (!FHost.EditGuideline(*project->Guidelines[i])) {
-        Updating = false;
-        return;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        if (!FHost.EditGuideline(*project->Guidelines[i]))
+            return;
+        LstGuidelines->item(i)->setText(project->Guidelines[i]->Name);
     }
-    LstGuidelines->item(i)->setText(project->Guidelines[i]->Name);
-    Updating = false;
     DataChange();
 }
 
@@ -262,22 +249,24 @@ void TFraTOWS::ClickDelGuideline() {
     const int i = LstGuidelines->currentRow();
     if (!project || i < 0)
         return;
-    Updating = true;
-    project->Guidelines.erase(project->Guidelines.begin() + i);
-    FillGuidelines();
-    if (LstGuidelines->count() > 0)
-        LstGuidelines->setCurrentRow(std::max(i - 1, 0));
-    Updating = false;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        project->Guidelines.erase(project->Guidelines.begin() + i);
+        FillGuidelines();
+        if (LstGuidelines->count() > 0)
+            LstGuidelines->setCurrentRow(std::max(i - 1, 0));
+    }
     DataChange();
 }
 
 void TFraTOWS::MoveGuideline(int from, int to) {
     TProject* project = Project();
-    Updating = true;
-    std::swap(project->Guidelines[from], project->Guidelines[to]);
-    FillGuidelines();
-    LstGuidelines->setCurrentRow(to);
-    Updating = false;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        std::swap(project->Guidelines[from], project->Guidelines[to]);
+        FillGuidelines();
+        LstGuidelines->setCurrentRow(to);
+    }
     // The order shows in the reports and the file: a move is a change to save.
     DataChange();
 }

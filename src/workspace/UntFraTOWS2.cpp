@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -75,7 +76,7 @@ std::int64_t TFraTOWSGroup::MinRatingOf(int position) {
 
 void TFraTOWSGroup::UpdateView() {
     TModelFrame::UpdateView();
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     const TProject* project = FWorkspace.Project();
     TCouplingViewSettings& settings = FWorkspace.Host().CouplingViewSettings();
     CbFilter->clear();
@@ -89,7 +90,6 @@ void TFraTOWSGroup::UpdateView() {
     }
     TrackBar1Change();
     BuildTree();
-    Updating = false;
 }
 
 void TFraTOWSGroup::CbFilterChange(int index) {
@@ -108,12 +108,13 @@ void TFraTOWSGroup::TrackBar1Change() {
 }
 
 void TFraTOWSGroup::BuildTree() {
-    const bool was = std::exchange(Updating, true);
-    Model->Rebuild(FWorkspace.Project(), FWorkspace.Host().CouplingViewSettings().FilterIndex,
-                   MinRating);
-    for (int group = 0; group < Model->rowCount(); ++group)
-        TOWSTree->expand(Model->index(group, 0));
-    Updating = was;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        Model->Rebuild(FWorkspace.Project(), FWorkspace.Host().CouplingViewSettings().FilterIndex,
+                       MinRating);
+        for (int group = 0; group < Model->rowCount(); ++group)
+            TOWSTree->expand(Model->index(group, 0));
+    }
     // A rebuilt tree has no entry selected, and so the workspace has none.
     if (!Updating)
         FWorkspace.SetSelectedCouple(nullptr, nullptr);

@@ -7,6 +7,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -48,20 +49,18 @@ TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace
 
 void TFraTOWSMat::UpdateView() {
     TModelFrame::UpdateView();
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     if (const TProject* project = FWorkspace.Project()) {
         GroupBox1->setTitle(project->Labels.Value(2));
         GroupBox2->setTitle(project->Labels.Value(3));
     }
     FillLists();
-    Updating = false;
 }
 
 void TFraTOWSMat::FillLists() {
-    const bool was = std::exchange(Updating, true);
+    const QScopedValueRollback updating(Updating, true);
     for (TFraTOWSList* list : FLists)
         list->FillList(FWorkspace.Project());
-    Updating = was;
 }
 
 void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
@@ -108,7 +107,7 @@ void TFraTOWSMat::ClickDel(TFraTOWSList* list) {
 void TFraTOWSMat::SelectItem(TFraTOWSList* list) {
     if (Updating)
         return;
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     // At most one internal and one external factor are selected.
     const int partner = list->SwotType % 2 == 1 ? list->SwotType + 1 : list->SwotType - 1;
     List(partner)->ClearSelection();
@@ -119,5 +118,4 @@ void TFraTOWSMat::SelectItem(TFraTOWSList* list) {
     if (!external)
         external = List(stThreat)->SelectedFactor();
     FWorkspace.SetSelectedCouple(internal, external);
-    Updating = false;
 }

@@ -134,9 +134,13 @@ TEST(Furniture, ListBarButtonsCanBeRemoved) {
     EXPECT_EQ(bar.findChildren<QToolButton*>().size(), 2);
 }
 
-TEST(Furniture, NewFramesAreNotLiveYet) {
-    TModelFrame frame;
+TEST(Furniture, FramesBecomeLiveWithTheirFirstUpdate) {
+    struct TProbe : TModelFrame {
+        using TModelFrame::Updating;
+    } frame;
     EXPECT_TRUE(frame.Updating);
     EXPECT_TRUE(frame.CloseView());
     EXPECT_TRUE(frame.CommitView());
+    frame.UpdateView();
+    EXPECT_FALSE(frame.Updating);
 }
