@@ -55,6 +55,7 @@ public:
     }
 
     void OpenDocument(const QString& path) override { Opened << path; }
+    void OpenWebPage(const QString& address) override { WebPages << address; }
 
     // A dialog answer that only returns a result.
     void AnswerDialog(int result) {
@@ -76,6 +77,7 @@ public:
     QList<TFileRequest> FileRequests;
     QStringList Inputs;
     QStringList Opened;
+    QStringList WebPages;
 
 private:
     std::optional<TFileAnswer> NextFile(const TFileRequest& request) {

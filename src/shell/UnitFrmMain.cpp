@@ -24,7 +24,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -35,7 +34,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -83,7 +81,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
 
     FrmStart = new TFrmStart(this);
     FrmTOWSItem = new TFrmTOWSItem(*this, this);
-    DlgAbout = new TDlgAbout(this);
+    DlgAbout = new TDlgAbout(*this, this);
     DlgSelectExample = new TDlgSelectExample(*this, this);
     DlgWaitReport = new TDlgWaitReport(this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
@@ -161,14 +159,12 @@ void TFrmMain::CreateActions() {
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
     connect(AcnHelpIndex, &QAction::triggered, this, [this] { ShowHelpTopic(1); });
-    connect(AcnDispLicence, &QAction::triggered, this, [] {
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("licence.htm")));
-    });
+    connect(AcnDispLicence, &QAction::triggered, this,
+            [this] { Seam().OpenDocument(ProgramFolder() + QStringLiteral("licence.htm")); });
     connect(AcnHelpWebPage, &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(ProductPageUrl))); });
+            [this] { Seam().OpenWebPage(QString::fromLatin1(ProductPageUrl)); });
     connect(AcnHelpCustPage, &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(CustomerPageUrl))); });
+            [this] { Seam().OpenWebPage(QString::fromLatin1(CustomerPageUrl)); });
     connect(AcnHelpAbout, &QAction::triggered, this, [this] { Seam().ExecDialog(*DlgAbout); });
     new TEditCommands(AcnEditCut, AcnEditCopy, AcnEditPaste, this);
 }
