@@ -535,7 +535,7 @@ void TFrmMain::RunReport(TReportKind kind) {
     bool written = false;
     try {
         ExportReport(
-            kind, *CurrentProject, path, ReportFormat,
+            kind, *CurrentProject, ProgramFolder(), path, ReportFormat,
             [this, &repaint](int status) {
                 DlgWaitReport->SetStatus(status);
                 repaint();

@@ -3,6 +3,7 @@
 #include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntIO.h"
+#include "UntProgramFolder.h"
 #include "UntReportExport.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
@@ -30,7 +31,7 @@ int Report(TReportKind kind, const QString& projectPath, const QString& output) 
         return Fail(
             FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
     try {
-        ExportReport(kind, *ReadProject(projectPath), output, format);
+        ExportReport(kind, *ReadProject(projectPath), ProgramFolder(), output, format);
     } catch (const EStorageError& error) {
         return Fail(error.Message());
     } catch (const EConversionError& error) {
