@@ -490,21 +490,17 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFrmMain::EditFactor(TTOWSItem& factor, bool isNew) {
-    FrmTOWSItem->EditedItem = &factor;
-    FrmTOWSItem->IsNew = isNew;
-    return Seam().ExecDialog(*FrmTOWSItem) == QDialog::Accepted;
+    return FrmTOWSItem->Edit(factor, isNew);
 }
 
 bool TFrmMain::EditGuideline(TGuideline& guideline) {
-    FrmGuideline->EditedGuideline = &guideline;
-    return Seam().ExecDialog(*FrmGuideline) == QDialog::Accepted;
+    return FrmGuideline->Edit(guideline);
 }
 
 void TFrmMain::AcnFilePropertiesExecute() {
     if (!CurrentProject)
         return;
-    DlgProperties->EditedProject = CurrentProject.get();
-    if (Seam().ExecDialog(*DlgProperties) == QDialog::Accepted && Workspace)
+    if (DlgProperties->Edit(*CurrentProject) && Workspace)
         Workspace->UpdateView();
 }
 

@@ -18,12 +18,11 @@ public:
     // Presses the buttons of the styles the format has, changing no text.
     void ShowFormat(const QTextCharFormat& format);
 
-    QToolButton* SetBold;
-    QToolButton* SetItalic;
-    QToolButton* SetUnderline;
-
 private:
     void StyleClick(QToolButton* button);
 
     QTextEdit& FEditor;
+    QToolButton* SetBold;
+    QToolButton* SetItalic;
+    QToolButton* SetUnderline;
 };
