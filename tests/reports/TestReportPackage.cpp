@@ -70,7 +70,7 @@ TEST(ReportPackage, TemplatesComeFromTheGivenFolder) {
         const QString source = ProgramFolder() + info.Folder;
         const QString copy = other.filePath(info.Folder);
         ASSERT_TRUE(QDir().mkpath(copy + "META-INF"));
-        for (const QString name : {info.ContentTemplate, QString("META-INF/manifest.xml")})
+        for (const QString& name : {info.ContentTemplate, QString("META-INF/manifest.xml")})
             ASSERT_TRUE(QFile::copy(source + name, copy + name)) << name.toStdString();
         QFile styles(copy + "styles.xml");
         ASSERT_TRUE(styles.open(QIODevice::WriteOnly));
