@@ -298,9 +298,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
             AcnFileNewExecute();
             return true;
         case TFrmStart::chOpen:
-            setWindowTitle(QString());
-            AcnFileOpenExecute();
-            if (windowTitle().isEmpty())
+            if (!AcnFileOpenExecute())
                 AcnFileNewExecute();
             return true;
         default:
@@ -313,17 +311,18 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     } else if (QFileInfo(first).isFile()) {
         const QString path = QFileInfo(first).absoluteFilePath();
         if (ReadProject(CurrentProject, path)) {
-            SetDocumentName(path);
+            SetDocumentPath(path);
             RebuildWorkspace();
         }
     }
     return true;
 }
 
-void TFrmMain::SetDocumentName(const QString& name) {
+void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
+    FDocumentPath = path;
     if (CurrentProject)
-        CurrentProject->FileName = name;
-    CurrentFileName = name;
+        CurrentProject->FileName = path.value_or(QString());
+    const QString name = path.value_or(LoadStr(1030));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
     const int room = StatusPath->width() - 8;
@@ -377,21 +376,20 @@ void TFrmMain::AcnFileNewExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return;
     if (ReadProject(CurrentProject, TemplatePath())) {
-        SetDocumentName(LoadStr(1030));
+        SetDocumentPath(std::nullopt);
         RebuildWorkspace();
     }
 }
 
-void TFrmMain::AcnFileOpenExecute() {
+bool TFrmMain::AcnFileOpenExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
-        return;
+        return false;
     const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
-    if (!chosen)
-        return;
-    if (ReadProject(CurrentProject, chosen->Path)) {
-        SetDocumentName(chosen->Path);
-        RebuildWorkspace();
-    }
+    if (!chosen || !ReadProject(CurrentProject, chosen->Path))
+        return false;
+    SetDocumentPath(chosen->Path);
+    RebuildWorkspace();
+    return true;
 }
 
 bool TFrmMain::SaveProject() {
@@ -399,10 +397,10 @@ bool TFrmMain::SaveProject() {
         return false;
     if (Workspace && !Workspace->CommitView())
         return false;
-    if (CurrentFileName == LoadStr(1030))
+    if (!FDocumentPath)
         return SaveProjectAs();
     try {
-        WriteProject(*CurrentProject, CurrentFileName);
+        WriteProject(*CurrentProject, *FDocumentPath);
     } catch (const EStorageError& error) {
         Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
         return false;
@@ -429,7 +427,7 @@ bool TFrmMain::SaveProjectAs() {
         Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
         return false;
     }
-    SetDocumentName(chosen->Path);
+    SetDocumentPath(chosen->Path);
     CurrentProject->Modified = false;
     return true;
 }

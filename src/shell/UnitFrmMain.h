@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -35,8 +36,11 @@ public:
     // False when the user chose to quit from the start dialog.
     bool StartUp(const QStringList& arguments);
 
-    // Names the current document in the project, the caption and the status bar.
-    void SetDocumentName(const QString& name);
+    // The file of the current document; none for a new document, which has
+    // never been saved. The caption and the status bar show it, or the
+    // translated "New document".
+    const std::optional<QString>& DocumentPath() const { return FDocumentPath; }
+    void SetDocumentPath(const std::optional<QString>& path);
 
     // Reads the project file into the slot; shows why when it cannot, and
     // leaves the slot as it was.
@@ -65,7 +69,6 @@ public:
     std::unique_ptr<TProject> ExampleProject;
     // The project shown and edited.
     std::unique_ptr<TProject> CurrentProject;
-    QString CurrentFileName;
 
     // Settings kept between runs.
     QString ExampleFile;
@@ -96,13 +99,15 @@ private:
     void HelpKey();
 
     void AcnFileNewExecute();
-    void AcnFileOpenExecute();
+    // True when a project file was read.
+    bool AcnFileOpenExecute();
     void AcnProjExampDispExecute();
     void AcnProjExampleSelectExecute();
     void AcnFilePropertiesExecute();
     // The text and table report commands.
     void RunReport(TReportKind kind);
 
+    std::optional<QString> FDocumentPath;
     std::unique_ptr<TModalSeam> FSeam;
     TCouplingViewSettings FCouplingViewSettings;
     TFrmStart* FrmStart;

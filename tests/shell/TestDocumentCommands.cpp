@@ -7,12 +7,6 @@
 
 #include <QLabel>
 
-namespace {
-
-const QString NewDocument = QStringLiteral("New document");
-
-} // namespace
-
 class DocumentCommands : public MainWindowTest {
 protected:
     // A project file holding one factor of the given name.
@@ -31,10 +25,10 @@ protected:
 TEST_F(DocumentCommands, CommandLineNewStartsANewDocument) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
     ASSERT_NE(Window->CurrentProject, nullptr);
     EXPECT_EQ(Window->CurrentProject->Title, "Analyse Swot");
-    EXPECT_EQ(Window->CurrentProject->FileName, NewDocument);
+    EXPECT_EQ(Window->CurrentProject->FileName, "") << "a new document has no file";
     EXPECT_TRUE(Window->CurrentProject->Items.empty());
     EXPECT_NE(Window->Workspace, nullptr);
     EXPECT_NE(Window->ExampleProject, nullptr) << "the reference template is the first example";
@@ -75,7 +69,7 @@ TEST_F(DocumentCommands, StartDialogChoices) {
     Seam->AnswerDialog(TFrmStart::chNew);
     ASSERT_TRUE(Window->StartUp({}));
     EXPECT_EQ(Seam->Dialogs, QStringList{"FrmStart"});
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     // Open, then cancel the file dialog: a new project all the same.
     NewWindow();
@@ -85,14 +79,14 @@ TEST_F(DocumentCommands, StartDialogChoices) {
     ASSERT_EQ(Seam->FileRequests.size(), 1);
     EXPECT_EQ(Seam->FileRequests[0].Caption, "Select the Merovan file to be opened");
     EXPECT_EQ(Seam->FileRequests[0].Filters, QStringList{"Merovan files (*.swot)"});
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     NewWindow();
     const QString path = ProjectFile("chosen.swot", "Chosen");
     Seam->AnswerDialog(TFrmStart::chOpen);
     Seam->AnswerFile(path);
     ASSERT_TRUE(Window->StartUp({}));
-    EXPECT_EQ(Window->CurrentFileName, path);
+    EXPECT_EQ(Window->DocumentPath(), path);
     EXPECT_EQ(FirstFactor(), "Chosen");
 
     NewWindow();
@@ -117,12 +111,12 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
     Action("AcnFileNew")->trigger();
     EXPECT_EQ(Seam->Messages, QStringList{"Save changes?"});
     EXPECT_EQ(FirstFactor(), "Changed") << "Cancel keeps everything";
-    EXPECT_EQ(Window->CurrentFileName, saved);
+    EXPECT_EQ(Window->DocumentPath(), saved);
 
     startModified();
     Seam->Answers = {QMessageBox::No};
     Action("AcnFileNew")->trigger();
-    EXPECT_EQ(Window->CurrentFileName, NewDocument) << "No discards the changes";
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt) << "No discards the changes";
     EXPECT_EQ(FirstFactor(), QString());
     EXPECT_EQ(ReadProject(saved)->Items[0]->Name, "Saved");
 
@@ -131,7 +125,7 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
     Seam->AnswerFile(other);
     Action("AcnFileOpen")->trigger();
     EXPECT_EQ(ReadProject(saved)->Items[0]->Name, "Changed") << "Yes saves first";
-    EXPECT_EQ(Window->CurrentFileName, other);
+    EXPECT_EQ(Window->DocumentPath(), other);
     EXPECT_EQ(FirstFactor(), "Other");
 }
 
@@ -144,7 +138,7 @@ TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     Seam->AnswerFile(QString());
     EXPECT_FALSE(Window->SaveProject());
     EXPECT_TRUE(Window->CurrentProject->Modified);
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     // An existing file is replaced only after Yes.
     Seam->AnswerFile(existing);
@@ -160,22 +154,34 @@ TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     EXPECT_TRUE(ReadProject(existing)->Items.empty());
     EXPECT_FALSE(Window->CurrentProject->Modified);
     EXPECT_EQ(Window->windowTitle(), "Merovan - existing.swot");
-    EXPECT_EQ(Window->CurrentFileName, existing);
+    EXPECT_EQ(Window->DocumentPath(), existing);
 
     // Onto a new name nothing is asked.
     const int asked = Seam->Messages.size();
     Seam->AnswerFile(Path("fresh.swot"));
     EXPECT_TRUE(Window->SaveProjectAs());
     EXPECT_EQ(Seam->Messages.size(), asked);
-    EXPECT_EQ(Window->CurrentFileName, Path("fresh.swot"));
+    EXPECT_EQ(Window->DocumentPath(), Path("fresh.swot"));
     EXPECT_TRUE(QFile::exists(Path("fresh.swot")));
+}
+
+// Only a document never saved asks where to go, whatever its file is called.
+TEST_F(DocumentCommands, AFileCalledNewDocumentIsSavedInPlace) {
+    const QString path = ProjectFile("New document", "Plan");
+    ASSERT_TRUE(Window->StartUp({path}));
+    EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
+    Window->CurrentProject->Items[0]->Name = "Kept";
+    EXPECT_TRUE(Window->SaveProject());
+    EXPECT_TRUE(Seam->FileRequests.isEmpty()) << "no save dialog";
+    EXPECT_EQ(ReadProject(path)->Items[0]->Name, "Kept");
+    EXPECT_EQ(Window->DocumentPath(), path);
 }
 
 TEST_F(DocumentCommands, FailedSavesSayWhyAndKeepTheProjectModified) {
     const QString path = ProjectFile("plan.swot", "Plan");
     ASSERT_TRUE(Window->StartUp({path}));
     Window->CurrentProject->Modified = true;
-    Window->SetDocumentName(Path("gone/plan.swot"));
+    Window->SetDocumentPath(Path("gone/plan.swot"));
 
     EXPECT_FALSE(Window->SaveProject());
     ASSERT_EQ(Seam->Messages.size(), 1);
@@ -187,7 +193,7 @@ TEST_F(DocumentCommands, FailedSavesSayWhyAndKeepTheProjectModified) {
     Seam->AnswerFile(Path("gone/other.swot"));
     EXPECT_FALSE(Window->SaveProjectAs());
     EXPECT_TRUE(Seam->Messages.last().startsWith("An error occurred during the saving"));
-    EXPECT_EQ(Window->CurrentFileName, Path("gone/plan.swot")) << "the name stays";
+    EXPECT_EQ(Window->DocumentPath(), Path("gone/plan.swot")) << "the name stays";
     EXPECT_TRUE(Window->CurrentProject->Modified);
 }
 
@@ -221,7 +227,7 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
         Window->CurrentProject->Items[0]->Name = "Edited";
         Window->CurrentProject->Modified = c.modified;
         if (!c.saveTo.isEmpty())
-            Window->SetDocumentName(Path(c.saveTo));
+            Window->SetDocumentPath(Path(c.saveTo));
         Seam->Answers = c.answers;
         Window->show();
         EXPECT_EQ(Window->close(), c.closes);
@@ -246,7 +252,7 @@ TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_EQ(toggle->text(), "Back to the project");
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document") << "the caption stays the user's";
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
     example->Title = "Example edited";
 
     toggle->trigger();
