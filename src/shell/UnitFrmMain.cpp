@@ -85,9 +85,9 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
     DlgSelectExample = new TDlgSelectExample(*this, this);
     DlgWaitReport = new TDlgWaitReport(this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
-        if (!ReadProject(ExampleProject, path))
+        if (!ReadProject(FExampleProject, path))
             return false;
-        ExampleFile = path;
+        FExampleFile = path;
         UpdateCommands();
         return true;
     };
@@ -97,7 +97,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
 }
 
 TFrmMain::~TFrmMain() {
-    delete Workspace;
+    delete FWorkspace;
     WriteSettings();
 }
 
@@ -246,11 +246,11 @@ void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
 }
 
 void TFrmMain::UpdateCommands() {
-    const bool hasProject = CurrentProject != nullptr;
+    const bool hasProject = FCurrentProject != nullptr;
     AcnFileSave->setEnabled(hasProject);
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
-    AcnProjExampDisp->setEnabled(hasProject && (ExampleProject || ExampleDisplayed()));
+    AcnProjExampDisp->setEnabled(hasProject && (FExampleProject || ExampleDisplayed()));
     AcnProjTextReport->setEnabled(hasProject);
     AcnProjTableReport->setEnabled(hasProject);
 }
@@ -264,30 +264,30 @@ void TFrmMain::ReadSettings() {
                    ? value.toStringList().join(QStringLiteral(", "))
                    : value.toString();
     };
-    ExampleFile = text("Configuration/ExampleFile");
+    FExampleFile = text("Configuration/ExampleFile");
     bool isNumber = false;
     const int format = settings.value(QStringLiteral("Configuration/DefaultOfficeFormat"), 1)
                            .toString()
                            .toInt(&isNumber);
     // A damaged value must not stop the start-up: the first format serves.
-    ReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
-    Recent1 = text("Recent/Recent1");
+    FReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
+    FRecent1 = text("Recent/Recent1");
 }
 
 void TFrmMain::WriteSettings() const {
     QSettings settings(SettingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Configuration/ExampleFile"), ExampleFile);
+    settings.setValue(QStringLiteral("Configuration/ExampleFile"), FExampleFile);
     settings.setValue(QStringLiteral("Configuration/DefaultOfficeFormat"),
-                      QString::number(ReportFormat));
-    settings.setValue(QStringLiteral("Recent/Recent1"), Recent1);
+                      QString::number(FReportFormat));
+    settings.setValue(QStringLiteral("Recent/Recent1"), FRecent1);
     settings.sync();
 }
 
 bool TFrmMain::StartUp(const QStringList& arguments) {
     ReadSettings();
-    if (!QFileInfo::exists(ExampleFile))
-        ExampleFile = TemplatePath();
-    if (!ReadProject(ExampleProject, ExampleFile))
+    if (!QFileInfo::exists(FExampleFile))
+        FExampleFile = TemplatePath();
+    if (!ReadProject(FExampleProject, FExampleFile))
         Seam().Error(this, LoadStr(952));
     UpdateCommands();
     FCouplingViewSettings = TCouplingViewSettings();
@@ -310,7 +310,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         AcnFileNewExecute();
     } else if (QFileInfo(first).isFile()) {
         const QString path = QFileInfo(first).absoluteFilePath();
-        if (ReadProject(CurrentProject, path)) {
+        if (ReadProject(FCurrentProject, path)) {
             SetDocumentPath(path);
             RebuildWorkspace();
         }
@@ -320,8 +320,8 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
 
 void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
     FDocumentPath = path;
-    if (CurrentProject)
-        CurrentProject->FileName = path.value_or(QString());
+    if (FCurrentProject)
+        FCurrentProject->FileName = path.value_or(QString());
     const QString name = path.value_or(LoadStr(1030));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
@@ -342,13 +342,13 @@ bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path)
 }
 
 void TFrmMain::RebuildWorkspace() {
-    if (Workspace) {
-        Workspace->CloseView();
-        delete Workspace;
+    if (FWorkspace) {
+        FWorkspace->CloseView();
+        delete FWorkspace;
     }
     auto* workspace = new TFraTOWS(*this, MainPanel);
     MainPanel->layout()->addWidget(workspace);
-    Workspace = workspace;
+    FWorkspace = workspace;
     workspace->UpdateView();
 }
 
@@ -359,7 +359,7 @@ bool TFrmMain::ReturnFromExample() {
 }
 
 bool TFrmMain::AskToKeepChanges() {
-    if (!CurrentProject || !CurrentProject->Modified)
+    if (!FCurrentProject || !FCurrentProject->Modified)
         return true;
     switch (Seam().Message(this, QMessageBox::Question, LoadStr(1070),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
@@ -375,7 +375,7 @@ bool TFrmMain::AskToKeepChanges() {
 void TFrmMain::AcnFileNewExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return;
-    if (ReadProject(CurrentProject, TemplatePath())) {
+    if (ReadProject(FCurrentProject, TemplatePath())) {
         SetDocumentPath(std::nullopt);
         RebuildWorkspace();
     }
@@ -385,7 +385,7 @@ bool TFrmMain::AcnFileOpenExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return false;
     const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
-    if (!chosen || !ReadProject(CurrentProject, chosen->Path))
+    if (!chosen || !ReadProject(FCurrentProject, chosen->Path))
         return false;
     SetDocumentPath(chosen->Path);
     RebuildWorkspace();
@@ -393,26 +393,26 @@ bool TFrmMain::AcnFileOpenExecute() {
 }
 
 bool TFrmMain::SaveProject() {
-    if (!CurrentProject || !ReturnFromExample())
+    if (!FCurrentProject || !ReturnFromExample())
         return false;
-    if (Workspace && !Workspace->CommitView())
+    if (FWorkspace && !FWorkspace->CommitView())
         return false;
     if (!FDocumentPath)
         return SaveProjectAs();
     try {
-        WriteProject(*CurrentProject, *FDocumentPath);
+        WriteProject(*FCurrentProject, *FDocumentPath);
     } catch (const EStorageError& error) {
         Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
         return false;
     }
-    CurrentProject->Modified = false;
+    FCurrentProject->Modified = false;
     return true;
 }
 
 bool TFrmMain::SaveProjectAs() {
-    if (!CurrentProject || !ReturnFromExample())
+    if (!FCurrentProject || !ReturnFromExample())
         return false;
-    if (Workspace && !Workspace->CommitView())
+    if (FWorkspace && !FWorkspace->CommitView())
         return false;
     const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
     if (!chosen)
@@ -422,32 +422,32 @@ bool TFrmMain::SaveProjectAs() {
                        QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
         return false;
     try {
-        WriteProject(*CurrentProject, chosen->Path);
+        WriteProject(*FCurrentProject, chosen->Path);
     } catch (const EStorageError& error) {
         Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") + error.Message());
         return false;
     }
     SetDocumentPath(chosen->Path);
-    CurrentProject->Modified = false;
+    FCurrentProject->Modified = false;
     return true;
 }
 
 void TFrmMain::AcnProjExampDispExecute() {
-    if (Workspace && !Workspace->CommitView()) {
+    if (FWorkspace && !FWorkspace->CommitView()) {
         AcnProjExampDisp->setChecked(ExampleDisplayed());
         return;
     }
     if (ExampleDisplayed()) {
-        ExampleProject = std::move(CurrentProject);
-        CurrentProject = std::move(StashedProject);
-    } else if (CurrentProject && ExampleProject) {
-        StashedProject = std::move(CurrentProject);
-        CurrentProject = std::move(ExampleProject);
+        FExampleProject = std::move(FCurrentProject);
+        FCurrentProject = std::move(FStashedProject);
+    } else if (FCurrentProject && FExampleProject) {
+        FStashedProject = std::move(FCurrentProject);
+        FCurrentProject = std::move(FExampleProject);
     }
     AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? 1021 : 1020));
     AcnProjExampDisp->setChecked(ExampleDisplayed());
-    if (Workspace)
-        Workspace->UpdateView();
+    if (FWorkspace)
+        FWorkspace->UpdateView();
     UpdateCommands();
 }
 
@@ -468,14 +468,14 @@ void TFrmMain::HelpKey() {
 
 bool TFrmMain::CloseQuery() {
     ReturnFromExample();
-    if (Workspace)
-        Workspace->CommitView();
+    if (FWorkspace)
+        FWorkspace->CommitView();
     if (!AskToKeepChanges())
         return false;
-    if (Workspace) {
-        if (!Workspace->CloseView())
+    if (FWorkspace) {
+        if (!FWorkspace->CloseView())
             return false;
-        delete Workspace;
+        delete FWorkspace;
     }
     return true;
 }
@@ -496,23 +496,23 @@ bool TFrmMain::EditGuideline(TGuideline& guideline) {
 }
 
 void TFrmMain::AcnFilePropertiesExecute() {
-    if (!CurrentProject)
+    if (!FCurrentProject)
         return;
-    if (DlgProperties->Edit(*CurrentProject) && Workspace)
-        Workspace->UpdateView();
+    if (DlgProperties->Edit(*FCurrentProject) && FWorkspace)
+        FWorkspace->UpdateView();
 }
 
 void TFrmMain::RunReport(TReportKind kind) {
-    if (!CurrentProject)
+    if (!FCurrentProject)
         return;
     const TReportKindInfo& info = ReportInfo(kind);
-    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), ReportFormat});
+    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat});
     if (!chosen)
         return;
-    ReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
+    FReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
     QString path = chosen->Path;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + info.Extensions[ReportFormat - 1];
+        path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
     if (QFileInfo::exists(path) &&
         Seam().Message(this, QMessageBox::Question, LoadStr(250),
                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
@@ -522,14 +522,14 @@ void TFrmMain::RunReport(TReportKind kind) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     DlgWaitReport->SetStatus(251);
-    DlgWaitReport->BtClose->setEnabled(false);
+    DlgWaitReport->EnableClose(false);
     DlgWaitReport->show();
     setEnabled(false);
     repaint();
     bool written = false;
     try {
         ExportReport(
-            kind, *CurrentProject, ProgramFolder(), path, ReportFormat,
+            kind, *FCurrentProject, ProgramFolder(), path, FReportFormat,
             [this, &repaint](int status) {
                 DlgWaitReport->SetStatus(status);
                 repaint();

@@ -44,8 +44,8 @@ TEST_F(Help, HelpKeyFollowsTheFocus) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     Window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
-    Window->Workspace->setFocusPolicy(Qt::StrongFocus);
-    Window->Workspace->setFocus();
+    Workspace()->setFocusPolicy(Qt::StrongFocus);
+    Workspace()->setFocus();
     QTest::keyClick(Window.get(), Qt::Key_F1);
     EXPECT_EQ(ShownPage(), "workspace.htm");
 

@@ -45,7 +45,7 @@ protected:
         Captions(dialog)->setCurrentRow(line);
     }
 
-    TProject& Project() { return *Window->CurrentProject; }
+    TProject& Project() { return *Window->Project(); }
 };
 
 TEST_F(Properties, ShowTheProjectAndApplyOnOk) {
