@@ -76,7 +76,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     auto* conclusionSide = new QVBoxLayout(panel4);
     conclusionSide->setContentsMargins(2, 2, 2, 2);
     conclusionSide->setSpacing(2);
-    FraTOWSCouple1 = new TFraTOWSCouple(*this);
+    FraTOWSCouple1 = new TFraTOWSCouple(host, panel4);
     // 65 pixels, or what three lines of the desktop's font need.
     FraTOWSCouple1->setMinimumHeight(65);
     FraTOWSCouple1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -103,11 +103,11 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
             SplitRatio = static_cast<double>(Splitter->sizes().front()) / total;
     });
 
-    connect(FraListBar1->BtAdd, &QToolButton::clicked, this, &TFraTOWS::ClickAddGuideLine);
-    connect(FraListBar1->BtEdit, &QToolButton::clicked, this, &TFraTOWS::ClickEditGuideline);
-    connect(FraListBar1->BtDel, &QToolButton::clicked, this, &TFraTOWS::ClickDelGuideline);
-    connect(FraListBar1->BtDown, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtDownClick);
-    connect(FraListBar1->BtUp, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtUpClick);
+    connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWS::ClickAddGuideLine);
+    connect(FraListBar1, &TFraListBar::BtEditClick, this, &TFraTOWS::ClickEditGuideline);
+    connect(FraListBar1, &TFraListBar::BtDelClick, this, &TFraTOWS::ClickDelGuideline);
+    connect(FraListBar1, &TFraListBar::BtDownClick, this, &TFraTOWS::FraListBar1BtDownClick);
+    connect(FraListBar1, &TFraListBar::BtUpClick, this, &TFraTOWS::FraListBar1BtUpClick);
     FraListBar1->BindKeys(LstGuidelines);
     connect(LstGuidelines, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (!Updating)
@@ -137,28 +137,36 @@ bool TFraTOWS::CloseView() {
     delete ViewFrame;
     delete FraTOWSCouple1;
     FraTOWSCouple1 = nullptr;
-    SelectedCouple.reset();
+    FSelectedCouple.reset();
     return true;
 }
 
 void TFraTOWS::RGVisuClick() {
     delete ViewFrame;
     SetSelectedCouple(nullptr, nullptr);
-    TModelFrame* view = RGVisu->checkedId() == 1
-                            ? static_cast<TModelFrame*>(new TFraTOWSGroup(*this))
-                            : new TFraTOWSMat(*this);
+    TModelFrame* view = nullptr;
+    if (RGVisu->checkedId() == 1) {
+        auto* group = new TFraTOWSGroup(FHost, Panel1);
+        connect(group, &TFraTOWSGroup::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);
+        view = group;
+    } else {
+        auto* matrix = new TFraTOWSMat(FHost, Panel1);
+        connect(matrix, &TFraTOWSMat::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);
+        connect(matrix, &TFraTOWSMat::DataChange, this, &TFraTOWS::DataChange);
+        view = matrix;
+    }
     ViewFrame = view;
     view->UpdateView();
     Panel1->layout()->addWidget(view);
 }
 
 void TFraTOWS::SetSelectedCouple(const TTOWSItem* internal, const TTOWSItem* external) {
-    SelectedCouple.reset();
+    FSelectedCouple.reset();
     if (internal && external && Project())
-        SelectedCouple =
+        FSelectedCouple =
             TTOWSCouple{Project()->IndexOfItem(internal), Project()->IndexOfItem(external)};
     if (FraTOWSCouple1)
-        FraTOWSCouple1->UpdateView();
+        FraTOWSCouple1->SetCouple(FSelectedCouple);
     CheckGuidelines();
 }
 
@@ -179,8 +187,8 @@ void TFraTOWS::CheckGuidelines() {
     const QScopedValueRollback updating(Updating, true);
     for (int i = 0; i < LstGuidelines->count(); ++i) {
         const bool holds =
-            SelectedCouple && project &&
-            project->Guidelines[i]->HasCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+            FSelectedCouple && project &&
+            project->Guidelines[i]->HasCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
         LstGuidelines->item(i)->setCheckState(holds ? Qt::Checked : Qt::Unchecked);
     }
 }
@@ -191,7 +199,7 @@ void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
         return;
     LstGuidelines->setCurrentItem(item);
     const int i = LstGuidelines->row(item);
-    if (!SelectedCouple) {
+    if (!FSelectedCouple) {
         FHost.Seam().Error(this, LoadStr(2581));
         const QScopedValueRollback updating(Updating, true);
         item->setCheckState(Qt::Unchecked);
@@ -199,9 +207,9 @@ void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
     }
     TGuideline& guideline = *project->Guidelines[i];
     if (item->checkState() == Qt::Checked)
-        guideline.AddCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+        guideline.AddCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
     else
-        guideline.RemoveCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+        guideline.RemoveCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
     DataChange();
 }
 
@@ -212,7 +220,7 @@ void TFraTOWS::ClickAddGuideLine() {
     QListWidgetItem* last = nullptr;
     {
         const QScopedValueRollback updating(Updating, true);
-        if (!SelectedCouple) {
+        if (!FSelectedCouple) {
             FHost.Seam().Error(this, LoadStr(2580));
             return;
         }

@@ -1,17 +1,14 @@
 #include "UntFraTOWSMat.h"
 
 #include "UntFraList.h"
-#include "UntFraListBar.h"
-#include "UntFraTOWS.h"
 #include "UntMainHost.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QScopedValueRollback>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
-TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace(workspace) {
+TFraTOWSMat::TFraTOWSMat(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("FraTOWSMat"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -31,16 +28,10 @@ TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace
             list->setStyleSheet(QStringLiteral("font-weight: normal;"));
             FLists[type - 1] = list;
             row->addWidget(list, side == 0 ? 0 : 1);
-            connect(list->FraListBar1->BtAdd, &QToolButton::clicked, this,
-                    [this, list] { ClickAdd(list); });
-            connect(list->FraListBar1->BtEdit, &QToolButton::clicked, this,
-                    [this, list] { ClickEdit(list); });
-            connect(list->FraListBar1->BtDel, &QToolButton::clicked, this,
-                    [this, list] { ClickDel(list); });
-            connect(list->LstTOWS, &QTreeWidget::itemDoubleClicked, this,
-                    [this, list] { ClickEdit(list); });
-            connect(list->LstTOWS, &QTreeWidget::itemSelectionChanged, this,
-                    [this, list] { SelectItem(list); });
+            connect(list, &TFraTOWSList::AddClick, this, [this, list] { ClickAdd(list); });
+            connect(list, &TFraTOWSList::EditClick, this, [this, list] { ClickEdit(list); });
+            connect(list, &TFraTOWSList::DelClick, this, [this, list] { ClickDel(list); });
+            connect(list, &TFraTOWSList::SelectionChange, this, [this, list] { SelectItem(list); });
         }
         (group == 0 ? GroupBox1 : GroupBox2) = box;
         layout->addWidget(box, group == 0 ? 0 : 1);
@@ -50,7 +41,7 @@ TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace
 void TFraTOWSMat::UpdateView() {
     TModelFrame::UpdateView();
     const QScopedValueRollback updating(Updating, true);
-    if (const TProject* project = FWorkspace.Project()) {
+    if (const TProject* project = FHost.Project()) {
         GroupBox1->setTitle(project->Labels.Value(2));
         GroupBox2->setTitle(project->Labels.Value(3));
     }
@@ -60,7 +51,7 @@ void TFraTOWSMat::UpdateView() {
 void TFraTOWSMat::FillLists() {
     const QScopedValueRollback updating(Updating, true);
     for (TFraTOWSList* list : FLists)
-        list->FillList(FWorkspace.Project());
+        list->FillList(FHost.Project());
 }
 
 void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
@@ -71,37 +62,38 @@ void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
 }
 
 void TFraTOWSMat::ClickAdd(TFraTOWSList* list) {
-    TProject* project = FWorkspace.Project();
+    TProject* project = FHost.Project();
     if (!project)
         return;
     auto factor = std::make_unique<TTOWSItem>();
     factor->SwotType = list->SwotType;
-    if (FWorkspace.Host().EditFactor(*factor, true)) {
+    if (FHost.EditFactor(*factor, true)) {
         project->Items.push_back(std::move(factor));
         FillLists();
     }
     // Even a cancelled addition counts as a change.
-    FWorkspace.DataChange();
+    emit DataChange();
 }
 
 void TFraTOWSMat::ClickEdit(TFraTOWSList* list) {
     TTOWSItem* factor = list->SelectedFactor();
-    if (!factor || !FWorkspace.Host().EditFactor(*factor, false))
+    if (!factor || !FHost.EditFactor(*factor, false))
         return;
     FillLists();
-    FWorkspace.DataChange();
+    emit DataChange();
 }
 
 void TFraTOWSMat::ClickDel(TFraTOWSList* list) {
-    TProject* project = FWorkspace.Project();
+    TProject* project = FHost.Project();
     const TTOWSItem* factor = list->SelectedFactor();
     if (!project || !factor)
         return;
     const int position = project->IndexOfItem(factor);
-    FWorkspace.SetSelectedCouple(nullptr, nullptr);
+    // The selected coupling may name the factor: it goes before the factor.
+    emit CoupleSelected(nullptr, nullptr);
     project->DeleteItem(position);
     FillLists();
-    FWorkspace.DataChange();
+    emit DataChange();
 }
 
 void TFraTOWSMat::SelectItem(TFraTOWSList* list) {
@@ -117,5 +109,5 @@ void TFraTOWSMat::SelectItem(TFraTOWSList* list) {
     const TTOWSItem* external = List(stOpportunity)->SelectedFactor();
     if (!external)
         external = List(stThreat)->SelectedFactor();
-    FWorkspace.SetSelectedCouple(internal, external);
+    emit CoupleSelected(internal, external);
 }
