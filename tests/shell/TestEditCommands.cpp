@@ -106,6 +106,7 @@ TEST_F(EditCommands, CutAndPasteGoThroughEveryKindOfField) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
+        SetClipboard("before");
         c.set("one two");
         Focus(c.field);
         c.selectAll();
