@@ -55,10 +55,22 @@ public:
     }
 
     void OpenDocument(const QString& path) override { Opened << path; }
+    void OpenWebPage(const QString& address) override { WebPages << address; }
 
     // A dialog answer that only returns a result.
     void AnswerDialog(int result) {
         DialogAnswers.push_back([result](QDialog&) { return result; });
+    }
+    // A dialog answer that shows the dialog, lets the script act in it, and
+    // returns the result the script left; a dialog left open is cancelled.
+    void ActInDialog(std::function<void(QDialog&)> script) {
+        DialogAnswers.push_back([script = std::move(script)](QDialog& dialog) {
+            dialog.show();
+            script(dialog);
+            if (dialog.isVisible())
+                dialog.reject();
+            return dialog.result();
+        });
     }
     // A file dialog answer: a path, or cancel for an empty one.
     void AnswerFile(const QString& path, int filterIndex = 1) {
@@ -76,6 +88,7 @@ public:
     QList<TFileRequest> FileRequests;
     QStringList Inputs;
     QStringList Opened;
+    QStringList WebPages;
 
 private:
     std::optional<TFileAnswer> NextFile(const TFileRequest& request) {

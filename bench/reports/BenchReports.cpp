@@ -3,6 +3,7 @@
 #include "Generator.h"
 #include "UntConvert.h"
 #include "UntDataModule.h"
+#include "UntProgramFolder.h"
 #include "UntReportExport.h"
 #include "UntRtf.h"
 
@@ -23,7 +24,7 @@ void BM_TextReport(benchmark::State& state) {
     const auto project = Project(static_cast<int>(state.range(0)));
     qsizetype bytes = 0;
     for (auto _ : state)
-        bytes = BuildReportPackage(TReportKind::Text, *project).size();
+        bytes = BuildReportPackage(TReportKind::Text, *project, ProgramFolder()).size();
     state.counters["package bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_TextReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
@@ -33,7 +34,7 @@ void BM_TableReport(benchmark::State& state) {
     const auto project = Project(static_cast<int>(state.range(0)));
     qsizetype bytes = 0;
     for (auto _ : state)
-        bytes = BuildReportPackage(TReportKind::Table, *project).size();
+        bytes = BuildReportPackage(TReportKind::Table, *project, ProgramFolder()).size();
     state.counters["package bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_TableReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
@@ -42,7 +43,7 @@ QString Package(const QTemporaryDir& folder) {
     const QString path = folder.filePath(QStringLiteral("report.sxw"));
     QFile file(path);
     file.open(QIODevice::WriteOnly);
-    file.write(BuildReportPackage(TReportKind::Text, *Project(20)));
+    file.write(BuildReportPackage(TReportKind::Text, *Project(20), ProgramFolder()));
     return path;
 }
 

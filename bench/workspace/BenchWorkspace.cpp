@@ -60,10 +60,10 @@ struct TWorkspace {
         workspace->UpdateView();
     }
 
+    // Clicked as a user would; the view is made anew even when it is shown.
     TFraTOWSGroup* ShowCouplingView() {
-        workspace->findChild<QRadioButton*>("RGVisuCouplings")->setChecked(true);
-        workspace->RGVisuClick();
-        return qobject_cast<TFraTOWSGroup*>(workspace->ViewFrame.data());
+        workspace->findChild<QRadioButton*>("RGVisuCouplings")->click();
+        return workspace->findChild<TFraTOWSGroup*>();
     }
 
     THost host;
@@ -89,8 +89,10 @@ void BM_CouplingViewRebuild(benchmark::State& state) {
     TFraTOWSGroup* view = fixture.ShowCouplingView();
     int step = 0;
     for (auto _ : state) {
-        view->TrackBar1->setValue(step % 6 + 1);
-        view->CbFilterChange(step % 5);
+        view->findChild<QSlider*>("TrackBar1")->setValue(step % 6 + 1);
+        auto* filter = view->findChild<QComboBox*>("CbFilter");
+        filter->setCurrentIndex(step % 5);
+        emit filter->activated(step % 5);
         QApplication::processEvents();
         ++step;
     }
@@ -102,7 +104,7 @@ BENCHMARK(BM_CouplingViewRebuild)->Arg(500)->Unit(benchmark::kMillisecond);
 void BM_FactorListsRefill(benchmark::State& state) {
     TWorkspace fixture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        fixture.workspace->ViewFrame->UpdateView();
+        fixture.workspace->findChild<TFraTOWSMat*>()->UpdateView();
         QApplication::processEvents();
     }
 }

@@ -42,7 +42,8 @@ public:
     TProject();
 
     bool Modified = false;
-    // The document name: the full path of the file, or "New document".
+    // The file the project was read from or last saved to; empty for a new
+    // document.
     QString FileName;
     QString Title;
     QStringList Comments;

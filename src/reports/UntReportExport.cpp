@@ -5,10 +5,10 @@
 #include "UntDataModule.h"
 #include "UntIO.h"
 #include "UntOOExport.h"
-#include "UntProgramFolder.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -66,9 +66,10 @@ int ReportFormatOf(TReportKind kind, const QString& path) {
            1;
 }
 
-QByteArray BuildReportPackage(TReportKind kind, const TProject& project) {
+QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
+                              const QString& templateFolder) {
     const TReportKindInfo& info = ReportInfo(kind);
-    const QString folder = ProgramFolder() + info.Folder;
+    const QString folder = QDir(templateFolder).filePath(info.Folder);
     pugi::xml_document content = LoadTemplate(folder + info.ContentTemplate);
     const pugi::xml_document manifest =
         LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
@@ -82,10 +83,11 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project) {
          {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw)}});
 }
 
-void ExportReport(TReportKind kind, const TProject& project, const QString& target, int format,
+void ExportReport(TReportKind kind, const TProject& project, const QString& templateFolder,
+                  const QString& target, int format,
                   const std::function<void(int statusId)>& status,
                   const std::function<void()>& whileWaiting) {
-    const QByteArray package = BuildReportPackage(kind, project);
+    const QByteArray package = BuildReportPackage(kind, project, templateFolder);
     if (format <= 1) {
         WriteFileAtomically(target, package);
         return;

@@ -11,7 +11,7 @@ enum class TReportKind { Text, Table };
 
 // What tells the two reports apart.
 struct TReportKindInfo {
-    QString Folder;            // under the program's folder
+    QString Folder;            // of the templates, under the template folder
     QString ContentTemplate;   // in the folder
     QStringList Extensions;    // of the formats 1, 2 and 3
     QStringList Filters;       // of the save dialog, one per format
@@ -27,13 +27,16 @@ const TReportKindInfo& ReportInfo(TReportKind kind);
 int ReportFormatOf(TReportKind kind, const QString& path);
 
 // The OpenOffice.org 1.0 package of the report: the content built from the
-// template, then the template's styles and manifest.
-QByteArray BuildReportPackage(TReportKind kind, const TProject& project);
+// template, then the template's styles and manifest. templateFolder holds
+// "exports/writer/" and "exports/calc/"; the program passes its own folder.
+QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
+                              const QString& templateFolder);
 
 // Writes the report of the project to the target in the format. Raises
 // EStorageError when the report cannot be made or written, EConversionError
 // when the office suite fails; the target is then left as it was. status is
 // told the string id of each stage; whileWaiting runs while the suite works.
-void ExportReport(TReportKind kind, const TProject& project, const QString& target, int format,
+void ExportReport(TReportKind kind, const TProject& project, const QString& templateFolder,
+                  const QString& target, int format,
                   const std::function<void(int statusId)>& status = {},
                   const std::function<void()>& whileWaiting = {});

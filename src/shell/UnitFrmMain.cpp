@@ -25,7 +25,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -36,7 +35,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -84,13 +82,13 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
 
     FrmStart = new TFrmStart(this);
     FrmTOWSItem = new TFrmTOWSItem(*this, this);
-    DlgAbout = new TDlgAbout(this);
+    DlgAbout = new TDlgAbout(*this, this);
     DlgSelectExample = new TDlgSelectExample(*this, this);
     DlgWaitReport = new TDlgWaitReport(this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
-        if (!ReadProject(ExampleProject, path))
+        if (!ReadProject(FExampleProject, path))
             return false;
-        ExampleFile = path;
+        FExampleFile = path;
         UpdateCommands();
         return true;
     };
@@ -107,7 +105,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
 
 TFrmMain::~TFrmMain() {
     TApplication::SetErrorHandler({});
-    delete Workspace;
+    delete FWorkspace;
     WriteSettings();
 }
 
@@ -169,14 +167,12 @@ void TFrmMain::CreateActions() {
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
     connect(AcnHelpIndex, &QAction::triggered, this, [this] { ShowHelpTopic(1); });
-    connect(AcnDispLicence, &QAction::triggered, this, [] {
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("licence.htm")));
-    });
+    connect(AcnDispLicence, &QAction::triggered, this,
+            [this] { Seam().OpenDocument(ProgramFolder() + QStringLiteral("licence.htm")); });
     connect(AcnHelpWebPage, &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(ProductPageUrl))); });
+            [this] { Seam().OpenWebPage(QString::fromLatin1(ProductPageUrl)); });
     connect(AcnHelpCustPage, &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(CustomerPageUrl))); });
+            [this] { Seam().OpenWebPage(QString::fromLatin1(CustomerPageUrl)); });
     connect(AcnHelpAbout, &QAction::triggered, this, [this] { Seam().ExecDialog(*DlgAbout); });
     new TEditCommands(AcnEditCut, AcnEditCopy, AcnEditPaste, this);
 }
@@ -258,11 +254,11 @@ void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
 }
 
 void TFrmMain::UpdateCommands() {
-    const bool hasProject = CurrentProject != nullptr;
+    const bool hasProject = FCurrentProject != nullptr;
     AcnFileSave->setEnabled(hasProject);
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
-    AcnProjExampDisp->setEnabled(hasProject && (ExampleProject || ExampleDisplayed()));
+    AcnProjExampDisp->setEnabled(hasProject && (FExampleProject || ExampleDisplayed()));
     AcnProjTextReport->setEnabled(hasProject);
     AcnProjTableReport->setEnabled(hasProject);
 }
@@ -276,30 +272,30 @@ void TFrmMain::ReadSettings() {
                    ? value.toStringList().join(QStringLiteral(", "))
                    : value.toString();
     };
-    ExampleFile = text("Configuration/ExampleFile");
+    FExampleFile = text("Configuration/ExampleFile");
     bool isNumber = false;
     const int format = settings.value(QStringLiteral("Configuration/DefaultOfficeFormat"), 1)
                            .toString()
                            .toInt(&isNumber);
     // A damaged value must not stop the start-up: the first format serves.
-    ReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
-    Recent1 = text("Recent/Recent1");
+    FReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
+    FRecent1 = text("Recent/Recent1");
 }
 
 void TFrmMain::WriteSettings() const {
     QSettings settings(SettingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Configuration/ExampleFile"), ExampleFile);
+    settings.setValue(QStringLiteral("Configuration/ExampleFile"), FExampleFile);
     settings.setValue(QStringLiteral("Configuration/DefaultOfficeFormat"),
-                      QString::number(ReportFormat));
-    settings.setValue(QStringLiteral("Recent/Recent1"), Recent1);
+                      QString::number(FReportFormat));
+    settings.setValue(QStringLiteral("Recent/Recent1"), FRecent1);
     settings.sync();
 }
 
 bool TFrmMain::StartUp(const QStringList& arguments) {
     ReadSettings();
-    if (!QFileInfo::exists(ExampleFile))
-        ExampleFile = TemplatePath();
-    if (!ReadProject(ExampleProject, ExampleFile))
+    if (!QFileInfo::exists(FExampleFile))
+        FExampleFile = TemplatePath();
+    if (!ReadProject(FExampleProject, FExampleFile))
         Seam().Error(this, LoadStr(952));
     UpdateCommands();
     FCouplingViewSettings = TCouplingViewSettings();
@@ -310,9 +306,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
             AcnFileNewExecute();
             return true;
         case TFrmStart::chOpen:
-            setWindowTitle(QString());
-            AcnFileOpenExecute();
-            if (windowTitle().isEmpty())
+            if (!AcnFileOpenExecute())
                 AcnFileNewExecute();
             return true;
         default:
@@ -324,18 +318,19 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         AcnFileNewExecute();
     } else if (QFileInfo(first).isFile()) {
         const QString path = QFileInfo(first).absoluteFilePath();
-        if (ReadProject(CurrentProject, path)) {
-            SetDocumentName(path);
+        if (ReadProject(FCurrentProject, path)) {
+            SetDocumentPath(path);
             RebuildWorkspace();
         }
     }
     return true;
 }
 
-void TFrmMain::SetDocumentName(const QString& name) {
-    if (CurrentProject)
-        CurrentProject->FileName = name;
-    CurrentFileName = name;
+void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
+    FDocumentPath = path;
+    if (FCurrentProject)
+        FCurrentProject->FileName = path.value_or(QString());
+    const QString name = path.value_or(LoadStr(1030));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
     const int room = StatusPath->width() - 8;
@@ -355,16 +350,13 @@ bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path)
 }
 
 void TFrmMain::RebuildWorkspace() {
-    if (Workspace) {
-        if (!Workspace->CloseView()) {
-            Workspace->UpdateView();
-            return;
-        }
-        delete Workspace;
+    if (FWorkspace) {
+        FWorkspace->CloseView();
+        delete FWorkspace;
     }
     auto* workspace = new TFraTOWS(*this, MainPanel);
     MainPanel->layout()->addWidget(workspace);
-    Workspace = workspace;
+    FWorkspace = workspace;
     workspace->UpdateView();
 }
 
@@ -375,7 +367,7 @@ bool TFrmMain::ReturnFromExample() {
 }
 
 bool TFrmMain::AskToKeepChanges() {
-    if (!CurrentProject || !CurrentProject->Modified)
+    if (!FCurrentProject || !FCurrentProject->Modified)
         return true;
     switch (Seam().Message(this, QMessageBox::Question, LoadStr(1070),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
@@ -391,46 +383,45 @@ bool TFrmMain::AskToKeepChanges() {
 void TFrmMain::AcnFileNewExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return;
-    if (ReadProject(CurrentProject, TemplatePath())) {
-        SetDocumentName(LoadStr(1030));
+    if (ReadProject(FCurrentProject, TemplatePath())) {
+        SetDocumentPath(std::nullopt);
         RebuildWorkspace();
     }
 }
 
-void TFrmMain::AcnFileOpenExecute() {
+bool TFrmMain::AcnFileOpenExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
-        return;
+        return false;
     const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
-    if (!chosen)
-        return;
-    if (ReadProject(CurrentProject, chosen->Path)) {
-        SetDocumentName(chosen->Path);
-        RebuildWorkspace();
-    }
+    if (!chosen || !ReadProject(FCurrentProject, chosen->Path))
+        return false;
+    SetDocumentPath(chosen->Path);
+    RebuildWorkspace();
+    return true;
 }
 
 bool TFrmMain::SaveProject() {
-    if (!CurrentProject || !ReturnFromExample())
+    if (!FCurrentProject || !ReturnFromExample())
         return false;
-    if (Workspace && !Workspace->CommitView())
+    if (FWorkspace && !FWorkspace->CommitView())
         return false;
-    if (CurrentFileName == LoadStr(1030))
+    if (!FDocumentPath)
         return SaveProjectAs();
     try {
-        WriteProject(*CurrentProject, CurrentFileName);
+        WriteProject(*FCurrentProject, *FDocumentPath);
     } catch (...) {
         Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
                                ErrorMessage(std::current_exception()));
         return false;
     }
-    CurrentProject->Modified = false;
+    FCurrentProject->Modified = false;
     return true;
 }
 
 bool TFrmMain::SaveProjectAs() {
-    if (!CurrentProject || !ReturnFromExample())
+    if (!FCurrentProject || !ReturnFromExample())
         return false;
-    if (Workspace && !Workspace->CommitView())
+    if (FWorkspace && !FWorkspace->CommitView())
         return false;
     const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
     if (!chosen)
@@ -440,33 +431,33 @@ bool TFrmMain::SaveProjectAs() {
                        QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
         return false;
     try {
-        WriteProject(*CurrentProject, chosen->Path);
+        WriteProject(*FCurrentProject, chosen->Path);
     } catch (...) {
         Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
                                ErrorMessage(std::current_exception()));
         return false;
     }
-    SetDocumentName(chosen->Path);
-    CurrentProject->Modified = false;
+    SetDocumentPath(chosen->Path);
+    FCurrentProject->Modified = false;
     return true;
 }
 
 void TFrmMain::AcnProjExampDispExecute() {
-    if (Workspace && !Workspace->CommitView()) {
+    if (FWorkspace && !FWorkspace->CommitView()) {
         AcnProjExampDisp->setChecked(ExampleDisplayed());
         return;
     }
     if (ExampleDisplayed()) {
-        ExampleProject = std::move(CurrentProject);
-        CurrentProject = std::move(StashedProject);
-    } else if (CurrentProject && ExampleProject) {
-        StashedProject = std::move(CurrentProject);
-        CurrentProject = std::move(ExampleProject);
+        FExampleProject = std::move(FCurrentProject);
+        FCurrentProject = std::move(FStashedProject);
+    } else if (FCurrentProject && FExampleProject) {
+        FStashedProject = std::move(FCurrentProject);
+        FCurrentProject = std::move(FExampleProject);
     }
     AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? 1021 : 1020));
     AcnProjExampDisp->setChecked(ExampleDisplayed());
-    if (Workspace)
-        Workspace->UpdateView();
+    if (FWorkspace)
+        FWorkspace->UpdateView();
     UpdateCommands();
 }
 
@@ -487,14 +478,14 @@ void TFrmMain::HelpKey() {
 
 bool TFrmMain::CloseQuery() {
     ReturnFromExample();
-    if (Workspace)
-        Workspace->CommitView();
+    if (FWorkspace)
+        FWorkspace->CommitView();
     if (!AskToKeepChanges())
         return false;
-    if (Workspace) {
-        if (!Workspace->CloseView())
+    if (FWorkspace) {
+        if (!FWorkspace->CloseView())
             return false;
-        delete Workspace;
+        delete FWorkspace;
     }
     return true;
 }
@@ -507,35 +498,31 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFrmMain::EditFactor(TTOWSItem& factor, bool isNew) {
-    FrmTOWSItem->EditedItem = &factor;
-    FrmTOWSItem->IsNew = isNew;
-    return Seam().ExecDialog(*FrmTOWSItem) == QDialog::Accepted;
+    return FrmTOWSItem->Edit(factor, isNew);
 }
 
 bool TFrmMain::EditGuideline(TGuideline& guideline) {
-    FrmGuideline->EditedGuideline = &guideline;
-    return Seam().ExecDialog(*FrmGuideline) == QDialog::Accepted;
+    return FrmGuideline->Edit(guideline);
 }
 
 void TFrmMain::AcnFilePropertiesExecute() {
-    if (!CurrentProject)
+    if (!FCurrentProject)
         return;
-    DlgProperties->EditedProject = CurrentProject.get();
-    if (Seam().ExecDialog(*DlgProperties) == QDialog::Accepted && Workspace)
-        Workspace->UpdateView();
+    if (DlgProperties->Edit(*FCurrentProject) && FWorkspace)
+        FWorkspace->UpdateView();
 }
 
 void TFrmMain::RunReport(TReportKind kind) {
-    if (!CurrentProject)
+    if (!FCurrentProject)
         return;
     const TReportKindInfo& info = ReportInfo(kind);
-    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), ReportFormat});
+    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat});
     if (!chosen)
         return;
-    ReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
+    FReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
     QString path = chosen->Path;
     if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + info.Extensions[ReportFormat - 1];
+        path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
     if (QFileInfo::exists(path) &&
         Seam().Message(this, QMessageBox::Question, LoadStr(250),
                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
@@ -545,7 +532,7 @@ void TFrmMain::RunReport(TReportKind kind) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     DlgWaitReport->SetStatus(251);
-    DlgWaitReport->BtClose->setEnabled(false);
+    DlgWaitReport->EnableClose(false);
     DlgWaitReport->show();
     setEnabled(false);
     repaint();
@@ -553,7 +540,7 @@ void TFrmMain::RunReport(TReportKind kind) {
     QString failure;
     try {
         ExportReport(
-            kind, *CurrentProject, path, ReportFormat,
+            kind, *FCurrentProject, ProgramFolder(), path, FReportFormat,
             [this, &repaint](int status) {
                 DlgWaitReport->SetStatus(status);
                 repaint();

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -35,12 +36,11 @@ public:
     // False when the user chose to quit from the start dialog.
     bool StartUp(const QStringList& arguments);
 
-    // Names the current document in the project, the caption and the status bar.
-    void SetDocumentName(const QString& name);
-
-    // Reads the project file into the slot; shows why when it cannot, and
-    // leaves the slot as it was.
-    bool ReadProject(std::unique_ptr<TProject>& slot, const QString& path);
+    // The file of the current document; none for a new document, which has
+    // never been saved. The caption and the status bar show it, or the
+    // translated "New document".
+    const std::optional<QString>& DocumentPath() const { return FDocumentPath; }
+    void SetDocumentPath(const std::optional<QString>& path);
 
     // Save and Save as; true when the project was written.
     bool SaveProject();
@@ -48,7 +48,7 @@ public:
 
     void SetSeam(std::unique_ptr<TModalSeam> seam);
 
-    TProject* Project() override { return CurrentProject.get(); }
+    TProject* Project() override { return FCurrentProject.get(); }
     TModalSeam& Seam() override { return *FSeam; }
     void ShowHelpTopic(int context) override;
     QAction* PropertiesAction() override { return AcnFileProperties; }
@@ -56,21 +56,16 @@ public:
     bool EditFactor(TTOWSItem& factor, bool isNew) override;
     bool EditGuideline(TGuideline& guideline) override;
 
-    bool ExampleDisplayed() const { return StashedProject != nullptr; }
-
+    bool ExampleDisplayed() const { return FStashedProject != nullptr; }
+    // The example, while it waits to be displayed.
+    const TProject* ExampleProject() const { return FExampleProject.get(); }
     // The user's project while the example is displayed.
-    std::unique_ptr<TProject> StashedProject;
-    // The hosted workspace frame; none before the first document.
-    QPointer<TModelFrame> Workspace;
-    std::unique_ptr<TProject> ExampleProject;
-    // The project shown and edited.
-    std::unique_ptr<TProject> CurrentProject;
-    QString CurrentFileName;
+    const TProject* StashedProject() const { return FStashedProject.get(); }
 
     // Settings kept between runs.
-    QString ExampleFile;
-    int ReportFormat = 1;
-    QString Recent1;
+    const QString& ExampleFile() const { return FExampleFile; }
+    int ReportFormat() const { return FReportFormat; }
+    const QString& Recent1() const { return FRecent1; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +77,10 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateCommands();
+
+    // Reads the project file into the slot; shows why when it cannot, and
+    // leaves the slot as it was.
+    bool ReadProject(std::unique_ptr<TProject>& slot, const QString& path);
 
     void ReadSettings();
     void WriteSettings() const;
@@ -96,13 +95,24 @@ private:
     void HelpKey();
 
     void AcnFileNewExecute();
-    void AcnFileOpenExecute();
+    // True when a project file was read.
+    bool AcnFileOpenExecute();
     void AcnProjExampDispExecute();
     void AcnProjExampleSelectExecute();
     void AcnFilePropertiesExecute();
     // The text and table report commands.
     void RunReport(TReportKind kind);
 
+    // The project shown and edited.
+    std::unique_ptr<TProject> FCurrentProject;
+    std::unique_ptr<TProject> FExampleProject;
+    std::unique_ptr<TProject> FStashedProject;
+    std::optional<QString> FDocumentPath;
+    // The hosted workspace frame; none before the first document.
+    QPointer<TModelFrame> FWorkspace;
+    QString FExampleFile;
+    int FReportFormat = 1;
+    QString FRecent1;
     std::unique_ptr<TModalSeam> FSeam;
     TCouplingViewSettings FCouplingViewSettings;
     TFrmStart* FrmStart;

@@ -4,6 +4,7 @@
 #include "UntDataModule.h"
 #include "UntErrors.h"
 #include "UntIO.h"
+#include "UntProgramFolder.h"
 #include "UntReportExport.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
@@ -32,7 +33,7 @@ int Report(TReportKind kind, const QString& projectPath, const QString& output) 
             FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
     return RunGuarded([&] {
         try {
-            ExportReport(kind, *ReadProject(projectPath), output, format);
+            ExportReport(kind, *ReadProject(projectPath), ProgramFolder(), output, format);
         } catch (const EConversionError& error) {
             throw EConversionError(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) +
                                    QStringLiteral(" (") + error.Message() + QLatin1Char(')'));

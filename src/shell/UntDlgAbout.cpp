@@ -1,16 +1,16 @@
 #include "UntDlgAbout.h"
 
+#include "UntMainHost.h"
+#include "UntModalSeam.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 #include "UntWebLinks.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QUrl>
 
-TDlgAbout::TDlgAbout(QWidget* parent)
+TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
     : QDialog(parent), FBackground(QStringLiteral(":/images/aboutbg.png")) {
     setObjectName(QStringLiteral("DlgAbout"));
     setWindowTitle(ProductStr(350));
@@ -37,7 +37,7 @@ TDlgAbout::TDlgAbout(QWidget* parent)
     link->setStyleSheet(QStringLiteral("background: transparent;"));
     link->setGeometry(0, 360, width(), 22);
     connect(link, &QLabel::linkActivated, this,
-            [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+            [&host](const QString& url) { host.Seam().OpenWebPage(url); });
 
     auto* close = new QPushButton(LoadStr(356), this);
     close->setObjectName(QStringLiteral("BtOk"));

@@ -3,12 +3,14 @@
 #include <QDialog>
 #include <QPixmap>
 
+class TMainHost;
+
 // The about box: the product's picture, its release and the maker's address.
 class TDlgAbout : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TDlgAbout(QWidget* parent);
+    TDlgAbout(TMainHost& host, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

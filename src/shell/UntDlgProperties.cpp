@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -67,15 +66,20 @@ TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(hos
     connect(BtOk, &QPushButton::clicked, this, &TDlgProperties::BtOkClick);
 }
 
+bool TDlgProperties::Edit(TProject& project) {
+    FProject = &project;
+    PageControl->setCurrentIndex(0);
+    EdTitle->setText(project.Title);
+    FraMemo1->Load(project.Comments);
+    LstCaptions->clear();
+    for (int number = 1; number <= TLabels::Count; ++number)
+        LstCaptions->addItem(project.Labels.Value(number));
+    const bool accepted = Host.Seam().ExecDialog(*this) == QDialog::Accepted;
+    FProject = nullptr;
+    return accepted;
+}
+
 void TDlgProperties::showEvent(QShowEvent* event) {
-    if (EditedProject && !event->spontaneous()) {
-        PageControl->setCurrentIndex(0);
-        EdTitle->setText(EditedProject->Title);
-        FraMemo1->Load(EditedProject->Comments);
-        LstCaptions->clear();
-        for (int number = 1; number <= TLabels::Count; ++number)
-            LstCaptions->addItem(EditedProject->Labels.Value(number));
-    }
     TMPDialog::showEvent(event);
     EdTitle->setFocus();
 }
@@ -111,7 +115,7 @@ void TDlgProperties::BtOkClick() {
         EdTitle->setFocus();
         return;
     }
-    TProject& project = *EditedProject;
+    TProject& project = *FProject;
     const QStringList comments = CopyLines(FraMemo1->Lines());
     // A change made here is a change to save, like any other.
     bool changed = project.Title != EdTitle->text() ||

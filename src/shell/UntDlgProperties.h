@@ -17,24 +17,25 @@ class TDlgProperties : public TMPDialog {
 public:
     TDlgProperties(TMainHost& host, QWidget* parent);
 
-    // The project shown and, on OK, changed; not owned.
-    TProject* EditedProject = nullptr;
+    // Shows the project through the seam; true when the user accepted. The
+    // project changes only then, and is marked modified if anything differs.
+    bool Edit(TProject& project);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     void AcnChangeCaptionExecute();
     void AcnResetCaptionExecute();
+    void BtOkClick();
+    // The selected line; -1 after telling the user to select one.
+    int SelectedCaption();
 
+    TProject* FProject = nullptr;
     QTabWidget* PageControl;
     QLineEdit* EdTitle;
     TFraMemo* FraMemo1;
     QListWidget* LstCaptions;
     QAction* AcnChangeCaption;
     QAction* AcnResetCaption;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void BtOkClick();
-    // The selected line; -1 after telling the user to select one.
-    int SelectedCaption();
 };

@@ -29,3 +29,7 @@ TDlgWaitReport::TDlgWaitReport(QWidget* parent)
 void TDlgWaitReport::SetStatus(int id) {
     LbStatus->setText(LoadStr(id));
 }
+
+void TDlgWaitReport::EnableClose(bool enabled) {
+    BtClose->setEnabled(enabled);
+}

@@ -14,7 +14,10 @@ public:
 
     // Shows a status text of the string table.
     void SetStatus(int id);
+    // The report commands keep the dialog up while they work.
+    void EnableClose(bool enabled);
 
+private:
     QLabel* LbStatus;
     QPushButton* BtClose;
 };

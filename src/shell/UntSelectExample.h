@@ -17,11 +17,11 @@ public:
     // Reads the chosen file as the example; false when it could not.
     std::function<bool(const QString& path)> LoadExample;
 
-    QListWidget* LstExamples;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void BtOkClick();
+
+    QListWidget* LstExamples;
 };

@@ -30,16 +30,13 @@ TFraFormat::TFraFormat(QTextEdit& editor, QWidget* parent) : QFrame(parent), FEd
 }
 
 void TFraFormat::ShowFormat(const QTextCharFormat& format) {
-    Updating = true;
+    // setChecked does not emit clicked, so this changes no text.
     SetBold->setChecked(format.fontWeight() >= QFont::Bold);
     SetItalic->setChecked(format.fontItalic());
     SetUnderline->setChecked(format.fontUnderline());
-    Updating = false;
 }
 
 void TFraFormat::StyleClick(QToolButton* button) {
-    if (Updating)
-        return;
     QTextCharFormat change;
     if (button == SetBold)
         change.setFontWeight(button->isChecked() ? QFont::Bold : QFont::Normal);

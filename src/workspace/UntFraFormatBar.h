@@ -18,14 +18,11 @@ public:
     // Presses the buttons of the styles the format has, changing no text.
     void ShowFormat(const QTextCharFormat& format);
 
-    QToolButton* SetBold;
-    QToolButton* SetItalic;
-    QToolButton* SetUnderline;
-    // True while the buttons are set by program: their clicks do nothing.
-    bool Updating = false;
-
 private:
     void StyleClick(QToolButton* button);
 
     QTextEdit& FEditor;
+    QToolButton* SetBold;
+    QToolButton* SetItalic;
+    QToolButton* SetUnderline;
 };

@@ -55,6 +55,12 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     LstTOWS->header()->resizeSection(1, 20);
     KeepSelectionVisible(LstTOWS);
     layout->addWidget(LstTOWS, 1);
+
+    connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWSList::AddClick);
+    connect(FraListBar1, &TFraListBar::BtEditClick, this, &TFraTOWSList::EditClick);
+    connect(FraListBar1, &TFraListBar::BtDelClick, this, &TFraTOWSList::DelClick);
+    connect(LstTOWS, &QTreeWidget::itemDoubleClicked, this, &TFraTOWSList::EditClick);
+    connect(LstTOWS, &QTreeWidget::itemSelectionChanged, this, &TFraTOWSList::SelectionChange);
 }
 
 void TFraTOWSList::FillList(const TProject* project) {

@@ -25,6 +25,15 @@ public:
     void ClearSelection();
 
     const std::int32_t SwotType;
+
+signals:
+    void AddClick();
+    // The edit button, or a double click on a factor.
+    void EditClick();
+    void DelClick();
+    void SelectionChange();
+
+private:
     QLabel* ListTitle;
     TFraListBar* FraListBar1;
     QTreeWidget* LstTOWS;

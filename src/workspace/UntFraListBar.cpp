@@ -45,6 +45,11 @@ TFraListBar::TFraListBar(QWidget* parent) : TModelFrame(parent) {
     for (QToolButton* button : {BtAdd, BtEdit.data(), BtDel, BtDown.data(), BtUp.data()})
         layout->addWidget(button);
     layout->addStretch(1);
+    connect(BtAdd, &QToolButton::clicked, this, &TFraListBar::BtAddClick);
+    connect(BtEdit, &QToolButton::clicked, this, &TFraListBar::BtEditClick);
+    connect(BtDel, &QToolButton::clicked, this, &TFraListBar::BtDelClick);
+    connect(BtDown, &QToolButton::clicked, this, &TFraListBar::BtDownClick);
+    connect(BtUp, &QToolButton::clicked, this, &TFraListBar::BtUpClick);
     SetAffBtCaptions(false);
 }
 

@@ -7,8 +7,8 @@
 #include <QToolButton>
 
 // The small tool bar above a list: add, edit, delete, move down, move up.
-// The frame that embeds it connects the buttons; buttons it removes are gone
-// for good.
+// The frame that embeds it connects to its signals; buttons it removes are
+// gone for good.
 class TFraListBar : public TModelFrame {
     Q_OBJECT
 
@@ -22,13 +22,21 @@ public:
     // True shows the down and up buttons; false removes them.
     void SetAffUpDown(bool show);
 
+    // Gives the list the keys of the bar: Insert adds, Delete deletes, Enter
+    // edits.
+    void BindKeys(QAbstractItemView* list);
+
+signals:
+    void BtAddClick();
+    void BtEditClick();
+    void BtDelClick();
+    void BtDownClick();
+    void BtUpClick();
+
+private:
     QToolButton* BtAdd;
     QPointer<QToolButton> BtEdit;
     QToolButton* BtDel;
     QPointer<QToolButton> BtDown;
     QPointer<QToolButton> BtUp;
-
-    // Gives the list the keys of the bar: Insert adds, Delete deletes, Enter
-    // edits.
-    void BindKeys(QAbstractItemView* list);
 };

@@ -42,10 +42,10 @@ public:
     // The editor's content as RTF lines.
     QStringList Lines() const;
 
+private:
+    void MmMemoSelectionChange();
+
     QLabel* Titre;
     TFraFormat* Barre;
     TMemoEdit* MmMemo;
-
-private:
-    void MmMemoSelectionChange();
 };

@@ -15,16 +15,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QVBoxLayout>
 #include <cmath>
-
-namespace {
-
-// The conclusion an item of the list shows.
-constexpr int GuidelineRole = Qt::UserRole;
-
-} // namespace
 
 TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("Workspace"));
@@ -82,7 +76,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     auto* conclusionSide = new QVBoxLayout(panel4);
     conclusionSide->setContentsMargins(2, 2, 2, 2);
     conclusionSide->setSpacing(2);
-    FraTOWSCouple1 = new TFraTOWSCouple(*this);
+    FraTOWSCouple1 = new TFraTOWSCouple(host, panel4);
     // 65 pixels, or what three lines of the desktop's font need.
     FraTOWSCouple1->setMinimumHeight(65);
     FraTOWSCouple1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -109,11 +103,11 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
             SplitRatio = static_cast<double>(Splitter->sizes().front()) / total;
     });
 
-    connect(FraListBar1->BtAdd, &QToolButton::clicked, this, &TFraTOWS::ClickAddGuideLine);
-    connect(FraListBar1->BtEdit, &QToolButton::clicked, this, &TFraTOWS::ClickEditGuideline);
-    connect(FraListBar1->BtDel, &QToolButton::clicked, this, &TFraTOWS::ClickDelGuideline);
-    connect(FraListBar1->BtDown, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtDownClick);
-    connect(FraListBar1->BtUp, &QToolButton::clicked, this, &TFraTOWS::FraListBar1BtUpClick);
+    connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWS::ClickAddGuideLine);
+    connect(FraListBar1, &TFraListBar::BtEditClick, this, &TFraTOWS::ClickEditGuideline);
+    connect(FraListBar1, &TFraListBar::BtDelClick, this, &TFraTOWS::ClickDelGuideline);
+    connect(FraListBar1, &TFraListBar::BtDownClick, this, &TFraTOWS::FraListBar1BtDownClick);
+    connect(FraListBar1, &TFraListBar::BtUpClick, this, &TFraTOWS::FraListBar1BtUpClick);
     FraListBar1->BindKeys(LstGuidelines);
     connect(LstGuidelines, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (!Updating)
@@ -127,7 +121,7 @@ TProject* TFraTOWS::Project() const {
 
 void TFraTOWS::UpdateView() {
     TModelFrame::UpdateView();
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
         LbConclusions->setText(project->Labels.Value(hdConclusions));
@@ -137,62 +131,66 @@ void TFraTOWS::UpdateView() {
     FillGuidelines();
     FraTOWSCouple1->UpdateView();
     CheckGuidelines();
-    Updating = false;
 }
 
 bool TFraTOWS::CloseView() {
     delete ViewFrame;
     delete FraTOWSCouple1;
     FraTOWSCouple1 = nullptr;
-    SelectedCouple.reset();
+    FSelectedCouple.reset();
     return true;
 }
 
 void TFraTOWS::RGVisuClick() {
     delete ViewFrame;
     SetSelectedCouple(nullptr, nullptr);
-    TModelFrame* view = RGVisu->checkedId() == 1
-                            ? static_cast<TModelFrame*>(new TFraTOWSGroup(*this))
-                            : new TFraTOWSMat(*this);
+    TModelFrame* view = nullptr;
+    if (RGVisu->checkedId() == 1) {
+        auto* group = new TFraTOWSGroup(FHost, Panel1);
+        connect(group, &TFraTOWSGroup::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);
+        view = group;
+    } else {
+        auto* matrix = new TFraTOWSMat(FHost, Panel1);
+        connect(matrix, &TFraTOWSMat::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);
+        connect(matrix, &TFraTOWSMat::DataChange, this, &TFraTOWS::DataChange);
+        view = matrix;
+    }
     ViewFrame = view;
     view->UpdateView();
     Panel1->layout()->addWidget(view);
 }
 
 void TFraTOWS::SetSelectedCouple(const TTOWSItem* internal, const TTOWSItem* external) {
-    SelectedCouple.reset();
+    FSelectedCouple.reset();
     if (internal && external && Project())
-        SelectedCouple =
+        FSelectedCouple =
             TTOWSCouple{Project()->IndexOfItem(internal), Project()->IndexOfItem(external)};
     if (FraTOWSCouple1)
-        FraTOWSCouple1->UpdateView();
+        FraTOWSCouple1->SetCouple(FSelectedCouple);
     CheckGuidelines();
 }
 
 void TFraTOWS::FillGuidelines() {
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     LstGuidelines->clear();
     if (const TProject* project = Project())
         for (const auto& guideline : project->Guidelines) {
             auto* item = new QListWidgetItem(guideline->Name, LstGuidelines);
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setData(GuidelineRole, QVariant::fromValue(static_cast<void*>(guideline.get())));
             item->setCheckState(Qt::Unchecked);
         }
     CheckGuidelines();
-    Updating = false;
 }
 
 void TFraTOWS::CheckGuidelines() {
     const TProject* project = Project();
-    const bool was = std::exchange(Updating, true);
+    const QScopedValueRollback updating(Updating, true);
     for (int i = 0; i < LstGuidelines->count(); ++i) {
         const bool holds =
-            SelectedCouple && project &&
-            project->Guidelines[i]->HasCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+            FSelectedCouple && project &&
+            project->Guidelines[i]->HasCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
         LstGuidelines->item(i)->setCheckState(holds ? Qt::Checked : Qt::Unchecked);
     }
-    Updating = was;
 }
 
 void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
@@ -201,18 +199,17 @@ void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
         return;
     LstGuidelines->setCurrentItem(item);
     const int i = LstGuidelines->row(item);
-    if (!SelectedCouple) {
+    if (!FSelectedCouple) {
         FHost.Seam().Error(this, LoadStr(2581));
-        Updating = true;
+        const QScopedValueRollback updating(Updating, true);
         item->setCheckState(Qt::Unchecked);
-        Updating = false;
         return;
     }
     TGuideline& guideline = *project->Guidelines[i];
     if (item->checkState() == Qt::Checked)
-        guideline.AddCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+        guideline.AddCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
     else
-        guideline.RemoveCouple(SelectedCouple->Index1, SelectedCouple->Index2);
+        guideline.RemoveCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
     DataChange();
 }
 
@@ -220,24 +217,23 @@ void TFraTOWS::ClickAddGuideLine() {
     TProject* project = Project();
     if (!project)
         return;
-    Updating = true;
-    if (!SelectedCouple) {
-        FHost.Seam().Error(this, LoadStr(2580));
-        Updating = false;
-        return;
+    QListWidgetItem* last = nullptr;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        if (!FSelectedCouple) {
+            FHost.Seam().Error(this, LoadStr(2580));
+            return;
+        }
+        auto guideline = std::make_unique<TGuideline>();
+        if (!FHost.EditGuideline(*guideline))
+            return;
+        project->Guidelines.push_back(std::move(guideline));
+        FillGuidelines();
+        last = LstGuidelines->item(LstGuidelines->count() - 1);
+        LstGuidelines->setCurrentItem(last);
+        last->setCheckState(Qt::Checked);
     }
-    auto guideline = std::make_unique<TGuideline>();
-    if (!FHost.EditGuideline(*guideline)) {
-        Updating = false;
-        return;
-    }
-    project->Guidelines.push_back(std::move(guideline));
-    FillGuidelines();
-    QListWidgetItem* last = LstGuidelines->item(LstGuidelines->count() - 1);
-    Updating = true;
-    LstGuidelines->setCurrentItem(last);
-    last->setCheckState(Qt::Checked);
-    Updating = false;
+    // The new conclusion is linked as if its mark had been clicked.
     LstGuidelinesClickCheck(last);
     DataChange();
 }
@@ -247,13 +243,12 @@ void TFraTOWS::ClickEditGuideline() {
     const int i = LstGuidelines->currentRow();
     if (!project || i < 0)
         return;
-    Updating = true;
-    if (!FHost.EditGuideline(*project->Guidelines[i])) {
-        Updating = false;
-        return;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        if (!FHost.EditGuideline(*project->Guidelines[i]))
+            return;
+        LstGuidelines->item(i)->setText(project->Guidelines[i]->Name);
     }
-    LstGuidelines->item(i)->setText(project->Guidelines[i]->Name);
-    Updating = false;
     DataChange();
 }
 
@@ -262,22 +257,24 @@ void TFraTOWS::ClickDelGuideline() {
     const int i = LstGuidelines->currentRow();
     if (!project || i < 0)
         return;
-    Updating = true;
-    project->Guidelines.erase(project->Guidelines.begin() + i);
-    FillGuidelines();
-    if (LstGuidelines->count() > 0)
-        LstGuidelines->setCurrentRow(std::max(i - 1, 0));
-    Updating = false;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        project->Guidelines.erase(project->Guidelines.begin() + i);
+        FillGuidelines();
+        if (LstGuidelines->count() > 0)
+            LstGuidelines->setCurrentRow(std::max(i - 1, 0));
+    }
     DataChange();
 }
 
 void TFraTOWS::MoveGuideline(int from, int to) {
     TProject* project = Project();
-    Updating = true;
-    std::swap(project->Guidelines[from], project->Guidelines[to]);
-    FillGuidelines();
-    LstGuidelines->setCurrentRow(to);
-    Updating = false;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        std::swap(project->Guidelines[from], project->Guidelines[to]);
+        FillGuidelines();
+        LstGuidelines->setCurrentRow(to);
+    }
     // The order shows in the reports and the file: a move is a change to save.
     DataChange();
 }

@@ -30,7 +30,13 @@ public:
     void UpdateView() override;
     bool CloseView() override;
 
-    TMainHost& Host() const { return FHost; }
+    // The selected coupling: a record of the frame's own, never stored.
+    const std::optional<TTOWSCouple>& SelectedCouple() const { return FSelectedCouple; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
     TProject* Project() const;
 
     // Makes the pair the selected coupling; with either factor missing, no
@@ -47,33 +53,26 @@ public:
     void ClickDelGuideline();
     void FraListBar1BtDownClick();
     void FraListBar1BtUpClick();
+    void LstGuidelinesClickCheck(QListWidgetItem* item);
+    void MoveGuideline(int from, int to);
 
     // The view switch: 0 the factor matrix, 1 the coupling view.
     void RGVisuClick();
+    void ApplySplitRatio();
 
-    // The selected coupling: a record of the frame's own, never stored.
-    std::optional<TTOWSCouple> SelectedCouple;
+    TMainHost& FHost;
+    std::optional<TTOWSCouple> FSelectedCouple;
     // Width of the view side over the width of the frame.
     double SplitRatio = 0.66;
 
     TFraTabTop* FraTabTop1;
     QButtonGroup* RGVisu;
     QGroupBox* RGVisuBox;
+    QWidget* Panel1;
     QPointer<TModelFrame> ViewFrame;
     QSplitter* Splitter;
     TFraTOWSCouple* FraTOWSCouple1;
     QLabel* LbConclusions;
     TFraListBar* FraListBar1;
     QListWidget* LstGuidelines;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    void LstGuidelinesClickCheck(QListWidgetItem* item);
-    void ApplySplitRatio();
-    void MoveGuideline(int from, int to);
-
-    TMainHost& FHost;
-    QWidget* Panel1;
 };

@@ -1,7 +1,6 @@
 #include "UntFraTOWS2.h"
 
 #include "UntCouplingTreeModel.h"
-#include "UntFraTOWS.h"
 #include "UntMainHost.h"
 #include "UntScreenLook.h"
 #include "UntStrings.h"
@@ -9,12 +8,13 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <array>
 
-TFraTOWSGroup::TFraTOWSGroup(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace(workspace) {
+TFraTOWSGroup::TFraTOWSGroup(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("FraTOWSGroup"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -75,9 +75,9 @@ std::int64_t TFraTOWSGroup::MinRatingOf(int position) {
 
 void TFraTOWSGroup::UpdateView() {
     TModelFrame::UpdateView();
-    Updating = true;
-    const TProject* project = FWorkspace.Project();
-    TCouplingViewSettings& settings = FWorkspace.Host().CouplingViewSettings();
+    const QScopedValueRollback updating(Updating, true);
+    const TProject* project = FHost.Project();
+    TCouplingViewSettings& settings = FHost.CouplingViewSettings();
     CbFilter->clear();
     CbFilter->addItem(LoadStr(2525));
     for (const TCouplingKind kind : AllCouplingKinds)
@@ -89,17 +89,16 @@ void TFraTOWSGroup::UpdateView() {
     }
     TrackBar1Change();
     BuildTree();
-    Updating = false;
 }
 
 void TFraTOWSGroup::CbFilterChange(int index) {
-    FWorkspace.Host().CouplingViewSettings().FilterIndex = index;
+    FHost.CouplingViewSettings().FilterIndex = index;
     BuildTree();
 }
 
 void TFraTOWSGroup::TrackBar1Change() {
     const std::int64_t kept = MinRating;
-    FWorkspace.Host().CouplingViewSettings().TrackPosition = TrackBar1->value();
+    FHost.CouplingViewSettings().TrackPosition = TrackBar1->value();
     MinRating = MinRatingOf(TrackBar1->value());
     LbMark->setText(LoadStr(2526) + QStringLiteral(" : ") + QString::number(MinRating) +
                     QStringLiteral("/9"));
@@ -108,25 +107,25 @@ void TFraTOWSGroup::TrackBar1Change() {
 }
 
 void TFraTOWSGroup::BuildTree() {
-    const bool was = std::exchange(Updating, true);
-    Model->Rebuild(FWorkspace.Project(), FWorkspace.Host().CouplingViewSettings().FilterIndex,
-                   MinRating);
-    for (int group = 0; group < Model->rowCount(); ++group)
-        TOWSTree->expand(Model->index(group, 0));
-    Updating = was;
+    {
+        const QScopedValueRollback updating(Updating, true);
+        Model->Rebuild(FHost.Project(), FHost.CouplingViewSettings().FilterIndex, MinRating);
+        for (int group = 0; group < Model->rowCount(); ++group)
+            TOWSTree->expand(Model->index(group, 0));
+    }
     // A rebuilt tree has no entry selected, and so the workspace has none.
     if (!Updating)
-        FWorkspace.SetSelectedCouple(nullptr, nullptr);
+        emit CoupleSelected(nullptr, nullptr);
 }
 
 void TFraTOWSGroup::TOWSTreeChange() {
     if (Updating)
         return;
-    const TProject* project = FWorkspace.Project();
+    const TProject* project = FHost.Project();
     const auto couple = Model->CoupleAt(TOWSTree->currentIndex());
     if (couple && project)
-        FWorkspace.SetSelectedCouple(project->Items[couple->Index1].get(),
-                                     project->Items[couple->Index2].get());
+        emit CoupleSelected(project->Items[couple->Index1].get(),
+                            project->Items[couple->Index2].get());
     else
-        FWorkspace.SetSelectedCouple(nullptr, nullptr);
+        emit CoupleSelected(nullptr, nullptr);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UntClassProject.h"
 #include "UntModelFrame.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@ class QLabel;
 class QSlider;
 class QTreeView;
 class TCouplingTreeModel;
-class TFraTOWS;
+class TMainHost;
 
 // The coupling view: every coupling of the project in a tree grouped by kind,
 // narrowed by a kind filter and a minimum rating. Choosing an entry selects
@@ -18,26 +19,28 @@ class TFraTOWSGroup : public TModelFrame {
     Q_OBJECT
 
 public:
-    explicit TFraTOWSGroup(TFraTOWS& workspace);
+    TFraTOWSGroup(TMainHost& host, QWidget* parent);
 
     void UpdateView() override;
 
     // The minimum rating of a track bar position 1 .. 6.
     static std::int64_t MinRatingOf(int position);
 
+signals:
+    // The pair of the chosen entry; none for a group or no entry.
+    void CoupleSelected(const TTOWSItem* internal, const TTOWSItem* external);
+
+private:
     void CbFilterChange(int index);
     void TrackBar1Change();
     void BuildTree();
+    void TOWSTreeChange();
 
+    TMainHost& FHost;
     QComboBox* CbFilter;
     QLabel* LbMark;
     QSlider* TrackBar1;
     QTreeView* TOWSTree;
     TCouplingTreeModel* Model;
     std::int64_t MinRating = 0;
-
-private:
-    void TOWSTreeChange();
-
-    TFraTOWS& FWorkspace;
 };

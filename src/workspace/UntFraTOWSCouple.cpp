@@ -1,6 +1,6 @@
 #include "UntFraTOWSCouple.h"
 
-#include "UntFraTOWS.h"
+#include "UntMainHost.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-TFraTOWSCouple::TFraTOWSCouple(TFraTOWS& workspace)
-    : TModelFrame(&workspace), FWorkspace(workspace) {
+TFraTOWSCouple::TFraTOWSCouple(TMainHost& host, QWidget* parent)
+    : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("FraTOWSCouple1"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -28,10 +28,15 @@ TFraTOWSCouple::TFraTOWSCouple(TFraTOWS& workspace)
     layout->addWidget(GBCouple);
 }
 
+void TFraTOWSCouple::SetCouple(const std::optional<TTOWSCouple>& couple) {
+    FCouple = couple;
+    UpdateView();
+}
+
 void TFraTOWSCouple::UpdateView() {
     TModelFrame::UpdateView();
-    const std::optional<TTOWSCouple>& couple = FWorkspace.SelectedCouple;
-    const TProject* project = FWorkspace.Project();
+    const std::optional<TTOWSCouple>& couple = FCouple;
+    const TProject* project = FHost.Project();
     if (!couple || !project) {
         LbCouple->setText(LoadStr(2530));
         return;

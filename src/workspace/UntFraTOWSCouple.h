@@ -1,10 +1,13 @@
 #pragma once
 
+#include "UntClassProject.h"
 #include "UntModelFrame.h"
+
+#include <optional>
 
 class QGroupBox;
 class QLabel;
-class TFraTOWS;
+class TMainHost;
 
 // Describes the workspace's selected coupling: its kind and rating, then its
 // internal and its external factor.
@@ -12,13 +15,15 @@ class TFraTOWSCouple : public TModelFrame {
     Q_OBJECT
 
 public:
-    explicit TFraTOWSCouple(TFraTOWS& workspace);
+    TFraTOWSCouple(TMainHost& host, QWidget* parent);
 
+    // Shows the coupling, or that none is selected.
+    void SetCouple(const std::optional<TTOWSCouple>& couple);
     void UpdateView() override;
 
-    QLabel* LbCouple;
-
 private:
-    TFraTOWS& FWorkspace;
+    TMainHost& FHost;
+    std::optional<TTOWSCouple> FCouple;
     QGroupBox* GBCouple;
+    QLabel* LbCouple;
 };

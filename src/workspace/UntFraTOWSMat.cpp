@@ -1,16 +1,14 @@
 #include "UntFraTOWSMat.h"
 
 #include "UntFraList.h"
-#include "UntFraListBar.h"
-#include "UntFraTOWS.h"
 #include "UntMainHost.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QTreeWidget>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
-TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace(workspace) {
+TFraTOWSMat::TFraTOWSMat(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("FraTOWSMat"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -30,16 +28,10 @@ TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace
             list->setStyleSheet(QStringLiteral("font-weight: normal;"));
             FLists[type - 1] = list;
             row->addWidget(list, side == 0 ? 0 : 1);
-            connect(list->FraListBar1->BtAdd, &QToolButton::clicked, this,
-                    [this, list] { ClickAdd(list); });
-            connect(list->FraListBar1->BtEdit, &QToolButton::clicked, this,
-                    [this, list] { ClickEdit(list); });
-            connect(list->FraListBar1->BtDel, &QToolButton::clicked, this,
-                    [this, list] { ClickDel(list); });
-            connect(list->LstTOWS, &QTreeWidget::itemDoubleClicked, this,
-                    [this, list] { ClickEdit(list); });
-            connect(list->LstTOWS, &QTreeWidget::itemSelectionChanged, this,
-                    [this, list] { SelectItem(list); });
+            connect(list, &TFraTOWSList::AddClick, this, [this, list] { ClickAdd(list); });
+            connect(list, &TFraTOWSList::EditClick, this, [this, list] { ClickEdit(list); });
+            connect(list, &TFraTOWSList::DelClick, this, [this, list] { ClickDel(list); });
+            connect(list, &TFraTOWSList::SelectionChange, this, [this, list] { SelectItem(list); });
         }
         (group == 0 ? GroupBox1 : GroupBox2) = box;
         layout->addWidget(box, group == 0 ? 0 : 1);
@@ -48,20 +40,18 @@ TFraTOWSMat::TFraTOWSMat(TFraTOWS& workspace) : TModelFrame(nullptr), FWorkspace
 
 void TFraTOWSMat::UpdateView() {
     TModelFrame::UpdateView();
-    Updating = true;
-    if (const TProject* project = FWorkspace.Project()) {
+    const QScopedValueRollback updating(Updating, true);
+    if (const TProject* project = FHost.Project()) {
         GroupBox1->setTitle(project->Labels.Value(hdInternalFactors));
         GroupBox2->setTitle(project->Labels.Value(hdExternalFactors));
     }
     FillLists();
-    Updating = false;
 }
 
 void TFraTOWSMat::FillLists() {
-    const bool was = std::exchange(Updating, true);
+    const QScopedValueRollback updating(Updating, true);
     for (TFraTOWSList* list : FLists)
-        list->FillList(FWorkspace.Project());
-    Updating = was;
+        list->FillList(FHost.Project());
 }
 
 void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
@@ -72,43 +62,44 @@ void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
 }
 
 void TFraTOWSMat::ClickAdd(TFraTOWSList* list) {
-    TProject* project = FWorkspace.Project();
+    TProject* project = FHost.Project();
     if (!project)
         return;
     auto factor = std::make_unique<TTOWSItem>();
     factor->SwotType = list->SwotType;
-    if (FWorkspace.Host().EditFactor(*factor, true)) {
+    if (FHost.EditFactor(*factor, true)) {
         project->Items.push_back(std::move(factor));
         FillLists();
     }
     // Even a cancelled addition counts as a change.
-    FWorkspace.DataChange();
+    emit DataChange();
 }
 
 void TFraTOWSMat::ClickEdit(TFraTOWSList* list) {
     TTOWSItem* factor = list->SelectedFactor();
-    if (!factor || !FWorkspace.Host().EditFactor(*factor, false))
+    if (!factor || !FHost.EditFactor(*factor, false))
         return;
     FillLists();
-    FWorkspace.DataChange();
+    emit DataChange();
 }
 
 void TFraTOWSMat::ClickDel(TFraTOWSList* list) {
-    TProject* project = FWorkspace.Project();
+    TProject* project = FHost.Project();
     const TTOWSItem* factor = list->SelectedFactor();
     if (!project || !factor)
         return;
     const int position = project->IndexOfItem(factor);
-    FWorkspace.SetSelectedCouple(nullptr, nullptr);
+    // The selected coupling may name the factor: it goes before the factor.
+    emit CoupleSelected(nullptr, nullptr);
     project->DeleteItem(position);
     FillLists();
-    FWorkspace.DataChange();
+    emit DataChange();
 }
 
 void TFraTOWSMat::SelectItem(TFraTOWSList* list) {
     if (Updating)
         return;
-    Updating = true;
+    const QScopedValueRollback updating(Updating, true);
     // At most one internal and one external factor are selected.
     const int partner = list->SwotType % 2 == 1 ? list->SwotType + 1 : list->SwotType - 1;
     List(partner)->ClearSelection();
@@ -118,6 +109,5 @@ void TFraTOWSMat::SelectItem(TFraTOWSList* list) {
     const TTOWSItem* external = List(stOpportunity)->SelectedFactor();
     if (!external)
         external = List(stThreat)->SelectedFactor();
-    FWorkspace.SetSelectedCouple(internal, external);
-    Updating = false;
+    emit CoupleSelected(internal, external);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "UntClassProject.h"
 #include "UntModelFrame.h"
 
 #include <array>
 
 class QGroupBox;
-class TFraTOWS;
 class TFraTOWSList;
+class TMainHost;
 
 // The factor-entry view: the four lists of the SWOT matrix, the internal
 // factors above, the external factors below. One internal and one external
@@ -15,26 +16,30 @@ class TFraTOWSMat : public TModelFrame {
     Q_OBJECT
 
 public:
-    explicit TFraTOWSMat(TFraTOWS& workspace);
+    TFraTOWSMat(TMainHost& host, QWidget* parent);
 
     void UpdateView() override;
 
-    // Lists 1 .. 4 hold the strengths, weaknesses, opportunities and threats.
-    TFraTOWSList* List(int swotType) const { return FLists[swotType - 1]; }
-
-    QGroupBox* GroupBox1;
-    QGroupBox* GroupBox2;
+signals:
+    // The selected pair; either is none when its side has no selection.
+    void CoupleSelected(const TTOWSItem* internal, const TTOWSItem* external);
+    // The factors changed: a change to save.
+    void DataChange();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Lists 1 .. 4 hold the strengths, weaknesses, opportunities and threats.
+    TFraTOWSList* List(int swotType) const { return FLists[swotType - 1]; }
     void FillLists();
     void ClickAdd(TFraTOWSList* list);
     void ClickEdit(TFraTOWSList* list);
     void ClickDel(TFraTOWSList* list);
     void SelectItem(TFraTOWSList* list);
 
-    TFraTOWS& FWorkspace;
+    TMainHost& FHost;
     std::array<TFraTOWSList*, 4> FLists{};
+    QGroupBox* GroupBox1;
+    QGroupBox* GroupBox2;
 };

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent) : TMPDialog(host, 241, parent) {
@@ -44,11 +43,16 @@ TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent) : TMPDialog(host,
     connect(BtOk, &QPushButton::clicked, this, &TFrmGuideline::ValiderClick);
 }
 
+bool TFrmGuideline::Edit(TGuideline& guideline) {
+    FGuideline = &guideline;
+    EdName->setText(guideline.Name);
+    FraMemo1->Load(guideline.Comments);
+    const bool accepted = Host.Seam().ExecDialog(*this) == QDialog::Accepted;
+    FGuideline = nullptr;
+    return accepted;
+}
+
 void TFrmGuideline::showEvent(QShowEvent* event) {
-    if (EditedGuideline && !event->spontaneous()) {
-        EdName->setText(EditedGuideline->Name);
-        FraMemo1->Load(EditedGuideline->Comments);
-    }
     TMPDialog::showEvent(event);
     EdName->setFocus();
 }
@@ -64,7 +68,7 @@ bool TFrmGuideline::CheckName() {
         return refuse(1102);
     if (const TProject* project = Host.Project())
         for (const auto& guideline : project->Guidelines)
-            if (guideline.get() != EditedGuideline && guideline->Name == wording)
+            if (guideline.get() != FGuideline && guideline->Name == wording)
                 return refuse(1103);
     return true;
 }
@@ -72,7 +76,7 @@ bool TFrmGuideline::CheckName() {
 void TFrmGuideline::ValiderClick() {
     if (!CheckName())
         return;
-    EditedGuideline->Name = EdName->text();
-    EditedGuideline->Comments = CopyLines(FraMemo1->Lines());
+    FGuideline->Name = EdName->text();
+    FGuideline->Comments = CopyLines(FraMemo1->Lines());
     accept();
 }

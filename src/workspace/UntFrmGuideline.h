@@ -14,18 +14,19 @@ class TFrmGuideline : public TMPDialog {
 public:
     TFrmGuideline(TMainHost& host, QWidget* parent);
 
-    // The conclusion shown and, on OK, changed; not owned.
-    TGuideline* EditedGuideline = nullptr;
-
-    // Whether the wording is not empty and no other conclusion bears it.
-    bool CheckName();
-
-    QLineEdit* EdName;
-    TFraMemo* FraMemo1;
+    // Shows the conclusion through the seam; true when the user accepted, and
+    // only then is the conclusion changed.
+    bool Edit(TGuideline& guideline);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Whether the wording is not empty and no other conclusion bears it.
+    bool CheckName();
     void ValiderClick();
+
+    TGuideline* FGuideline = nullptr;
+    QLineEdit* EdName;
+    TFraMemo* FraMemo1;
 };

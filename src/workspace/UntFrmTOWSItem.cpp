@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 22, parent) {
@@ -63,20 +62,26 @@ TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 2
     connect(BtOk, &QPushButton::clicked, this, &TFrmTOWSItem::BtOKClick);
 }
 
+bool TFrmTOWSItem::Edit(TTOWSItem& factor, bool isNew) {
+    FFactor = &factor;
+    FIsNew = isNew;
+    SetTitle(LoadStr(TypeNameId(factor.SwotType)));
+    setWindowTitle(LoadStr(2650));
+    EdName->setText(factor.Name);
+    // A mark outside the scale, possible in a file, selects no choice.
+    ChMark->setExclusive(false);
+    for (QAbstractButton* choice : ChMark->buttons())
+        choice->setChecked(false);
+    ChMark->setExclusive(true);
+    if (QAbstractButton* choice = ChMark->button(3 - factor.Mark))
+        choice->setChecked(true);
+    FraMemo1->Load(factor.Comments);
+    const bool accepted = Host.Seam().ExecDialog(*this) == QDialog::Accepted;
+    FFactor = nullptr;
+    return accepted;
+}
+
 void TFrmTOWSItem::showEvent(QShowEvent* event) {
-    if (EditedItem && !event->spontaneous()) {
-        SetTitle(LoadStr(TypeNameId(EditedItem->SwotType)));
-        setWindowTitle(LoadStr(2650));
-        EdName->setText(EditedItem->Name);
-        // A mark outside the scale, possible in a file, selects no choice.
-        ChMark->setExclusive(false);
-        for (QAbstractButton* choice : ChMark->buttons())
-            choice->setChecked(false);
-        ChMark->setExclusive(true);
-        if (QAbstractButton* choice = ChMark->button(3 - EditedItem->Mark))
-            choice->setChecked(true);
-        FraMemo1->Load(EditedItem->Comments);
-    }
     TMPDialog::showEvent(event);
     EdName->setFocus();
 }
@@ -89,13 +94,13 @@ void TFrmTOWSItem::BtOKClick() {
     };
     if (wording.isEmpty())
         return refuse(1102);
-    if (IsNew && Host.Project())
+    if (FIsNew && Host.Project())
         for (const auto& item : Host.Project()->Items)
             if (item->Name == wording)
                 return refuse(2660);
-    EditedItem->Name = wording;
+    FFactor->Name = wording;
     if (ChMark->checkedId() >= 0)
-        EditedItem->Mark = 3 - ChMark->checkedId();
-    EditedItem->Comments = CopyLines(FraMemo1->Lines());
+        FFactor->Mark = 3 - ChMark->checkedId();
+    FFactor->Comments = CopyLines(FraMemo1->Lines());
     accept();
 }

@@ -15,18 +15,20 @@ class TFrmTOWSItem : public TMPDialog {
 public:
     TFrmTOWSItem(TMainHost& host, QWidget* parent);
 
-    // The factor shown and, on OK, changed; not owned.
-    TTOWSItem* EditedItem = nullptr;
-    // True when the factor is not in the project yet.
-    bool IsNew = false;
-
-    QLineEdit* EdName;
-    QButtonGroup* ChMark;
-    TFraMemo* FraMemo1;
+    // Shows the factor through the seam; true when the user accepted, and
+    // only then is the factor changed. isNew: the factor is not in the
+    // project yet, so its wording must differ from every factor's there.
+    bool Edit(TTOWSItem& factor, bool isNew);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void BtOKClick();
+
+    TTOWSItem* FFactor = nullptr;
+    bool FIsNew = false;
+    QLineEdit* EdName;
+    QButtonGroup* ChMark;
+    TFraMemo* FraMemo1;
 };

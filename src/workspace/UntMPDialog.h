@@ -22,13 +22,13 @@ public:
     // Sets both the window caption and the title band.
     void SetTitle(const QString& title);
 
-    QWidget* Body() const { return FBody; }
-    QVBoxLayout* BodyLayout() const { return FBodyLayout; }
-
     // Shows the topic of the dialog's help context; nothing for none.
     void BtHelpClick();
 
 protected:
+    QWidget* Body() const { return FBody; }
+    QVBoxLayout* BodyLayout() const { return FBodyLayout; }
+
     TMainHost& Host;
     QPushButton* BtOk;
     QPushButton* BtCancel;

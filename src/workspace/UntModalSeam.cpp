@@ -62,6 +62,10 @@ void TModalSeam::OpenDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+void TModalSeam::OpenWebPage(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address));
+}
+
 void TModalSeam::Error(QWidget* parent, const QString& text) {
     Message(parent, QMessageBox::Critical, text, QMessageBox::Ok);
 }

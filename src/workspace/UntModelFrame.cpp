@@ -4,7 +4,9 @@ TModelFrame::TModelFrame(QWidget* parent) : QFrame(parent) {
     setAutoFillBackground(true);
 }
 
-void TModelFrame::UpdateView() {}
+void TModelFrame::UpdateView() {
+    Updating = false;
+}
 
 bool TModelFrame::CloseView() {
     return true;

@@ -36,7 +36,7 @@ bool IsOleFile(const QString& path) {
 TEST(OfficeConversion, TextReportToPdfAndWord) {
     QTemporaryDir folder;
     const auto project = Bakery();
-    ExportReport(TReportKind::Text, *project, folder.filePath("report.pdf"), 3);
+    ExportReport(TReportKind::Text, *project, ProgramFolder(), folder.filePath("report.pdf"), 3);
     const QString text = PdfText(folder.filePath("report.pdf"));
     EXPECT_TRUE(text.contains("Maison Fournier")) << text.left(400).toStdString();
     EXPECT_TRUE(text.contains("Our strengths"));
@@ -44,7 +44,7 @@ TEST(OfficeConversion, TextReportToPdfAndWord) {
     EXPECT_TRUE(text.contains(QRegularExpression("Synthesis of conclusions\\s*\\.{5,}\\s*\\d")))
         << text.left(1500).toStdString();
 
-    ExportReport(TReportKind::Text, *project, folder.filePath("report.doc"), 2);
+    ExportReport(TReportKind::Text, *project, ProgramFolder(), folder.filePath("report.doc"), 2);
     EXPECT_TRUE(IsOleFile(folder.filePath("report.doc")));
     EXPECT_FALSE(QFile::exists(WorkFolder() + "Temp.sxw")) << "the copy for the suite is gone";
 }
@@ -52,9 +52,9 @@ TEST(OfficeConversion, TextReportToPdfAndWord) {
 TEST(OfficeConversion, TableReportToExcelAndPdf) {
     QTemporaryDir folder;
     const auto project = Bakery();
-    ExportReport(TReportKind::Table, *project, folder.filePath("matrix.xls"), 2);
+    ExportReport(TReportKind::Table, *project, ProgramFolder(), folder.filePath("matrix.xls"), 2);
     EXPECT_TRUE(IsOleFile(folder.filePath("matrix.xls")));
-    ExportReport(TReportKind::Table, *project, folder.filePath("matrix.pdf"), 3);
+    ExportReport(TReportKind::Table, *project, ProgramFolder(), folder.filePath("matrix.pdf"), 3);
     EXPECT_TRUE(PdfText(folder.filePath("matrix.pdf")).contains("Pieces of luck"));
     EXPECT_EQ(QFileInfo(folder.filePath("matrix.pdf")).permissions() & QFileDevice::ReadOther,
               QFileDevice::ReadOther);
@@ -69,8 +69,9 @@ TEST(OfficeConversion, WithoutTheSuiteNothingIsWritten) {
     qputenv("MEROVAN_OFFICE_DIR", folder.filePath("no-office").toLocal8Bit());
     const auto project = Bakery();
     for (const QString name : {"new.pdf", "kept.pdf"})
-        EXPECT_THROW(ExportReport(TReportKind::Table, *project, folder.filePath(name), 3),
-                     EConversionError);
+        EXPECT_THROW(
+            ExportReport(TReportKind::Table, *project, ProgramFolder(), folder.filePath(name), 3),
+            EConversionError);
     qunsetenv("MEROVAN_OFFICE_DIR");
     EXPECT_FALSE(QFile::exists(folder.filePath("new.pdf")));
     QFile kept(folder.filePath("kept.pdf"));

@@ -3,6 +3,7 @@
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,7 +41,7 @@ TEST(ReportPackage, HoldsContentStylesAndManifestInOrder) {
         MakeProject({{"S", stStrength, 3}, {"O", stOpportunity, 2}}, {{"G", {{0, 1}}}});
     for (const TReportKind kind : {TReportKind::Text, TReportKind::Table}) {
         const TReportKindInfo& info = ReportInfo(kind);
-        const QByteArray package = BuildReportPackage(kind, *project);
+        const QByteArray package = BuildReportPackage(kind, *project, ProgramFolder());
         EXPECT_EQ(EntryNames(package),
                   (QStringList{"content.xml", "styles.xml", "META-INF/manifest.xml"}));
         const QString folder = ProgramFolder() + info.Folder;
@@ -53,6 +54,31 @@ TEST(ReportPackage, HoldsContentStylesAndManifestInOrder) {
                                                                 : "application/vnd.sun.xml.calc"));
         const QByteArray content = ExtractEntryFromMemory(package, "content.xml", 1 << 24);
         EXPECT_TRUE(content.contains(kind == TReportKind::Text ? "<text:h" : "<table:table "));
+    }
+}
+
+// The templates come from the folder the caller names, not from the program's.
+TEST(ReportPackage, TemplatesComeFromTheGivenFolder) {
+    const auto project = MakeProject({{"S", stStrength, 3}});
+    QTemporaryDir other;
+    for (const TReportKind kind : {TReportKind::Text, TReportKind::Table}) {
+        const TReportKindInfo& info = ReportInfo(kind);
+        SCOPED_TRACE(info.Folder.toStdString());
+        EXPECT_THROW(BuildReportPackage(kind, *project, other.path()), EStorageError)
+            << "an empty folder has no templates";
+
+        const QString source = ProgramFolder() + info.Folder;
+        const QString copy = other.filePath(info.Folder);
+        ASSERT_TRUE(QDir().mkpath(copy + "META-INF"));
+        for (const QString& name : {info.ContentTemplate, QString("META-INF/manifest.xml")})
+            ASSERT_TRUE(QFile::copy(source + name, copy + name)) << name.toStdString();
+        QFile styles(copy + "styles.xml");
+        ASSERT_TRUE(styles.open(QIODevice::WriteOnly));
+        styles.write("<styles of our own/>");
+        styles.close();
+        EXPECT_EQ(ExtractEntryFromMemory(BuildReportPackage(kind, *project, other.path()),
+                                         "styles.xml", 1 << 20),
+                  "<styles of our own/>");
     }
 }
 
@@ -75,8 +101,9 @@ TEST(ReportPackage, FormatsFollowTheExtension) {
 TEST(ReportPackage, FormatOneWritesThePackage) {
     QTemporaryDir folder;
     const auto project = MakeProject({{"S", stStrength, 3}});
-    ExportReport(TReportKind::Text, *project, folder.filePath("r.sxw"), 1);
+    ExportReport(TReportKind::Text, *project, ProgramFolder(), folder.filePath("r.sxw"), 1);
     EXPECT_EQ(EntryNames(ReadAll(folder.filePath("r.sxw"))).size(), 3);
-    EXPECT_THROW(ExportReport(TReportKind::Text, *project, folder.filePath("none/r.sxw"), 1),
+    EXPECT_THROW(ExportReport(TReportKind::Text, *project, ProgramFolder(),
+                              folder.filePath("none/r.sxw"), 1),
                  EStorageError);
 }

@@ -35,6 +35,9 @@ protected:
         return action;
     }
 
+    // The workspace the window hosts; none before the first document.
+    QWidget* Workspace() const { return Window->findChild<QWidget*>("Workspace"); }
+
     QString Path(const QString& name) const { return Files.filePath(name); }
 
     QString SettingsText() const {

@@ -7,12 +7,6 @@
 
 #include <QLabel>
 
-namespace {
-
-const QString NewDocument = QStringLiteral("New document");
-
-} // namespace
-
 class DocumentCommands : public MainWindowTest {
 protected:
     // A project file holding one factor of the given name.
@@ -23,7 +17,7 @@ protected:
     }
 
     QString FirstFactor() const {
-        const TProject* project = Window->CurrentProject.get();
+        const TProject* project = Window->Project();
         return project && !project->Items.empty() ? project->Items[0]->Name : QString();
     }
 };
@@ -31,13 +25,13 @@ protected:
 TEST_F(DocumentCommands, CommandLineNewStartsANewDocument) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
-    ASSERT_NE(Window->CurrentProject, nullptr);
-    EXPECT_EQ(Window->CurrentProject->Title, "Analyse Swot");
-    EXPECT_EQ(Window->CurrentProject->FileName, NewDocument);
-    EXPECT_TRUE(Window->CurrentProject->Items.empty());
-    EXPECT_NE(Window->Workspace, nullptr);
-    EXPECT_NE(Window->ExampleProject, nullptr) << "the reference template is the first example";
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
+    ASSERT_NE(Window->Project(), nullptr);
+    EXPECT_EQ(Window->Project()->Title, "Analyse Swot");
+    EXPECT_EQ(Window->Project()->FileName, "") << "a new document has no file";
+    EXPECT_TRUE(Window->Project()->Items.empty());
+    EXPECT_NE(Workspace(), nullptr);
+    EXPECT_NE(Window->ExampleProject(), nullptr) << "the reference template is the first example";
     EXPECT_TRUE(Seam->Dialogs.isEmpty()) << "no start dialog";
     EXPECT_TRUE(Seam->Messages.isEmpty());
 }
@@ -48,13 +42,13 @@ TEST_F(DocumentCommands, CommandLinePathOpensThatProject) {
     EXPECT_EQ(Window->windowTitle(), "Merovan - plan.swot");
     EXPECT_EQ(Window->findChild<QLabel*>("StatusPath")->text(), path);
     EXPECT_EQ(FirstFactor(), "Brand");
-    EXPECT_FALSE(Window->CurrentProject->Modified);
-    EXPECT_NE(Window->Workspace, nullptr);
+    EXPECT_FALSE(Window->Project()->Modified);
+    EXPECT_NE(Workspace(), nullptr);
 }
 
 TEST_F(DocumentCommands, CommandLinePathThatDoesNotReadLeavesTheWindowEmpty) {
     ASSERT_TRUE(Window->StartUp({Path("missing.swot")}));
-    EXPECT_EQ(Window->CurrentProject, nullptr);
+    EXPECT_EQ(Window->Project(), nullptr);
     EXPECT_TRUE(Seam->Messages.isEmpty()) << "a missing file is not read at all";
 
     QFile broken(Path("broken.swot"));
@@ -63,11 +57,11 @@ TEST_F(DocumentCommands, CommandLinePathThatDoesNotReadLeavesTheWindowEmpty) {
     broken.close();
     NewWindow();
     ASSERT_TRUE(Window->StartUp({broken.fileName()}));
-    EXPECT_EQ(Window->CurrentProject, nullptr);
+    EXPECT_EQ(Window->Project(), nullptr);
     EXPECT_EQ(Seam->Messages,
               QStringList{"The file is not a Merovan project: it is not a ZIP archive."});
     EXPECT_TRUE(Window->windowTitle().isEmpty());
-    EXPECT_EQ(Window->Workspace, nullptr);
+    EXPECT_EQ(Workspace(), nullptr);
     EXPECT_FALSE(Action("AcnFileSave")->isEnabled());
 }
 
@@ -75,7 +69,7 @@ TEST_F(DocumentCommands, StartDialogChoices) {
     Seam->AnswerDialog(TFrmStart::chNew);
     ASSERT_TRUE(Window->StartUp({}));
     EXPECT_EQ(Seam->Dialogs, QStringList{"FrmStart"});
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     // Open, then cancel the file dialog: a new project all the same.
     NewWindow();
@@ -85,20 +79,20 @@ TEST_F(DocumentCommands, StartDialogChoices) {
     ASSERT_EQ(Seam->FileRequests.size(), 1);
     EXPECT_EQ(Seam->FileRequests[0].Caption, "Select the Merovan file to be opened");
     EXPECT_EQ(Seam->FileRequests[0].Filters, QStringList{"Merovan files (*.swot)"});
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     NewWindow();
     const QString path = ProjectFile("chosen.swot", "Chosen");
     Seam->AnswerDialog(TFrmStart::chOpen);
     Seam->AnswerFile(path);
     ASSERT_TRUE(Window->StartUp({}));
-    EXPECT_EQ(Window->CurrentFileName, path);
+    EXPECT_EQ(Window->DocumentPath(), path);
     EXPECT_EQ(FirstFactor(), "Chosen");
 
     NewWindow();
     Seam->AnswerDialog(TFrmStart::chQuit);
     EXPECT_FALSE(Window->StartUp({}));
-    EXPECT_EQ(Window->CurrentProject, nullptr);
+    EXPECT_EQ(Window->Project(), nullptr);
     EXPECT_TRUE(Seam->Messages.isEmpty());
 }
 
@@ -108,8 +102,8 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
     const auto startModified = [&] {
         NewWindow();
         ASSERT_TRUE(Window->StartUp({saved}));
-        Window->CurrentProject->Items[0]->Name = "Changed";
-        Window->CurrentProject->Modified = true;
+        Window->Project()->Items[0]->Name = "Changed";
+        Window->Project()->Modified = true;
     };
 
     startModified();
@@ -117,12 +111,12 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
     Action("AcnFileNew")->trigger();
     EXPECT_EQ(Seam->Messages, QStringList{"Save changes?"});
     EXPECT_EQ(FirstFactor(), "Changed") << "Cancel keeps everything";
-    EXPECT_EQ(Window->CurrentFileName, saved);
+    EXPECT_EQ(Window->DocumentPath(), saved);
 
     startModified();
     Seam->Answers = {QMessageBox::No};
     Action("AcnFileNew")->trigger();
-    EXPECT_EQ(Window->CurrentFileName, NewDocument) << "No discards the changes";
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt) << "No discards the changes";
     EXPECT_EQ(FirstFactor(), QString());
     EXPECT_EQ(ReadProject(saved)->Items[0]->Name, "Saved");
 
@@ -131,20 +125,20 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
     Seam->AnswerFile(other);
     Action("AcnFileOpen")->trigger();
     EXPECT_EQ(ReadProject(saved)->Items[0]->Name, "Changed") << "Yes saves first";
-    EXPECT_EQ(Window->CurrentFileName, other);
+    EXPECT_EQ(Window->DocumentPath(), other);
     EXPECT_EQ(FirstFactor(), "Other");
 }
 
 TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    Window->CurrentProject->Modified = true;
+    Window->Project()->Modified = true;
     const QString existing = ProjectFile("existing.swot", "Old");
 
     // Cancelling the save dialog leaves the project modified.
     Seam->AnswerFile(QString());
     EXPECT_FALSE(Window->SaveProject());
-    EXPECT_TRUE(Window->CurrentProject->Modified);
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
+    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     // An existing file is replaced only after Yes.
     Seam->AnswerFile(existing);
@@ -152,43 +146,55 @@ TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     EXPECT_FALSE(Window->SaveProject());
     EXPECT_EQ(Seam->Messages.last(), "This file is already there. Do you want to replace it?");
     EXPECT_EQ(ReadProject(existing)->Items[0]->Name, "Old");
-    EXPECT_TRUE(Window->CurrentProject->Modified);
+    EXPECT_TRUE(Window->Project()->Modified);
 
     Seam->AnswerFile(existing);
     Seam->Answers = {QMessageBox::Yes};
     EXPECT_TRUE(Window->SaveProject());
     EXPECT_TRUE(ReadProject(existing)->Items.empty());
-    EXPECT_FALSE(Window->CurrentProject->Modified);
+    EXPECT_FALSE(Window->Project()->Modified);
     EXPECT_EQ(Window->windowTitle(), "Merovan - existing.swot");
-    EXPECT_EQ(Window->CurrentFileName, existing);
+    EXPECT_EQ(Window->DocumentPath(), existing);
 
     // Onto a new name nothing is asked.
     const int asked = Seam->Messages.size();
     Seam->AnswerFile(Path("fresh.swot"));
     EXPECT_TRUE(Window->SaveProjectAs());
     EXPECT_EQ(Seam->Messages.size(), asked);
-    EXPECT_EQ(Window->CurrentFileName, Path("fresh.swot"));
+    EXPECT_EQ(Window->DocumentPath(), Path("fresh.swot"));
     EXPECT_TRUE(QFile::exists(Path("fresh.swot")));
+}
+
+// Only a document never saved asks where to go, whatever its file is called.
+TEST_F(DocumentCommands, AFileCalledNewDocumentIsSavedInPlace) {
+    const QString path = ProjectFile("New document", "Plan");
+    ASSERT_TRUE(Window->StartUp({path}));
+    EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
+    Window->Project()->Items[0]->Name = "Kept";
+    EXPECT_TRUE(Window->SaveProject());
+    EXPECT_TRUE(Seam->FileRequests.isEmpty()) << "no save dialog";
+    EXPECT_EQ(ReadProject(path)->Items[0]->Name, "Kept");
+    EXPECT_EQ(Window->DocumentPath(), path);
 }
 
 TEST_F(DocumentCommands, FailedSavesSayWhyAndKeepTheProjectModified) {
     const QString path = ProjectFile("plan.swot", "Plan");
     ASSERT_TRUE(Window->StartUp({path}));
-    Window->CurrentProject->Modified = true;
-    Window->SetDocumentName(Path("gone/plan.swot"));
+    Window->Project()->Modified = true;
+    Window->SetDocumentPath(Path("gone/plan.swot"));
 
     EXPECT_FALSE(Window->SaveProject());
     ASSERT_EQ(Seam->Messages.size(), 1);
     EXPECT_TRUE(Seam->Messages[0].startsWith(
         "An error occurred during the saving\n\nThe file cannot be written"))
         << Seam->Messages[0].toStdString();
-    EXPECT_TRUE(Window->CurrentProject->Modified);
+    EXPECT_TRUE(Window->Project()->Modified);
 
     Seam->AnswerFile(Path("gone/other.swot"));
     EXPECT_FALSE(Window->SaveProjectAs());
     EXPECT_TRUE(Seam->Messages.last().startsWith("An error occurred during the saving"));
-    EXPECT_EQ(Window->CurrentFileName, Path("gone/plan.swot")) << "the name stays";
-    EXPECT_TRUE(Window->CurrentProject->Modified);
+    EXPECT_EQ(Window->DocumentPath(), Path("gone/plan.swot")) << "the name stays";
+    EXPECT_TRUE(Window->Project()->Modified);
 }
 
 TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
@@ -218,60 +224,60 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
         WriteProject(*MakeProject({{"Plan", stStrength, 3}}), path);
         NewWindow();
         ASSERT_TRUE(Window->StartUp({path}));
-        Window->CurrentProject->Items[0]->Name = "Edited";
-        Window->CurrentProject->Modified = c.modified;
+        Window->Project()->Items[0]->Name = "Edited";
+        Window->Project()->Modified = c.modified;
         if (!c.saveTo.isEmpty())
-            Window->SetDocumentName(Path(c.saveTo));
+            Window->SetDocumentPath(Path(c.saveTo));
         Seam->Answers = c.answers;
         Window->show();
         EXPECT_EQ(Window->close(), c.closes);
         EXPECT_EQ(Seam->Messages.value(0), c.modified ? "Save changes?" : QString());
         EXPECT_EQ(ReadProject(path)->Items[0]->Name, c.onDisk);
-        EXPECT_EQ(Window->Workspace == nullptr, c.closes) << "the workspace goes with the window";
+        EXPECT_EQ(Workspace() == nullptr, c.closes) << "the workspace goes with the window";
     }
 }
 
 TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    TProject* user = Window->CurrentProject.get();
-    TProject* example = Window->ExampleProject.get();
+    TProject* user = Window->Project();
+    const TProject* example = Window->ExampleProject();
     ASSERT_NE(example, nullptr);
     user->Title = "Unsaved title";
     user->Modified = true;
     QAction* toggle = Action("AcnProjExampDisp");
 
     toggle->trigger();
-    EXPECT_EQ(Window->CurrentProject.get(), example);
-    EXPECT_EQ(Window->StashedProject.get(), user);
+    EXPECT_EQ(Window->Project(), example);
+    EXPECT_EQ(Window->StashedProject(), user);
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_EQ(toggle->text(), "Back to the project");
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document") << "the caption stays the user's";
-    EXPECT_EQ(Window->CurrentFileName, NewDocument);
-    example->Title = "Example edited";
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
+    Window->Project()->Title = "Example edited";
 
     toggle->trigger();
-    EXPECT_EQ(Window->CurrentProject.get(), user) << "the very same project";
+    EXPECT_EQ(Window->Project(), user) << "the very same project";
     EXPECT_EQ(user->Title, "Unsaved title");
     EXPECT_TRUE(user->Modified);
-    EXPECT_EQ(Window->ExampleProject.get(), example);
+    EXPECT_EQ(Window->ExampleProject(), example);
     EXPECT_EQ(example->Title, "Example edited") << "changes stay with the example";
     EXPECT_FALSE(toggle->isChecked());
     EXPECT_EQ(toggle->text(), "Display the example");
 
     // Closing while the example is displayed asks about the user's project.
     toggle->trigger();
-    Window->CurrentProject->Modified = false;
+    Window->Project()->Modified = false;
     Seam->Answers = {QMessageBox::No};
     Window->show();
     EXPECT_TRUE(Window->close());
     EXPECT_EQ(Seam->Messages, QStringList{"Save changes?"});
-    EXPECT_EQ(Window->CurrentProject.get(), user);
+    EXPECT_EQ(Window->Project(), user);
 }
 
 TEST_F(DocumentCommands, SavingFromTheExampleSavesTheUserProject) {
     const QString path = ProjectFile("plan.swot", "Plan");
     ASSERT_TRUE(Window->StartUp({path}));
-    Window->CurrentProject->Items[0]->Name = "Mine";
+    Window->Project()->Items[0]->Name = "Mine";
     Action("AcnProjExampDisp")->trigger();
     EXPECT_TRUE(Window->SaveProject());
     EXPECT_FALSE(Window->ExampleDisplayed());

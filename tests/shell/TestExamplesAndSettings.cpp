@@ -3,7 +3,6 @@
 #include "UntIO.h"
 #include "UntModelFrame.h"
 #include "UntProgramFolder.h"
-#include "UntSelectExample.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -39,24 +38,21 @@ protected:
 
     // Answers the selection dialog by choosing the entry of that text, or none.
     void Choose(const QString& entry, QStringList* listed = nullptr) {
-        Seam->DialogAnswers.push_back([=](QDialog& dialog) {
-            auto& select = static_cast<TDlgSelectExample&>(dialog);
-            select.show();
+        Seam->ActInDialog([=](QDialog& select) {
+            EXPECT_EQ(select.objectName(), "DlgSelectExample");
+            auto* examples = select.findChild<QListWidget*>("LstExamples");
             if (listed)
-                for (int i = 0; i < select.LstExamples->count(); ++i)
-                    *listed << select.LstExamples->item(i)->text();
-            const auto found = select.LstExamples->findItems(entry, Qt::MatchExactly);
+                for (int i = 0; i < examples->count(); ++i)
+                    *listed << examples->item(i)->text();
+            const auto found = examples->findItems(entry, Qt::MatchExactly);
             if (!found.isEmpty())
-                select.LstExamples->setCurrentItem(found.front());
+                examples->setCurrentItem(found.front());
             QTest::mouseClick(select.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
-            if (select.isVisible())
-                select.reject();
-            return select.result();
         });
     }
 
     QString ExampleFirstFactor() const {
-        return Window->ExampleProject ? Window->ExampleProject->Items[0]->Name : QString();
+        return Window->ExampleProject() ? Window->ExampleProject()->Items[0]->Name : QString();
     }
 
     QTemporaryDir Data;
@@ -72,11 +68,11 @@ TEST_F(Examples, SelectionListsEveryProjectFileOfTheTemplates) {
     EXPECT_EQ(listed,
               (QStringList{"Bakery.swot", "Broken.swot", "Library.swot", "reference.swot"}));
     EXPECT_EQ(ExampleFirstFactor(), "Library.swot");
-    EXPECT_EQ(Window->ExampleFile, Template("Library.swot"));
+    EXPECT_EQ(Window->ExampleFile(), Template("Library.swot"));
     EXPECT_FALSE(Window->ExampleDisplayed()) << "a new example waits to be displayed";
 
     Action("AcnProjExampDisp")->trigger();
-    EXPECT_EQ(Window->CurrentProject->Items[0]->Name, "Library.swot");
+    EXPECT_EQ(Window->Project()->Items[0]->Name, "Library.swot");
 }
 
 TEST_F(Examples, SelectionNeedsAReadableChoice) {
@@ -93,16 +89,16 @@ TEST_F(Examples, SelectionNeedsAReadableChoice) {
               (QStringList{"The file is not a Merovan project: it is not a ZIP archive.",
                            "Error while loading the example"}));
     EXPECT_EQ(ExampleFirstFactor(), "reference.swot") << "the previous example stays";
-    EXPECT_EQ(Window->ExampleFile, Template("reference.swot"));
+    EXPECT_EQ(Window->ExampleFile(), Template("reference.swot"));
 }
 
 TEST_F(Examples, SelectingWhileTheExampleIsDisplayedReturnsFirst) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    TProject* user = Window->CurrentProject.get();
+    TProject* user = Window->Project();
     Action("AcnProjExampDisp")->trigger();
     Choose("Bakery.swot");
     Action("AcnProjExampleSelect")->trigger();
-    EXPECT_EQ(Window->CurrentProject.get(), user);
+    EXPECT_EQ(Window->Project(), user);
     EXPECT_EQ(ExampleFirstFactor(), "Bakery.swot");
 }
 
@@ -112,7 +108,7 @@ TEST_F(Examples, AnUnreadableExampleIsReportedAtStartUp) {
     EXPECT_EQ(Seam->Messages,
               (QStringList{"The file is not a Merovan project: it is not a ZIP archive.",
                            "Error while loading the example"}));
-    EXPECT_EQ(Window->ExampleProject, nullptr);
+    EXPECT_EQ(Window->ExampleProject(), nullptr);
     EXPECT_FALSE(Action("AcnProjExampDisp")->isEnabled());
 }
 
@@ -132,9 +128,9 @@ TEST_F(MainWindowTest, SettingsAreWrittenAtExitAndReadBack) {
     for (int run = 0; run < 2; ++run) {
         NewWindow();
         ASSERT_TRUE(Window->StartUp({"-n"}));
-        EXPECT_EQ(Window->ReportFormat, 3);
-        EXPECT_EQ(Window->Recent1, "/home/ana/Old plan.swot");
-        EXPECT_EQ(Window->ExampleFile, ProgramFolder() + "templates/reference.swot");
+        EXPECT_EQ(Window->ReportFormat(), 3);
+        EXPECT_EQ(Window->Recent1(), "/home/ana/Old plan.swot");
+        EXPECT_EQ(Window->ExampleFile(), ProgramFolder() + "templates/reference.swot");
         EndRun();
     }
     const QString later = SettingsText();
@@ -149,8 +145,8 @@ TEST_F(MainWindowTest, ADamagedReportFormatCountsAsTheFirst) {
         WriteSettingsText(QByteArray("[Configuration]\nDefaultOfficeFormat=") + value + "\n");
         NewWindow();
         ASSERT_TRUE(Window->StartUp({"-n"})) << value;
-        EXPECT_EQ(Window->ReportFormat, 1) << value;
-        EXPECT_NE(Window->CurrentProject, nullptr) << "start-up goes on";
+        EXPECT_EQ(Window->ReportFormat(), 1) << value;
+        EXPECT_NE(Window->Project(), nullptr) << "start-up goes on";
         EndRun();
         EXPECT_TRUE(SettingsText().contains("DefaultOfficeFormat=1")) << value;
     }

@@ -100,30 +100,33 @@ TEST_F(MainWindowTest, CommandsThatNeedAProjectWaitForOne) {
         EXPECT_TRUE(Action(name)->isEnabled()) << name;
 }
 
-TEST_F(MainWindowTest, DocumentNameSetsCaptionAndStatusBar) {
-    Window->CurrentProject = std::make_unique<TProject>();
+TEST_F(MainWindowTest, DocumentPathSetsCaptionAndStatusBar) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
     auto* status = Window->findChild<QLabel*>("StatusPath");
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(status->width(), 300);
 
-    Window->SetDocumentName("New document");
+    EXPECT_EQ(Window->DocumentPath(), std::nullopt);
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
-    EXPECT_EQ(Window->CurrentFileName, "New document");
-    EXPECT_EQ(Window->CurrentProject->FileName, "New document");
     EXPECT_EQ(status->text(), "New document");
 
-    Window->SetDocumentName("/home/ana/Plan.swot");
+    Window->SetDocumentPath("/home/ana/Plan.swot");
     EXPECT_EQ(Window->windowTitle(), "Merovan - Plan.swot");
     EXPECT_EQ(status->text(), "/home/ana/Plan.swot");
+    EXPECT_EQ(Window->Project()->FileName, "/home/ana/Plan.swot");
 
     const QString deep =
         "/home/ana/" + QString("very long folder name/").repeated(12) + "Plan.swot";
-    Window->SetDocumentName(deep);
+    Window->SetDocumentPath(deep);
     EXPECT_EQ(Window->windowTitle(), "Merovan - Plan.swot");
     EXPECT_TRUE(status->text().startsWith("/.../")) << status->text().toStdString();
     EXPECT_TRUE(status->text().endsWith("/Plan.swot"));
     EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), 300);
-    EXPECT_EQ(Window->CurrentFileName, deep);
+    EXPECT_EQ(Window->DocumentPath(), deep);
+
+    Window->SetDocumentPath(std::nullopt);
+    EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
+    EXPECT_EQ(Window->Project()->FileName, "");
 }
 
 TEST_F(MainWindowTest, StartDialogButtonsGiveTheirChoices) {

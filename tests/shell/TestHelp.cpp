@@ -2,6 +2,8 @@
 #include "UntDlgAbout.h"
 #include "UntFrmHelp.h"
 #include "UntModelFrame.h"
+#include "UntProgramFolder.h"
+#include "UntWebLinks.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -42,8 +44,8 @@ TEST_F(Help, HelpKeyFollowsTheFocus) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     Window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
-    Window->Workspace->setFocusPolicy(Qt::StrongFocus);
-    Window->Workspace->setFocus();
+    Workspace()->setFocusPolicy(Qt::StrongFocus);
+    Workspace()->setFocus();
     QTest::keyClick(Window.get(), Qt::Key_F1);
     EXPECT_EQ(ShownPage(), "workspace.htm");
 
@@ -67,4 +69,34 @@ TEST_F(Help, AboutBoxShowsTheRelease) {
     EXPECT_EQ(about->findChild<QLabel*>("Label2")->text(), "Release 1.1");
     EXPECT_EQ(about->size(), QSize(505, 417));
     EXPECT_EQ(about->findChild<QPushButton*>("BtOk")->text(), "Close");
+}
+
+// The licence and the maker's pages open outside the program, through the seam.
+TEST_F(Help, LicenceAndWebPagesOpenThroughTheSeam) {
+    struct Case {
+        const char* action;
+        QString document;
+        QString page;
+    };
+    const Case cases[] = {
+        {"AcnDispLicence", ProgramFolder() + "licence.htm", {}},
+        {"AcnHelpWebPage", {}, ProductPageUrl},
+        {"AcnHelpCustPage", {}, CustomerPageUrl},
+    };
+    for (const Case& c : cases) {
+        Seam->Opened.clear();
+        Seam->WebPages.clear();
+        Action(c.action)->trigger();
+        EXPECT_EQ(Seam->Opened, c.document.isEmpty() ? QStringList() : QStringList{c.document})
+            << c.action;
+        EXPECT_EQ(Seam->WebPages, c.page.isEmpty() ? QStringList() : QStringList{c.page})
+            << c.action;
+    }
+
+    auto* link = Window->findChild<TDlgAbout*>("DlgAbout")->findChild<QLabel*>("Label1");
+    ASSERT_NE(link, nullptr);
+    EXPECT_TRUE(link->text().contains(MakerHomeUrl));
+    Seam->WebPages.clear();
+    emit link->linkActivated(MakerHomeUrl);
+    EXPECT_EQ(Seam->WebPages, QStringList{MakerHomeUrl});
 }

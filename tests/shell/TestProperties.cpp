@@ -1,15 +1,14 @@
 #include "MainWindowTest.h"
-#include "UntDlgProperties.h"
-#include "UntFraMemo.h"
-#include "UntFraTOWS.h"
 #include "UntFraTabTop.h"
 #include "UntUtils.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextEdit>
 
 class Properties : public MainWindowTest {
 protected:
@@ -19,48 +18,55 @@ protected:
     }
 
     // Opens the dialog and lets the script act in it before it answers.
-    void Run(const std::function<void(TDlgProperties&)>& script) {
-        Seam->DialogAnswers.push_back([script](QDialog& dialog) {
-            auto& properties = static_cast<TDlgProperties&>(dialog);
-            properties.show();
-            script(properties);
-            if (properties.isVisible())
-                properties.reject();
-            return properties.result();
-        });
+    void Run(const std::function<void(QDialog&)>& script) {
+        Seam->ActInDialog(script);
         Action("AcnFileProperties")->trigger();
     }
 
-    static void Ok(TDlgProperties& dialog) {
+    static void Ok(QDialog& dialog) {
         QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
     }
 
-    static void SelectHeading(TDlgProperties& dialog, int line) {
-        dialog.PageControl->setCurrentIndex(1);
-        dialog.LstCaptions->setCurrentRow(line);
+    static QTabWidget* Pages(const QDialog& dialog) {
+        return dialog.findChild<QTabWidget*>("PageControl1");
+    }
+    static QLineEdit* EdTitle(const QDialog& dialog) {
+        return dialog.findChild<QLineEdit*>("EdTitle");
+    }
+    static QListWidget* Captions(const QDialog& dialog) {
+        return dialog.findChild<QListWidget*>("LstCaptions");
+    }
+    static void Trigger(const QDialog& dialog, const char* action) {
+        dialog.findChild<QAction*>(action)->trigger();
     }
 
-    TProject& Project() { return *Window->CurrentProject; }
+    static void SelectHeading(const QDialog& dialog, int line) {
+        Pages(dialog)->setCurrentIndex(1);
+        Captions(dialog)->setCurrentRow(line);
+    }
+
+    TProject& Project() { return *Window->Project(); }
 };
 
 TEST_F(Properties, ShowTheProjectAndApplyOnOk) {
-    Run([](TDlgProperties& dialog) {
+    Run([](QDialog& dialog) {
+        EXPECT_EQ(dialog.objectName(), "DlgProperties");
         EXPECT_EQ(dialog.windowTitle(), "Properties");
-        EXPECT_EQ(dialog.PageControl->currentIndex(), 0);
-        EXPECT_EQ(dialog.PageControl->tabText(0), "Information");
-        EXPECT_EQ(dialog.PageControl->tabText(1), "Headings and Wording");
-        EXPECT_EQ(dialog.EdTitle->text(), "Analyse Swot");
-        EXPECT_EQ(dialog.LstCaptions->count(), 19);
-        EXPECT_EQ(dialog.LstCaptions->item(11)->text(), "Pieces of luck");
+        EXPECT_EQ(Pages(dialog)->currentIndex(), 0);
+        EXPECT_EQ(Pages(dialog)->tabText(0), "Information");
+        EXPECT_EQ(Pages(dialog)->tabText(1), "Headings and Wording");
+        EXPECT_EQ(EdTitle(dialog)->text(), "Analyse Swot");
+        EXPECT_EQ(Captions(dialog)->count(), 19);
+        EXPECT_EQ(Captions(dialog)->item(11)->text(), "Pieces of luck");
         EXPECT_EQ(dialog.findChild<QPushButton*>("BtHelp"), nullptr);
-        dialog.EdTitle->setText("Plan 2027");
-        QTest::keyClicks(dialog.FraMemo1->MmMemo, "Why we plan");
+        EdTitle(dialog)->setText("Plan 2027");
+        QTest::keyClicks(dialog.findChild<QTextEdit*>("MmMemo"), "Why we plan");
         Ok(dialog);
     });
     EXPECT_EQ(Project().Title, "Plan 2027");
     EXPECT_EQ(RtfToPlainText(Project().Comments), "Why we plan");
     EXPECT_TRUE(Project().Modified) << "an accepted change is a change to save";
-    EXPECT_EQ(Window->Workspace->findChild<TFraTabTop*>("FraTabTop1")->Title(), "Plan 2027");
+    EXPECT_EQ(Window->findChild<TFraTabTop*>("FraTabTop1")->Title(), "Plan 2027");
 }
 
 TEST_F(Properties, OkWithoutAChangeChangesNothing) {
@@ -70,45 +76,45 @@ TEST_F(Properties, OkWithoutAChangeChangesNothing) {
 
 TEST_F(Properties, HeadingsAreModifiedAndReset) {
     Seam->InputAnswers = {QString("Lucky strikes"), std::nullopt, QString()};
-    Run([this](TDlgProperties& dialog) {
+    Run([this](QDialog& dialog) {
         SelectHeading(dialog, 11);
         QTest::mouseClick(dialog.findChild<QPushButton*>("BtChangeCaption"), Qt::LeftButton);
         EXPECT_EQ(Seam->Inputs, QStringList{"Enter the new wording"});
-        EXPECT_EQ(dialog.LstCaptions->item(11)->text(), "Lucky strikes");
-        dialog.AcnChangeCaptionExecute();
-        EXPECT_EQ(dialog.LstCaptions->item(11)->text(), "Lucky strikes") << "Cancel keeps the line";
+        EXPECT_EQ(Captions(dialog)->item(11)->text(), "Lucky strikes");
+        Trigger(dialog, "AcnChangeCaption");
+        EXPECT_EQ(Captions(dialog)->item(11)->text(), "Lucky strikes") << "Cancel keeps the line";
         SelectHeading(dialog, 3);
-        dialog.AcnChangeCaptionExecute();
-        EXPECT_EQ(dialog.LstCaptions->item(3)->text(), "") << "an empty wording is accepted";
+        Trigger(dialog, "AcnChangeCaption");
+        EXPECT_EQ(Captions(dialog)->item(3)->text(), "") << "an empty wording is accepted";
         Ok(dialog);
     });
     EXPECT_EQ(Project().Labels.Value(12), "Lucky strikes");
     EXPECT_EQ(Project().Labels.Value(4), "");
     EXPECT_TRUE(Project().Modified);
 
-    Run([](TDlgProperties& dialog) {
-        EXPECT_EQ(dialog.LstCaptions->item(11)->text(), "Lucky strikes");
+    Run([](QDialog& dialog) {
+        EXPECT_EQ(Captions(dialog)->item(11)->text(), "Lucky strikes");
         SelectHeading(dialog, 11);
         QTest::mouseClick(dialog.findChild<QPushButton*>("BtResetCaption"), Qt::LeftButton);
-        EXPECT_EQ(dialog.LstCaptions->item(11)->text(), "Pieces of luck");
+        EXPECT_EQ(Captions(dialog)->item(11)->text(), "Pieces of luck");
     });
     EXPECT_EQ(Project().Labels.Value(12), "Lucky strikes") << "the project changes only on OK";
 }
 
 TEST_F(Properties, RefusalsKeepTheDialogOpen) {
-    Run([this](TDlgProperties& dialog) {
-        dialog.PageControl->setCurrentIndex(1);
-        dialog.LstCaptions->clearSelection();
-        dialog.LstCaptions->setCurrentRow(-1);
-        dialog.AcnChangeCaptionExecute();
-        dialog.AcnResetCaptionExecute();
-        dialog.EdTitle->clear();
+    Run([this](QDialog& dialog) {
+        Pages(dialog)->setCurrentIndex(1);
+        Captions(dialog)->clearSelection();
+        Captions(dialog)->setCurrentRow(-1);
+        Trigger(dialog, "AcnChangeCaption");
+        Trigger(dialog, "AcnResetCaption");
+        EdTitle(dialog)->clear();
         Ok(dialog);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(Seam->Messages,
                   (QStringList{"Select an item from the list", "Select an item from the list",
                                "A description must be input"}));
-        dialog.EdTitle->setText(" ");
+        EdTitle(dialog)->setText(" ");
         Ok(dialog);
         EXPECT_FALSE(dialog.isVisible()) << "a title of blanks is accepted";
     });
@@ -116,8 +122,8 @@ TEST_F(Properties, RefusalsKeepTheDialogOpen) {
 }
 
 TEST_F(Properties, CancelLeavesTheProject) {
-    Run([](TDlgProperties& dialog) {
-        dialog.EdTitle->setText("Never");
+    Run([](QDialog& dialog) {
+        EdTitle(dialog)->setText("Never");
         dialog.reject();
     });
     EXPECT_EQ(Project().Title, "Analyse Swot");

@@ -40,7 +40,7 @@ TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
     EXPECT_EQ(Seam->Opened, QStringList{Path("report.sxw")});
     auto* wait = Window->findChild<TDlgWaitReport*>("DlgWaitReport");
     EXPECT_FALSE(wait->isVisible());
-    EXPECT_EQ(wait->LbStatus->text(), "Generation completed");
+    EXPECT_EQ(wait->findChild<QLabel*>("LbStatus")->text(), "Generation completed");
     EXPECT_TRUE(Window->isEnabled());
 }
 
@@ -87,7 +87,7 @@ TEST_F(ReportCommands, AFailedConversionSaysSoAndOpensNothing) {
 }
 
 TEST_F(ReportCommands, ReportsTheExampleWhileItIsDisplayed) {
-    Window->CurrentProject->Title = "Mine";
+    Window->Project()->Title = "Mine";
     Action("AcnProjExampDisp")->trigger();
     Seam->AnswerFile(Path("example.sxw"), 1);
     Action("AcnProjTextReport")->trigger();

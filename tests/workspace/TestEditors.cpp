@@ -34,20 +34,48 @@ void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
+TMemoEdit* Editor(const QWidget& holder) {
+    return holder.findChild<TMemoEdit*>("MmMemo");
+}
+
+QToolButton* Style(const QWidget& holder, const char* name) {
+    return holder.findChild<QToolButton*>(name);
+}
+
+QLineEdit* EdName(const QWidget& dialog) {
+    return dialog.findChild<QLineEdit*>("EdName");
+}
+
+// The importance choices: 0 is "3 - High", 2 is "1 - Low".
+QRadioButton* Mark(const QWidget& dialog, int choice) {
+    return dialog.findChild<QRadioButton*>(QStringLiteral("ChMark%1").arg(choice));
+}
+
+int CheckedMark(const QWidget& dialog) {
+    for (int choice = 0; choice < 3; ++choice)
+        if (Mark(dialog, choice)->isChecked())
+            return choice;
+    return -1;
+}
+
+void Ok(QDialog& dialog) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+}
+
 // Types a comment as a person does: words, style buttons, Enter.
-void TypeStyledComment(TFraMemo& memo) {
-    QTextEdit* editor = memo.MmMemo;
+void TypeStyledComment(const QWidget& holder) {
+    QTextEdit* editor = Editor(holder);
     editor->setFocus();
     QTest::keyClicks(editor, "Plain ");
-    QTest::mouseClick(memo.Barre->SetBold, Qt::LeftButton);
+    QTest::mouseClick(Style(holder, "SetBold"), Qt::LeftButton);
     QTest::keyClicks(editor, "bold");
-    QTest::mouseClick(memo.Barre->SetBold, Qt::LeftButton);
+    QTest::mouseClick(Style(holder, "SetBold"), Qt::LeftButton);
     QTest::keyClicks(editor, " ");
-    QTest::mouseClick(memo.Barre->SetItalic, Qt::LeftButton);
-    QTest::mouseClick(memo.Barre->SetUnderline, Qt::LeftButton);
+    QTest::mouseClick(Style(holder, "SetItalic"), Qt::LeftButton);
+    QTest::mouseClick(Style(holder, "SetUnderline"), Qt::LeftButton);
     QTest::keyClicks(editor, "both");
-    QTest::mouseClick(memo.Barre->SetItalic, Qt::LeftButton);
-    QTest::mouseClick(memo.Barre->SetUnderline, Qt::LeftButton);
+    QTest::mouseClick(Style(holder, "SetItalic"), Qt::LeftButton);
+    QTest::mouseClick(Style(holder, "SetUnderline"), Qt::LeftButton);
     QTest::keyClick(editor, Qt::Key_Return);
     TypeText(editor, QString::fromUtf8("Zürich – 東京 ✓\tcafé"));
 }
@@ -55,17 +83,17 @@ void TypeStyledComment(TFraMemo& memo) {
 const char* const StyledComment = "[(Plain )(bold B)( )(both I U)][(Zürich – 東京 ✓\tcafé)]";
 
 // Puts the cursor after `count` characters of the first line.
-void CursorAt(TFraMemo& memo, int count) {
-    QTextEdit* editor = memo.MmMemo;
+void CursorAt(const QWidget& holder, int count) {
+    QTextEdit* editor = Editor(holder);
     QTest::keyClick(editor, Qt::Key_Home, Qt::ControlModifier);
     for (int i = 0; i < count; ++i)
         QTest::keyClick(editor, Qt::Key_Right);
 }
 
-QString Buttons(const TFraMemo& memo) {
-    return QString(memo.Barre->SetBold->isChecked() ? "G" : "-") +
-           (memo.Barre->SetItalic->isChecked() ? "I" : "-") +
-           (memo.Barre->SetUnderline->isChecked() ? "S" : "-");
+QString Buttons(const QWidget& holder) {
+    return QString(Style(holder, "SetBold")->isChecked() ? "G" : "-") +
+           (Style(holder, "SetItalic")->isChecked() ? "I" : "-") +
+           (Style(holder, "SetUnderline")->isChecked() ? "S" : "-");
 }
 
 } // namespace
@@ -75,13 +103,14 @@ TEST(CommentsEditor, StyleButtonsActAndFollowTheCursor) {
     memo.resize(400, 250);
     memo.show();
     memo.Load({});
-    EXPECT_TRUE(memo.MmMemo->toPlainText().isEmpty());
-    EXPECT_EQ(memo.MmMemo->palette().color(QPalette::Base), QColor(255, 255, 188));
-    EXPECT_EQ(memo.Barre->SetBold->text(), "G");
-    EXPECT_EQ(memo.Barre->SetUnderline->text(), "S");
+    TMemoEdit* editor = Editor(memo);
+    EXPECT_TRUE(editor->toPlainText().isEmpty());
+    EXPECT_EQ(editor->palette().color(QPalette::Base), QColor(255, 255, 188));
+    EXPECT_EQ(Style(memo, "SetBold")->text(), "G");
+    EXPECT_EQ(Style(memo, "SetUnderline")->text(), "S");
 
     TypeStyledComment(memo);
-    EXPECT_EQ(Describe(memo.MmMemo->Document()), StyledComment);
+    EXPECT_EQ(Describe(editor->Document()), StyledComment);
 
     CursorAt(memo, 8);
     EXPECT_EQ(Buttons(memo), "G--");
@@ -93,12 +122,12 @@ TEST(CommentsEditor, StyleButtonsActAndFollowTheCursor) {
     // A selected word changes alone; its other styles stay.
     CursorAt(memo, 6);
     for (int i = 0; i < 4; ++i)
-        QTest::keyClick(memo.MmMemo, Qt::Key_Right, Qt::ShiftModifier);
-    QTest::mouseClick(memo.Barre->SetItalic, Qt::LeftButton);
-    EXPECT_EQ(Describe(memo.MmMemo->Document()),
+        QTest::keyClick(editor, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::mouseClick(Style(memo, "SetItalic"), Qt::LeftButton);
+    EXPECT_EQ(Describe(editor->Document()),
               "[(Plain )(bold B I)( )(both I U)][(Zürich – 東京 ✓\tcafé)]");
-    QTest::mouseClick(memo.Barre->SetItalic, Qt::LeftButton);
-    EXPECT_EQ(Describe(memo.MmMemo->Document()), StyledComment);
+    QTest::mouseClick(Style(memo, "SetItalic"), Qt::LeftButton);
+    EXPECT_EQ(Describe(editor->Document()), StyledComment);
 }
 
 TEST(CommentsEditor, PastedTextKeepsOnlyTheStylesOfAComment) {
@@ -109,10 +138,11 @@ TEST(CommentsEditor, PastedTextKeepsOnlyTheStylesOfAComment) {
     data->setHtml("<p><span style='color:red; font-size:30pt'>big</span> <b>strong</b> "
                   "<a href='https://x'>link</a></p><p><i>next</i><img src='x.png'></p>");
     QApplication::clipboard()->setMimeData(data);
-    memo.MmMemo->setFocus();
-    memo.MmMemo->paste();
-    EXPECT_EQ(Describe(memo.MmMemo->Document()), "[(big )(strong B)( )(link U)][(next I)]");
-    const QTextCharFormat format = memo.MmMemo->document()->begin().begin().fragment().charFormat();
+    TMemoEdit* editor = Editor(memo);
+    editor->setFocus();
+    editor->paste();
+    EXPECT_EQ(Describe(editor->Document()), "[(big )(strong B)( )(link U)][(next I)]");
+    const QTextCharFormat format = editor->document()->begin().begin().fragment().charFormat();
     EXPECT_FALSE(format.hasProperty(QTextFormat::ForegroundBrush));
     EXPECT_FALSE(format.hasProperty(QTextFormat::FontPointSize));
 }
@@ -131,17 +161,18 @@ TEST_F(Editors, FactorDialogShowsTheFactor) {
     TFrmTOWSItem dialog(host, nullptr);
     TTOWSItem threat;
     threat.SwotType = stThreat;
-    dialog.EditedItem = &threat;
-    dialog.IsNew = true;
-    dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), "SWOT matrix element");
-    EXPECT_EQ(dialog.findChild<QLabel*>("LbTitle")->text(), "Threat");
-    EXPECT_TRUE(dialog.EdName->text().isEmpty());
-    EXPECT_EQ(dialog.ChMark->checkedId(), 1);
-    EXPECT_EQ(dialog.ChMark->button(0)->text(), "3 - High");
-    EXPECT_EQ(dialog.ChMark->button(2)->text(), "1 - Low");
-    EXPECT_EQ(dialog.FraMemo1->Titre->text(), "Comments");
-    EXPECT_NE(dialog.findChild<QPushButton*>("BtHelp"), nullptr) << "help topic 22";
+    Seam().ActInDialog([](QDialog& shown) {
+        EXPECT_EQ(shown.windowTitle(), "SWOT matrix element");
+        EXPECT_EQ(shown.findChild<QLabel*>("LbTitle")->text(), "Threat");
+        EXPECT_TRUE(EdName(shown)->text().isEmpty());
+        EXPECT_EQ(CheckedMark(shown), 1);
+        EXPECT_EQ(Mark(shown, 0)->text(), "3 - High");
+        EXPECT_EQ(Mark(shown, 2)->text(), "1 - Low");
+        EXPECT_EQ(shown.findChild<QLabel*>("Titre")->text(), "Comments");
+        EXPECT_NE(shown.findChild<QPushButton*>("BtHelp"), nullptr) << "help topic 22";
+    });
+    EXPECT_FALSE(dialog.Edit(threat, true));
+    EXPECT_EQ(Seam().Dialogs, QStringList{"FrmTOWSItem"});
 }
 
 TEST_F(Editors, FactorDialogChecksTheWording) {
@@ -165,20 +196,20 @@ TEST_F(Editors, FactorDialogChecksTheWording) {
         TTOWSItem factor;
         factor.SwotType = stOpportunity;
         factor.Name = "Before";
-        dialog.EditedItem = &factor;
-        dialog.IsNew = c.isNew;
-        dialog.show();
-        dialog.EdName->setText(c.wording);
         Seam().Messages.clear();
-        QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+        Seam().ActInDialog([&c](QDialog& shown) {
+            EdName(shown)->setText(c.wording);
+            Ok(shown);
+            EXPECT_EQ(shown.isVisible(), c.message != nullptr) << "a refusal keeps it open";
+        });
+        const bool accepted = dialog.Edit(factor, c.isNew);
         if (c.message) {
             EXPECT_EQ(Seam().Messages, QStringList{c.message}) << c.wording;
-            EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open";
+            EXPECT_FALSE(accepted);
             EXPECT_EQ(factor.Name, "Before");
-            dialog.reject();
         } else {
             EXPECT_TRUE(Seam().Messages.isEmpty()) << c.wording;
-            EXPECT_EQ(dialog.result(), QDialog::Accepted);
+            EXPECT_TRUE(accepted);
             EXPECT_EQ(factor.Name, c.wording);
         }
     }
@@ -189,23 +220,26 @@ TEST_F(Editors, FactorDialogStoresOnlyOnOk) {
     TTOWSItem& factor = *host.CurrentProject->Items[1];
     const QStringList comments = WriteRtf({{{"kept"}}});
     factor.Comments = comments;
-    dialog.EditedItem = &factor;
-    dialog.IsNew = false;
 
-    dialog.show();
-    EXPECT_EQ(dialog.ChMark->checkedId(), 2);
-    dialog.EdName->setText("Changed");
-    dialog.ChMark->button(0)->click();
-    QTest::keyClicks(dialog.FraMemo1->MmMemo, "more");
-    QTest::keyClick(&dialog, Qt::Key_Escape);
+    Seam().ActInDialog([](QDialog& shown) {
+        EXPECT_EQ(CheckedMark(shown), 2);
+        EdName(shown)->setText("Changed");
+        Mark(shown, 0)->click();
+        QTest::keyClicks(Editor(shown), "more");
+        QTest::keyClick(&shown, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(dialog.Edit(factor, false));
     EXPECT_EQ(factor.Name, "Debt");
     EXPECT_EQ(factor.Mark, 1);
     EXPECT_EQ(factor.Comments, comments);
 
-    dialog.show();
-    EXPECT_EQ(dialog.EdName->text(), "Debt") << "what was typed is gone";
-    dialog.ChMark->button(0)->click();
-    QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+    Seam().ActInDialog([](QDialog& shown) {
+        EXPECT_EQ(EdName(shown)->text(), "Debt") << "what was typed is gone";
+        EXPECT_EQ(CheckedMark(shown), 2);
+        Mark(shown, 0)->click();
+        Ok(shown);
+    });
+    EXPECT_TRUE(dialog.Edit(factor, false));
     EXPECT_EQ(factor.Mark, 3);
     EXPECT_EQ(factor.SwotType, stWeakness) << "the type never changes";
 }
@@ -215,13 +249,12 @@ TEST_F(Editors, StyledCommentsSurviveSavingAndReopening) {
     TFrmTOWSItem dialog(host, nullptr);
     TTOWSItem factor;
     factor.SwotType = stOpportunity;
-    dialog.EditedItem = &factor;
-    dialog.IsNew = true;
-    dialog.show();
-    TypeText(dialog.EdName, QString::fromUtf8("Marché 東京"));
-    TypeStyledComment(*dialog.FraMemo1);
-    QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
-    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    Seam().ActInDialog([](QDialog& shown) {
+        TypeText(EdName(shown), QString::fromUtf8("Marché 東京"));
+        TypeStyledComment(shown);
+        Ok(shown);
+    });
+    ASSERT_TRUE(dialog.Edit(factor, true));
     host.CurrentProject->Items.push_back(std::make_unique<TTOWSItem>(factor));
 
     QTemporaryDir folder;
@@ -230,14 +263,14 @@ TEST_F(Editors, StyledCommentsSurviveSavingAndReopening) {
     TTOWSItem& read = *host.CurrentProject->Items.back();
     EXPECT_EQ(read.Name, QString::fromUtf8("Marché 東京"));
 
-    dialog.EditedItem = &read;
-    dialog.IsNew = false;
-    dialog.show();
-    EXPECT_EQ(Describe(dialog.FraMemo1->MmMemo->Document()), StyledComment);
-    CursorAt(*dialog.FraMemo1, 9);
-    EXPECT_EQ(Buttons(*dialog.FraMemo1), "G--");
-    CursorAt(*dialog.FraMemo1, 14);
-    EXPECT_EQ(Buttons(*dialog.FraMemo1), "-IS");
+    Seam().ActInDialog([](QDialog& shown) {
+        EXPECT_EQ(Describe(Editor(shown)->Document()), StyledComment);
+        CursorAt(shown, 9);
+        EXPECT_EQ(Buttons(shown), "G--");
+        CursorAt(shown, 14);
+        EXPECT_EQ(Buttons(shown), "-IS");
+    });
+    dialog.Edit(read, false);
     EXPECT_EQ(RtfToPlainText(read.Comments),
               QString::fromUtf8("Plain bold both\r\nZürich – 東京 ✓\tcafé"));
 }
@@ -266,21 +299,22 @@ TEST_F(Editors, ConclusionDialogChecksTheWording) {
         TGuideline fresh;
         TGuideline& edited = c.isNew ? fresh : *host.CurrentProject->Guidelines[0];
         const QString before = edited.Name;
-        dialog.EditedGuideline = &edited;
-        dialog.show();
-        if (c.isNew) {
-            EXPECT_TRUE(dialog.EdName->text().isEmpty());
-        }
-        dialog.EdName->setText(c.wording);
         Seam().Messages.clear();
-        QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+        Seam().ActInDialog([&c](QDialog& shown) {
+            if (c.isNew) {
+                EXPECT_TRUE(EdName(shown)->text().isEmpty());
+            }
+            EdName(shown)->setText(c.wording);
+            Ok(shown);
+            EXPECT_EQ(shown.isVisible(), c.message != nullptr) << "a refusal keeps it open";
+        });
+        const bool accepted = dialog.Edit(edited);
         if (c.message) {
             EXPECT_EQ(Seam().Messages, QStringList{c.message}) << c.wording;
-            EXPECT_TRUE(dialog.isVisible());
+            EXPECT_FALSE(accepted);
             EXPECT_EQ(edited.Name, before);
-            dialog.reject();
         } else {
-            EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.wording;
+            EXPECT_TRUE(accepted) << c.wording;
             EXPECT_EQ(edited.Name, c.wording);
             edited.Name = before;
         }
@@ -291,17 +325,21 @@ TEST_F(Editors, ConclusionDialogCancelLeavesTheConclusion) {
     TFrmGuideline dialog(host, nullptr);
     TGuideline& guideline = *host.CurrentProject->Guidelines[1];
     guideline.Couples = {{0, 1}};
-    dialog.EditedGuideline = &guideline;
-    dialog.show();
-    dialog.EdName->setText("Other");
-    QTest::keyClicks(dialog.FraMemo1->MmMemo, "notes");
-    QTest::mouseClick(dialog.findChild<QPushButton*>("BtCancel"), Qt::LeftButton);
+    Seam().ActInDialog([](QDialog& shown) {
+        EdName(shown)->setText("Other");
+        QTest::keyClicks(Editor(shown), "notes");
+        QTest::mouseClick(shown.findChild<QPushButton*>("BtCancel"), Qt::LeftButton);
+    });
+    EXPECT_FALSE(dialog.Edit(guideline));
     EXPECT_EQ(guideline.Name, "Save");
     EXPECT_TRUE(guideline.Comments.isEmpty());
 
-    dialog.show();
-    QTest::keyClicks(dialog.FraMemo1->MmMemo, "notes");
-    QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+    Seam().ActInDialog([](QDialog& shown) {
+        EXPECT_EQ(EdName(shown)->text(), "Save");
+        QTest::keyClicks(Editor(shown), "notes");
+        Ok(shown);
+    });
+    EXPECT_TRUE(dialog.Edit(guideline));
     EXPECT_EQ(RtfToPlainText(guideline.Comments), "notes");
     EXPECT_EQ(guideline.Couples, (std::vector<TTOWSCouple>{{0, 1}}))
         << "links are not the dialog's";

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -113,30 +114,73 @@ TEST(Furniture, TitleBand) {
 
 TEST(Furniture, ListBarButtonsCanBeRemoved) {
     TFraListBar bar(nullptr);
-    EXPECT_TRUE(bar.BtAdd->text().isEmpty()) << "captions are off from the start";
-    EXPECT_EQ(bar.BtAdd->width(), 22);
-    EXPECT_EQ(bar.BtEdit->text(), "Editer");
-    EXPECT_EQ(bar.BtAdd->toolTip(),
+    const auto button = [&bar](const char* name) {
+        return bar.findChild<QToolButton*>(name);
+    };
+    EXPECT_TRUE(button("BtAdd")->text().isEmpty()) << "captions are off from the start";
+    EXPECT_EQ(button("BtAdd")->width(), 22);
+    EXPECT_EQ(button("BtEdit")->text(), "Editer");
+    EXPECT_EQ(button("BtAdd")->toolTip(),
               QString::fromUtf8("Cliquez ici pour ajouter un nouvel élément"));
-    EXPECT_EQ(bar.BtUp->toolTip(), QString::fromUtf8("Remonter l'élément sélectionné"));
+    EXPECT_EQ(button("BtUp")->toolTip(), QString::fromUtf8("Remonter l'élément sélectionné"));
 
     bar.SetAffBtEdit(true);
-    EXPECT_TRUE(bar.BtEdit->text().isEmpty());
-    EXPECT_EQ(bar.BtEdit->width(), 22);
+    EXPECT_TRUE(button("BtEdit")->text().isEmpty());
+    EXPECT_EQ(button("BtEdit")->width(), 22);
     bar.SetAffUpDown(false);
     bar.SetAffUpDown(false);
-    EXPECT_EQ(bar.BtDown, nullptr);
-    EXPECT_EQ(bar.BtUp, nullptr);
+    EXPECT_EQ(button("BtDown"), nullptr);
+    EXPECT_EQ(button("BtUp"), nullptr);
     bar.SetAffBtEdit(false);
     bar.SetAffBtEdit(true);
-    EXPECT_EQ(bar.BtEdit, nullptr) << "a removed button stays gone";
+    EXPECT_EQ(button("BtEdit"), nullptr) << "a removed button stays gone";
     bar.SetAffUpDown(true);
     EXPECT_EQ(bar.findChildren<QToolButton*>().size(), 2);
 }
 
-TEST(Furniture, NewFramesAreNotLiveYet) {
-    TModelFrame frame;
+// Each button of the bar, and each key it gives a list, reaches the frame
+// through the bar's signal of that button.
+TEST(Furniture, ListBarButtonsAndKeysSignal) {
+    TFraListBar bar(nullptr);
+    bar.SetAffUpDown(true);
+    QListWidget list;
+    list.addItem("item");
+    bar.BindKeys(&list);
+    QStringList heard;
+    const struct {
+        const char* button;
+        void (TFraListBar::*signal)();
+    } cases[] = {
+        {"BtAdd", &TFraListBar::BtAddClick}, {"BtEdit", &TFraListBar::BtEditClick},
+        {"BtDel", &TFraListBar::BtDelClick}, {"BtDown", &TFraListBar::BtDownClick},
+        {"BtUp", &TFraListBar::BtUpClick},
+    };
+    for (const auto& s : cases)
+        QObject::connect(&bar, s.signal, &bar, [&heard, &s] { heard << s.button; });
+    bar.show();
+    for (const auto& s : cases)
+        QTest::mouseClick(bar.findChild<QToolButton*>(s.button), Qt::LeftButton);
+    EXPECT_EQ(heard, (QStringList{"BtAdd", "BtEdit", "BtDel", "BtDown", "BtUp"}));
+
+    heard.clear();
+    list.show();
+    list.setCurrentRow(0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.activateWindow();
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Insert);
+    QTest::keyClick(&list, Qt::Key_Delete);
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(heard, (QStringList{"BtAdd", "BtDel", "BtEdit"}));
+}
+
+TEST(Furniture, FramesBecomeLiveWithTheirFirstUpdate) {
+    struct TProbe : TModelFrame {
+        using TModelFrame::Updating;
+    } frame;
     EXPECT_TRUE(frame.Updating);
     EXPECT_TRUE(frame.CloseView());
     EXPECT_TRUE(frame.CommitView());
+    frame.UpdateView();
+    EXPECT_FALSE(frame.Updating);
 }

@@ -43,13 +43,44 @@ protected:
     }
 
     TProject& Project() { return *host.CurrentProject; }
-    TFraTOWSMat* Matrix() { return qobject_cast<TFraTOWSMat*>(workspace->ViewFrame.data()); }
-    TFraTOWSGroup* Tree() { return qobject_cast<TFraTOWSGroup*>(workspace->ViewFrame.data()); }
-    QString Panel() { return workspace->FraTOWSCouple1->LbCouple->text(); }
+    TFraTOWSMat* Matrix() { return workspace->findChild<TFraTOWSMat*>("FraTOWSMat"); }
+    TFraTOWSGroup* Tree() { return workspace->findChild<TFraTOWSGroup*>("FraTOWSGroup"); }
+    QString Panel() { return workspace->findChild<QLabel*>("LbCouple")->text(); }
+    QListWidget* Guidelines() { return workspace->findChild<QListWidget*>("LstGuidelines"); }
+
+    // The factor list of a type, and a button of its bar.
+    TFraTOWSList* List(std::int32_t type) {
+        return Matrix()->findChild<TFraTOWSList*>(QStringLiteral("FraList%1").arg(type));
+    }
+    QTreeWidget* Factors(std::int32_t type) {
+        return List(type)->findChild<QTreeWidget*>("LstTOWS");
+    }
+    QToolButton* ListButton(std::int32_t type, const char* name) {
+        return List(type)->findChild<QToolButton*>(name);
+    }
+    // The bar above the conclusions; the factor lists have bars of that name too.
+    TFraListBar* GuidelineBar() {
+        return workspace->findChild<QWidget*>("Panel4")->findChild<TFraListBar*>("FraListBar1");
+    }
+    void ClickGuidelineButton(const char* name) {
+        QTest::mouseClick(GuidelineBar()->findChild<QToolButton*>(name), Qt::LeftButton);
+    }
+
+    // The coupling view's controls.
+    QTreeView* TreeView() { return Tree()->findChild<QTreeView*>("TOWSTree"); }
+    const TCouplingTreeModel* Model() {
+        return qobject_cast<const TCouplingTreeModel*>(TreeView()->model());
+    }
+    QSlider* TrackBar() { return Tree()->findChild<QSlider*>("TrackBar1"); }
+    QComboBox* Filter() { return Tree()->findChild<QComboBox*>("CbFilter"); }
+    void ChooseFilter(int index) {
+        Filter()->setCurrentIndex(index);
+        emit Filter()->activated(index);
+    }
 
     // Clicks the factor of that name in the list of its type.
     void ClickFactor(std::int32_t type, const QString& name) {
-        QTreeWidget* list = Matrix()->List(type)->LstTOWS;
+        QTreeWidget* list = Factors(type);
         const auto found = list->findItems(name, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << name.toStdString();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -57,7 +88,7 @@ protected:
     }
 
     QStringList ListNames(std::int32_t type) {
-        QTreeWidget* list = Matrix()->List(type)->LstTOWS;
+        QTreeWidget* list = Factors(type);
         QStringList names;
         for (int i = 0; i < list->topLevelItemCount(); ++i)
             names << list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1);
@@ -66,16 +97,16 @@ protected:
 
     QList<bool> Checks() {
         QList<bool> checks;
-        for (int i = 0; i < workspace->LstGuidelines->count(); ++i)
-            checks << (workspace->LstGuidelines->item(i)->checkState() == Qt::Checked);
+        for (int i = 0; i < Guidelines()->count(); ++i)
+            checks << (Guidelines()->item(i)->checkState() == Qt::Checked);
         return checks;
     }
 
     // Toggles the check mark of conclusion i as the space bar does.
     void ToggleCheck(int i) {
-        workspace->LstGuidelines->setFocus();
-        workspace->LstGuidelines->setCurrentRow(i);
-        QTest::keyClick(workspace->LstGuidelines, Qt::Key_Space);
+        Guidelines()->setFocus();
+        Guidelines()->setCurrentRow(i);
+        QTest::keyClick(Guidelines(), Qt::Key_Space);
     }
 
     void ShowCouplingView() {
@@ -91,7 +122,7 @@ protected:
 
     // The tree as "group: entry, entry | group: ...".
     QString TreeText() {
-        const TCouplingTreeModel* model = Tree()->Model;
+        const TCouplingTreeModel* model = Model();
         QStringList groups;
         for (int g = 0; g < model->rowCount(); ++g) {
             const QModelIndex group = model->index(g, 0);
@@ -112,13 +143,15 @@ TEST_F(Workspace, OpensOnTheFactorListsWithNothingSelected) {
     EXPECT_EQ(Panel(), "No coupling is selected");
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
     EXPECT_FALSE(Project().Modified);
-    EXPECT_EQ(Matrix()->GroupBox1->title(), "Key factors linked to our position");
-    EXPECT_EQ(Matrix()->GroupBox2->title(), "Key factors linked to our surroundings");
-    EXPECT_EQ(Matrix()->List(stThreat)->ListTitle->text(), "External Threats");
+    EXPECT_EQ(Matrix()->findChild<QGroupBox*>("GroupBox1")->title(),
+              "Key factors linked to our position");
+    EXPECT_EQ(Matrix()->findChild<QGroupBox*>("GroupBox2")->title(),
+              "Key factors linked to our surroundings");
+    EXPECT_EQ(List(stThreat)->findChild<QLabel*>("ListTitle")->text(), "External Threats");
     EXPECT_EQ(ListNames(stStrength), (QStringList{"S2 3", "S1 2"})) << "most important first";
     EXPECT_EQ(ListNames(stOpportunity), (QStringList{"O1 3", "O2 2"}));
-    EXPECT_EQ(workspace->LbConclusions->text(), "Synthesis of conclusions");
-    EXPECT_EQ(workspace->FraListBar1->findChildren<QToolButton*>().size(), 5);
+    EXPECT_EQ(workspace->findChild<QLabel*>("LbConclusions")->text(), "Synthesis of conclusions");
+    EXPECT_EQ(GuidelineBar()->findChildren<QToolButton*>().size(), 5);
 }
 
 TEST_F(Workspace, SelectingOneFactorOfEachSideSelectsTheirCoupling) {
@@ -126,17 +159,17 @@ TEST_F(Workspace, SelectingOneFactorOfEachSideSelectsTheirCoupling) {
     EXPECT_EQ(Panel(), "No coupling is selected");
     ClickFactor(stOpportunity, "O1");
     EXPECT_EQ(Panel(), "Rating 6/9 Piece of luck\nS1\nO1");
-    EXPECT_EQ(workspace->SelectedCouple, (TTOWSCouple{0, 1}));
+    EXPECT_EQ(workspace->SelectedCouple(), (TTOWSCouple{0, 1}));
     EXPECT_EQ(Checks(), (QList<bool>{true, true, false}));
 
     // A weakness replaces the strength: partners never share a selection.
     ClickFactor(stWeakness, "W1");
-    EXPECT_EQ(Matrix()->List(stStrength)->SelectedFactor(), nullptr);
+    EXPECT_EQ(List(stStrength)->SelectedFactor(), nullptr);
     EXPECT_EQ(Panel(), "Rating 9/9 Challenge\nW1\nO1");
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
 
     ClickFactor(stThreat, "T1");
-    EXPECT_EQ(Matrix()->List(stOpportunity)->SelectedFactor(), nullptr);
+    EXPECT_EQ(List(stOpportunity)->SelectedFactor(), nullptr);
     EXPECT_EQ(Panel(), "Rating 3/9 Danger\nW1\nT1");
     EXPECT_FALSE(Project().Modified) << "selecting changes nothing";
 }
@@ -161,14 +194,14 @@ TEST_F(Workspace, CheckMarksLinkAndUnlinkOnlyTheirConclusion) {
 }
 
 TEST_F(Workspace, AddingAConclusionNeedsASelectedCoupling) {
-    QTest::mouseClick(workspace->FraListBar1->BtAdd, Qt::LeftButton);
+    ClickGuidelineButton("BtAdd");
     EXPECT_EQ(host.ScriptedSeam.Messages,
               QStringList{"Select a coupling before creating a corresponding conclusion"});
     EXPECT_EQ(host.GuidelineEdits, 0);
 
     ClickFactor(stWeakness, "W1");
     ClickFactor(stOpportunity, "O2");
-    QTest::mouseClick(workspace->FraListBar1->BtAdd, Qt::LeftButton);
+    ClickGuidelineButton("BtAdd");
     EXPECT_EQ(Project().Guidelines.size(), 3u) << "cancelled: nothing added";
     EXPECT_FALSE(Project().Modified);
 
@@ -176,12 +209,12 @@ TEST_F(Workspace, AddingAConclusionNeedsASelectedCoupling) {
         guideline.Name = "New one";
         return true;
     };
-    QTest::mouseClick(workspace->FraListBar1->BtAdd, Qt::LeftButton);
+    ClickGuidelineButton("BtAdd");
     ASSERT_EQ(Project().Guidelines.size(), 4u);
     EXPECT_EQ(Project().Guidelines[3]->Name, "New one");
     EXPECT_EQ(Project().Guidelines[3]->Couples, (std::vector<TTOWSCouple>{{2, 5}}));
     EXPECT_EQ(GetGuidelineWeight(Project(), *Project().Guidelines[3]), 6);
-    EXPECT_EQ(workspace->LstGuidelines->currentRow(), 3);
+    EXPECT_EQ(Guidelines()->currentRow(), 3);
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false, true}));
     EXPECT_TRUE(Project().Modified);
 }
@@ -190,19 +223,19 @@ TEST_F(Workspace, DeletingAFactorDropsAndRenumbersItsLinks) {
     ClickFactor(stStrength, "S1");
     ClickFactor(stOpportunity, "O1");
     ClickFactor(stOpportunity, "O1");
-    QTest::mouseClick(Matrix()->List(stOpportunity)->FraListBar1->BtDel, Qt::LeftButton);
+    QTest::mouseClick(ListButton(stOpportunity, "BtDel"), Qt::LeftButton);
     ASSERT_EQ(Project().Items.size(), 5u);
     EXPECT_TRUE(Project().Guidelines[0]->Couples.empty());
     EXPECT_EQ(Project().Guidelines[1]->Couples, (std::vector<TTOWSCouple>{{3, 4}}));
     EXPECT_EQ(Project().Guidelines.size(), 3u) << "conclusions stay";
-    EXPECT_FALSE(workspace->SelectedCouple);
+    EXPECT_FALSE(workspace->SelectedCouple());
     EXPECT_EQ(Panel(), "No coupling is selected");
     EXPECT_EQ(ListNames(stOpportunity), QStringList{"O2 2"});
     EXPECT_TRUE(Project().Modified);
 }
 
 TEST_F(Workspace, FactorsAreAddedAndEditedThroughTheirDialog) {
-    QTest::mouseClick(Matrix()->List(stThreat)->FraListBar1->BtAdd, Qt::LeftButton);
+    QTest::mouseClick(ListButton(stThreat, "BtAdd"), Qt::LeftButton);
     EXPECT_EQ(Project().Items.size(), 6u) << "cancelled: nothing added";
     EXPECT_TRUE(Project().Modified) << "an addition counts even when cancelled";
 
@@ -213,7 +246,7 @@ TEST_F(Workspace, FactorsAreAddedAndEditedThroughTheirDialog) {
         factor.Mark = 3;
         return true;
     };
-    QTest::mouseClick(Matrix()->List(stThreat)->FraListBar1->BtAdd, Qt::LeftButton);
+    QTest::mouseClick(ListButton(stThreat, "BtAdd"), Qt::LeftButton);
     EXPECT_EQ(ListNames(stThreat), (QStringList{"T2 3", "T1 1"}));
 
     host.FactorAnswer = [](TTOWSItem& factor, bool isNew) {
@@ -222,7 +255,7 @@ TEST_F(Workspace, FactorsAreAddedAndEditedThroughTheirDialog) {
         return true;
     };
     ClickFactor(stStrength, "S2");
-    QTest::mouseClick(Matrix()->List(stStrength)->FraListBar1->BtEdit, Qt::LeftButton);
+    QTest::mouseClick(ListButton(stStrength, "BtEdit"), Qt::LeftButton);
     EXPECT_EQ(ListNames(stStrength), (QStringList{"S1 2", "S2 1"}));
     EXPECT_EQ(GetCouplingRating(Project(), 4, 1), 3);
 }
@@ -232,31 +265,29 @@ TEST_F(Workspace, CouplingTreeListsEveryCouplingByKindAboveTheThreshold) {
     EXPECT_EQ(Tree()->findChild<QLabel*>("LbMark")->text(), "Mini. rating : 4/9");
     EXPECT_EQ(TreeText(), "Pieces of luck: 6 : S1 / O1, 4 : S1 / O2, 9 : S2 / O1, 6 : S2 / O2"
                           " | Challenges: 9 : W1 / O1, 6 : W1 / O2 | Conflicts:  | Dangers: ");
-    const QModelIndex group = Tree()->Model->index(0, 0);
+    const QModelIndex group = Model()->index(0, 0);
     EXPECT_EQ(group.data(Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
     EXPECT_TRUE(group.data(Qt::FontRole).value<QFont>().bold());
 
-    Tree()->TrackBar1->setValue(5);
+    TrackBar()->setValue(5);
     EXPECT_EQ(Tree()->findChild<QLabel*>("LbMark")->text(), "Mini. rating : 6/9");
     EXPECT_EQ(TreeText(), "Pieces of luck: 6 : S1 / O1, 9 : S2 / O1, 6 : S2 / O2"
                           " | Challenges: 9 : W1 / O1, 6 : W1 / O2 | Conflicts:  | Dangers: ");
 
-    Tree()->TrackBar1->setValue(1);
-    auto* filter = Tree()->CbFilter;
-    EXPECT_EQ(filter->itemText(3), "Conflicts");
-    filter->setCurrentIndex(3);
-    emit filter->activated(3);
+    TrackBar()->setValue(1);
+    EXPECT_EQ(Filter()->itemText(3), "Conflicts");
+    ChooseFilter(3);
     EXPECT_EQ(TreeText(), "Conflicts: 2 : S1 / T1, 3 : S2 / T1");
 }
 
 TEST_F(Workspace, ChoosingATreeEntrySelectsItsCoupling) {
     ShowCouplingView();
-    QTreeView* tree = Tree()->TOWSTree;
-    const QModelIndex luck = Tree()->Model->index(0, 0);
-    tree->setCurrentIndex(Tree()->Model->index(1, 0, luck));
+    QTreeView* tree = TreeView();
+    const QModelIndex luck = Model()->index(0, 0);
+    tree->setCurrentIndex(Model()->index(1, 0, luck));
     EXPECT_EQ(Panel(), "Rating 4/9 Piece of luck\nS1\nO2");
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
-    tree->setCurrentIndex(Tree()->Model->index(0, 0, luck));
+    tree->setCurrentIndex(Model()->index(0, 0, luck));
     EXPECT_EQ(Checks(), (QList<bool>{true, true, false}));
     tree->setCurrentIndex(luck);
     EXPECT_EQ(Panel(), "No coupling is selected");
@@ -265,14 +296,13 @@ TEST_F(Workspace, ChoosingATreeEntrySelectsItsCoupling) {
 
 TEST_F(Workspace, FilterAndThresholdLastForTheRun) {
     ShowCouplingView();
-    Tree()->TrackBar1->setValue(6);
-    Tree()->CbFilter->setCurrentIndex(2);
-    emit Tree()->CbFilter->activated(2);
+    TrackBar()->setValue(6);
+    ChooseFilter(2);
     ClickRadio("RGVisuMatrix");
     ASSERT_NE(Matrix(), nullptr);
     ShowCouplingView();
-    EXPECT_EQ(Tree()->TrackBar1->value(), 6);
-    EXPECT_EQ(Tree()->CbFilter->currentIndex(), 2);
+    EXPECT_EQ(TrackBar()->value(), 6);
+    EXPECT_EQ(Filter()->currentIndex(), 2);
     EXPECT_EQ(TreeText(), "Challenges: 9 : W1 / O1");
 
     // Another project, another workspace: the same settings.
@@ -286,7 +316,7 @@ TEST_F(Workspace, SwitchingViewsClearsTheSelectedCoupling) {
     ClickFactor(stStrength, "S1");
     ClickFactor(stOpportunity, "O1");
     ShowCouplingView();
-    EXPECT_FALSE(workspace->SelectedCouple);
+    EXPECT_FALSE(workspace->SelectedCouple());
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
 }
 
@@ -297,48 +327,48 @@ TEST_F(Workspace, ConclusionsMoveAndDelete) {
             list << guideline->Name;
         return list;
     };
-    QTest::mouseClick(workspace->FraListBar1->BtDown, Qt::LeftButton);
+    ClickGuidelineButton("BtDown");
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"})) << "nothing current: nothing moves";
 
-    workspace->LstGuidelines->setCurrentRow(0);
-    QTest::mouseClick(workspace->FraListBar1->BtDown, Qt::LeftButton);
+    Guidelines()->setCurrentRow(0);
+    ClickGuidelineButton("BtDown");
     EXPECT_EQ(names(), (QStringList{"B", "A", "C"}));
-    EXPECT_EQ(workspace->LstGuidelines->currentRow(), 1);
+    EXPECT_EQ(Guidelines()->currentRow(), 1);
     EXPECT_TRUE(Project().Modified) << "a move is a change to save";
-    QTest::mouseClick(workspace->FraListBar1->BtUp, Qt::LeftButton);
-    QTest::mouseClick(workspace->FraListBar1->BtUp, Qt::LeftButton);
+    ClickGuidelineButton("BtUp");
+    ClickGuidelineButton("BtUp");
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
-    EXPECT_EQ(workspace->LstGuidelines->currentRow(), 0);
+    EXPECT_EQ(Guidelines()->currentRow(), 0);
 
-    workspace->LstGuidelines->setCurrentRow(2);
-    QTest::mouseClick(workspace->FraListBar1->BtDown, Qt::LeftButton);
+    Guidelines()->setCurrentRow(2);
+    ClickGuidelineButton("BtDown");
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
 
-    workspace->LstGuidelines->setCurrentRow(1);
-    QTest::mouseClick(workspace->FraListBar1->BtDel, Qt::LeftButton);
+    Guidelines()->setCurrentRow(1);
+    ClickGuidelineButton("BtDel");
     EXPECT_EQ(names(), (QStringList{"A", "C"}));
-    EXPECT_EQ(workspace->LstGuidelines->currentRow(), 0);
-    workspace->LstGuidelines->setCurrentRow(0);
-    QTest::mouseClick(workspace->FraListBar1->BtDel, Qt::LeftButton);
-    EXPECT_EQ(workspace->LstGuidelines->currentRow(), 0) << "the new first item";
-    QTest::mouseClick(workspace->FraListBar1->BtDel, Qt::LeftButton);
+    EXPECT_EQ(Guidelines()->currentRow(), 0);
+    Guidelines()->setCurrentRow(0);
+    ClickGuidelineButton("BtDel");
+    EXPECT_EQ(Guidelines()->currentRow(), 0) << "the new first item";
+    ClickGuidelineButton("BtDel");
     EXPECT_TRUE(Project().Guidelines.empty());
-    EXPECT_EQ(workspace->LstGuidelines->currentRow(), -1);
+    EXPECT_EQ(Guidelines()->currentRow(), -1);
 }
 
 TEST_F(Workspace, EditingAConclusionRenamesItsItem) {
-    workspace->LstGuidelines->setCurrentRow(1);
+    Guidelines()->setCurrentRow(1);
     host.GuidelineAnswer = [](TGuideline& guideline) {
         guideline.Name = "Renamed";
         return true;
     };
-    QTest::mouseClick(workspace->FraListBar1->BtEdit, Qt::LeftButton);
-    EXPECT_EQ(workspace->LstGuidelines->item(1)->text(), "Renamed");
+    ClickGuidelineButton("BtEdit");
+    EXPECT_EQ(Guidelines()->item(1)->text(), "Renamed");
     EXPECT_TRUE(Project().Modified);
 }
 
 TEST_F(Workspace, SplitterKeepsItsRatioWhenTheWindowGrows) {
-    const QSplitter* splitter = workspace->Splitter;
+    const QSplitter* splitter = workspace->findChild<QSplitter*>("PnlSplit");
     const auto ratio = [splitter] {
         return static_cast<double>(splitter->sizes().front()) / splitter->width();
     };
@@ -354,6 +384,6 @@ TEST_F(Workspace, SplitterKeepsItsRatioWhenTheWindowGrows) {
 TEST_F(Workspace, MatrixHalvesTheFrame) {
     TFraTOWSMat* matrix = Matrix();
     QCoreApplication::processEvents();
-    EXPECT_EQ(matrix->GroupBox1->height(), matrix->height() / 2);
-    EXPECT_EQ(matrix->List(stStrength)->width(), matrix->width() / 2);
+    EXPECT_EQ(matrix->findChild<QGroupBox*>("GroupBox1")->height(), matrix->height() / 2);
+    EXPECT_EQ(List(stStrength)->width(), matrix->width() / 2);
 }
