@@ -1,7 +1,6 @@
 #include "UnitFrmMain.h"
 
 #include "UntApplication.h"
-#include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntDlgAbout.h"
 #include "UntDlgProperties.h"
@@ -13,11 +12,9 @@
 #include "UntFrmStart.h"
 #include "UntFrmTOWSItem.h"
 #include "UntHelpContext.h"
-#include "UntIO.h"
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
 #include "UntSelectExample.h"
-#include "UntShortenPath.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 #include "UntWebLinks.h"
@@ -46,14 +43,6 @@ constexpr int ToolBarHeight = 28;
 QString SettingsPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/merovan.ini");
-}
-
-QString TemplatePath() {
-    return ProgramFolder() + QStringLiteral("templates/reference.swot");
-}
-
-TFileRequest ProjectFileRequest(const QString& caption) {
-    return {caption, {ProductStr(202) + QStringLiteral(" (*.swot)")}, QStringLiteral("swot"), 1};
 }
 
 } // namespace
@@ -294,7 +283,7 @@ void TFrmMain::WriteSettings() const {
 bool TFrmMain::StartUp(const QStringList& arguments) {
     ReadSettings();
     if (!QFileInfo::exists(FExampleFile))
-        FExampleFile = TemplatePath();
+        FExampleFile = ReferenceTemplate();
     if (!ReadProject(FExampleProject, FExampleFile))
         Seam().Error(this, LoadStr(952));
     UpdateCommands();
@@ -324,147 +313,6 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         }
     }
     return true;
-}
-
-void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
-    FDocumentPath = path;
-    if (FCurrentProject)
-        FCurrentProject->FileName = path.value_or(QString());
-    const QString name = path.value_or(LoadStr(1030));
-    setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
-    const QFontMetrics metrics(StatusPath->font());
-    const int room = StatusPath->width() - 8;
-    StatusPath->setText(ShortenPath(
-        name, room, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }));
-}
-
-bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path) {
-    try {
-        slot = ::ReadProject(path);
-    } catch (...) {
-        Seam().Error(this, ErrorMessage(std::current_exception()));
-        return false;
-    }
-    UpdateCommands();
-    return true;
-}
-
-void TFrmMain::RebuildWorkspace() {
-    if (FWorkspace) {
-        FWorkspace->CloseView();
-        delete FWorkspace;
-    }
-    auto* workspace = new TFraTOWS(*this, MainPanel);
-    MainPanel->layout()->addWidget(workspace);
-    FWorkspace = workspace;
-    workspace->UpdateView();
-}
-
-bool TFrmMain::ReturnFromExample() {
-    if (ExampleDisplayed())
-        AcnProjExampDispExecute();
-    return !ExampleDisplayed();
-}
-
-bool TFrmMain::AskToKeepChanges() {
-    if (!FCurrentProject || !FCurrentProject->Modified)
-        return true;
-    switch (Seam().Message(this, QMessageBox::Question, LoadStr(1070),
-                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes:
-        return SaveProject();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TFrmMain::AcnFileNewExecute() {
-    if (!ReturnFromExample() || !AskToKeepChanges())
-        return;
-    if (ReadProject(FCurrentProject, TemplatePath())) {
-        SetDocumentPath(std::nullopt);
-        RebuildWorkspace();
-    }
-}
-
-bool TFrmMain::AcnFileOpenExecute() {
-    if (!ReturnFromExample() || !AskToKeepChanges())
-        return false;
-    const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
-    if (!chosen || !ReadProject(FCurrentProject, chosen->Path))
-        return false;
-    SetDocumentPath(chosen->Path);
-    RebuildWorkspace();
-    return true;
-}
-
-bool TFrmMain::SaveProject() {
-    if (!FCurrentProject || !ReturnFromExample())
-        return false;
-    if (FWorkspace && !FWorkspace->CommitView())
-        return false;
-    if (!FDocumentPath)
-        return SaveProjectAs();
-    try {
-        WriteProject(*FCurrentProject, *FDocumentPath);
-    } catch (...) {
-        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
-                               ErrorMessage(std::current_exception()));
-        return false;
-    }
-    FCurrentProject->Modified = false;
-    return true;
-}
-
-bool TFrmMain::SaveProjectAs() {
-    if (!FCurrentProject || !ReturnFromExample())
-        return false;
-    if (FWorkspace && !FWorkspace->CommitView())
-        return false;
-    const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
-    if (!chosen)
-        return false;
-    if (QFileInfo::exists(chosen->Path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(1075),
-                       QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
-        return false;
-    try {
-        WriteProject(*FCurrentProject, chosen->Path);
-    } catch (...) {
-        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
-                               ErrorMessage(std::current_exception()));
-        return false;
-    }
-    SetDocumentPath(chosen->Path);
-    FCurrentProject->Modified = false;
-    return true;
-}
-
-void TFrmMain::AcnProjExampDispExecute() {
-    if (FWorkspace && !FWorkspace->CommitView()) {
-        AcnProjExampDisp->setChecked(ExampleDisplayed());
-        return;
-    }
-    if (ExampleDisplayed()) {
-        FExampleProject = std::move(FCurrentProject);
-        FCurrentProject = std::move(FStashedProject);
-    } else if (FCurrentProject && FExampleProject) {
-        FStashedProject = std::move(FCurrentProject);
-        FCurrentProject = std::move(FExampleProject);
-    }
-    AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? 1021 : 1020));
-    AcnProjExampDisp->setChecked(ExampleDisplayed());
-    if (FWorkspace)
-        FWorkspace->UpdateView();
-    UpdateCommands();
-}
-
-void TFrmMain::AcnProjExampleSelectExecute() {
-    if (!ReturnFromExample())
-        return;
-    Seam().ExecDialog(*DlgSelectExample);
 }
 
 void TFrmMain::ShowHelpTopic(int context) {
@@ -510,56 +358,4 @@ void TFrmMain::AcnFilePropertiesExecute() {
         return;
     if (DlgProperties->Edit(*FCurrentProject) && FWorkspace)
         FWorkspace->UpdateView();
-}
-
-void TFrmMain::RunReport(TReportKind kind) {
-    if (!FCurrentProject)
-        return;
-    const TReportKindInfo& info = ReportInfo(kind);
-    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat});
-    if (!chosen)
-        return;
-    FReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
-    QString path = chosen->Path;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
-    if (QFileInfo::exists(path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(250),
-                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
-
-    const auto repaint = [] {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    DlgWaitReport->SetStatus(251);
-    DlgWaitReport->EnableClose(false);
-    DlgWaitReport->show();
-    setEnabled(false);
-    repaint();
-    // Whatever fails, the window comes back before the user is told.
-    QString failure;
-    try {
-        ExportReport(
-            kind, *FCurrentProject, ProgramFolder(), path, FReportFormat,
-            [this, &repaint](int status) {
-                DlgWaitReport->SetStatus(status);
-                repaint();
-            },
-            repaint);
-    } catch (const EConversionError& error) {
-        failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
-                  FillTemplate(LoadStr(3035), error.Message());
-    } catch (...) {
-        failure = ErrorMessage(std::current_exception());
-    }
-    setEnabled(true);
-    if (!failure.isEmpty()) {
-        DlgWaitReport->close();
-        Seam().Error(this, failure);
-        return;
-    }
-    DlgWaitReport->SetStatus(253);
-    DlgWaitReport->close();
-    repaint();
-    Seam().OpenDocument(path);
 }

@@ -16,3 +16,7 @@ QString ProgramFolder() {
             return QDir(candidate).absolutePath() + QLatin1Char('/');
     return program.absolutePath() + QLatin1Char('/');
 }
+
+QString ReferenceTemplate() {
+    return ProgramFolder() + QStringLiteral("templates/reference.swot");
+}

@@ -7,3 +7,6 @@
 // when it runs from its build folder, "share/merovan/" beside its "bin/"
 // folder once installed. MEROVAN_DATA_DIR names another one.
 QString ProgramFolder();
+
+// The reference project that New starts from.
+QString ReferenceTemplate();

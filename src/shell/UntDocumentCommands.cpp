@@ -1,0 +1,168 @@
+// The document commands of the main window: new, open, save, save as, and
+// the example shown in place of the project.
+#include "UnitFrmMain.h"
+
+#include "UntErrors.h"
+#include "UntFraTOWS.h"
+#include "UntIO.h"
+#include "UntModalSeam.h"
+#include "UntProgramFolder.h"
+#include "UntSelectExample.h"
+#include "UntShortenPath.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
+
+namespace {
+
+TFileRequest ProjectFileRequest(const QString& caption) {
+    return {caption, {ProductStr(202) + QStringLiteral(" (*.swot)")}, QStringLiteral("swot"), 1};
+}
+
+} // namespace
+
+void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
+    FDocumentPath = path;
+    if (FCurrentProject)
+        FCurrentProject->FileName = path.value_or(QString());
+    const QString name = path.value_or(LoadStr(1030));
+    setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
+    const QFontMetrics metrics(StatusPath->font());
+    const int room = StatusPath->width() - 8;
+    StatusPath->setText(ShortenPath(
+        name, room, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }));
+}
+
+bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path) {
+    try {
+        slot = ::ReadProject(path);
+    } catch (...) {
+        Seam().Error(this, ErrorMessage(std::current_exception()));
+        return false;
+    }
+    UpdateCommands();
+    return true;
+}
+
+void TFrmMain::RebuildWorkspace() {
+    if (FWorkspace) {
+        FWorkspace->CloseView();
+        delete FWorkspace;
+    }
+    auto* workspace = new TFraTOWS(*this, MainPanel);
+    MainPanel->layout()->addWidget(workspace);
+    FWorkspace = workspace;
+    workspace->UpdateView();
+}
+
+bool TFrmMain::ReturnFromExample() {
+    if (ExampleDisplayed())
+        AcnProjExampDispExecute();
+    return !ExampleDisplayed();
+}
+
+bool TFrmMain::AskToKeepChanges() {
+    if (!FCurrentProject || !FCurrentProject->Modified)
+        return true;
+    switch (Seam().Message(this, QMessageBox::Question, LoadStr(1070),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return SaveProject();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFrmMain::AcnFileNewExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    if (ReadProject(FCurrentProject, ReferenceTemplate())) {
+        SetDocumentPath(std::nullopt);
+        RebuildWorkspace();
+    }
+}
+
+bool TFrmMain::AcnFileOpenExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return false;
+    const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
+    if (!chosen || !ReadProject(FCurrentProject, chosen->Path))
+        return false;
+    SetDocumentPath(chosen->Path);
+    RebuildWorkspace();
+    return true;
+}
+
+bool TFrmMain::SaveProject() {
+    if (!FCurrentProject || !ReturnFromExample())
+        return false;
+    if (FWorkspace && !FWorkspace->CommitView())
+        return false;
+    if (!FDocumentPath)
+        return SaveProjectAs();
+    try {
+        WriteProject(*FCurrentProject, *FDocumentPath);
+    } catch (...) {
+        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
+                               ErrorMessage(std::current_exception()));
+        return false;
+    }
+    FCurrentProject->Modified = false;
+    return true;
+}
+
+bool TFrmMain::SaveProjectAs() {
+    if (!FCurrentProject || !ReturnFromExample())
+        return false;
+    if (FWorkspace && !FWorkspace->CommitView())
+        return false;
+    const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
+    if (!chosen)
+        return false;
+    if (QFileInfo::exists(chosen->Path) &&
+        Seam().Message(this, QMessageBox::Question, LoadStr(1075),
+                       QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
+        return false;
+    try {
+        WriteProject(*FCurrentProject, chosen->Path);
+    } catch (...) {
+        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
+                               ErrorMessage(std::current_exception()));
+        return false;
+    }
+    SetDocumentPath(chosen->Path);
+    FCurrentProject->Modified = false;
+    return true;
+}
+
+void TFrmMain::AcnProjExampDispExecute() {
+    if (FWorkspace && !FWorkspace->CommitView()) {
+        AcnProjExampDisp->setChecked(ExampleDisplayed());
+        return;
+    }
+    if (ExampleDisplayed()) {
+        FExampleProject = std::move(FCurrentProject);
+        FCurrentProject = std::move(FStashedProject);
+    } else if (FCurrentProject && FExampleProject) {
+        FStashedProject = std::move(FCurrentProject);
+        FCurrentProject = std::move(FExampleProject);
+    }
+    AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? 1021 : 1020));
+    AcnProjExampDisp->setChecked(ExampleDisplayed());
+    if (FWorkspace)
+        FWorkspace->UpdateView();
+    UpdateCommands();
+}
+
+void TFrmMain::AcnProjExampleSelectExecute() {
+    if (!ReturnFromExample())
+        return;
+    Seam().ExecDialog(*DlgSelectExample);
+}

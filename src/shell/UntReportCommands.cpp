@@ -1,0 +1,68 @@
+// The report commands of the main window: the text and the table report,
+// written and converted while a progress dialog shows.
+#include "UnitFrmMain.h"
+
+#include "UntConvert.h"
+#include "UntDlgWaitReport.h"
+#include "UntErrors.h"
+#include "UntModalSeam.h"
+#include "UntProgramFolder.h"
+#include "UntReportExport.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+void TFrmMain::RunReport(TReportKind kind) {
+    if (!FCurrentProject)
+        return;
+    const TReportKindInfo& info = ReportInfo(kind);
+    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat});
+    if (!chosen)
+        return;
+    FReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
+    QString path = chosen->Path;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
+    if (QFileInfo::exists(path) &&
+        Seam().Message(this, QMessageBox::Question, LoadStr(250),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+
+    const auto repaint = [] {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    DlgWaitReport->SetStatus(251);
+    DlgWaitReport->EnableClose(false);
+    DlgWaitReport->show();
+    setEnabled(false);
+    repaint();
+    // Whatever fails, the window comes back before the user is told.
+    QString failure;
+    try {
+        ExportReport(
+            kind, *FCurrentProject, ProgramFolder(), path, FReportFormat,
+            [this, &repaint](int status) {
+                DlgWaitReport->SetStatus(status);
+                repaint();
+            },
+            repaint);
+    } catch (const EConversionError& error) {
+        failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
+                  FillTemplate(LoadStr(3035), error.Message());
+    } catch (...) {
+        failure = ErrorMessage(std::current_exception());
+    }
+    setEnabled(true);
+    if (!failure.isEmpty()) {
+        DlgWaitReport->close();
+        Seam().Error(this, failure);
+        return;
+    }
+    DlgWaitReport->SetStatus(253);
+    DlgWaitReport->close();
+    repaint();
+    Seam().OpenDocument(path);
+}
