@@ -1,5 +1,7 @@
 #include "UntClassBasics.h"
 
+#include "UntStringIds.h"
+
 std::optional<TCouplingKind> GetCouplingKind(std::int32_t internalType, std::int32_t externalType) {
     if (!IsInternalType(internalType) || !IsExternalType(externalType))
         return std::nullopt;
@@ -39,19 +41,19 @@ int MarkHeading(std::int32_t mark) {
 }
 
 int TypeNameId(std::int32_t swotType) {
-    return 2500 + swotType;
+    return StrTypeNameBase + swotType;
 }
 
 int KindNameId(TCouplingKind kind) {
     switch (kind) {
     case TCouplingKind::ckPieceOfLuck:
-        return 2509;
+        return StrPieceOfLuck;
     case TCouplingKind::ckConflict:
-        return 2510;
+        return StrConflict;
     case TCouplingKind::ckChallenge:
-        return 2511;
+        return StrChallenge;
     case TCouplingKind::ckDanger:
-        return 2512;
+        return StrDanger;
     }
-    return 2509;
+    return StrPieceOfLuck;
 }

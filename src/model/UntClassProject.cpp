@@ -49,8 +49,7 @@ void TLabels::SetValue(int number, const QString& value) {
 }
 
 QString TLabels::DefaultValue(int number) {
-    // The defaults follow the headings' numbers in the string table.
-    return LoadStr(2800 + number);
+    return LoadStr(StrHeadingBase + number);
 }
 
 TProject::TProject() : Title(QStringLiteral("Analyse Swot")) {}

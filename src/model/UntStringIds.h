@@ -76,7 +76,7 @@ enum TStringId : int {
     StrWordingInUse = 1103,
 
     // Factor types and coupling kinds, singular: 2500 + the type code.
-    StrTypeNames = 2500,
+    StrTypeNameBase = 2500,
     StrPieceOfLuck = 2509,
     StrConflict = 2510,
     StrChallenge = 2511,
@@ -85,7 +85,7 @@ enum TStringId : int {
     // The workspace.
     StrRating = 2517,
     StrSwotMatrix = 2520,
-    StrEnterFactors = 2521, // and StrCouplingView: the choice of view
+    StrEnterFactors = 2521,
     StrCouplingView = 2522,
     StrSelectedCoupling = 2523,
     StrDisplay = 2524,
@@ -117,7 +117,7 @@ enum TStringId : int {
     StrPropertiesNewWording = 2710,
 
     // Default headings: 2800 + the heading's number.
-    StrHeadings = 2800,
+    StrHeadingBase = 2800,
 
     // Failures of files, reports and the program.
     StrCannotOpen = 3001,

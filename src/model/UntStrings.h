@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UntStringIds.h"
+
 #include <QString>
 
 // The program's numbered string table. Every text shown to the user is looked

@@ -105,7 +105,7 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
     const TLabels& labels = project.Labels;
     const std::array<std::vector<std::int32_t>, 2> externals = {
         FactorsByImportance(project, stOpportunity), FactorsByImportance(project, stThreat)};
-    pugi::xml_node table = sheet.Table(body, LoadStr(2520));
+    pugi::xml_node table = sheet.Table(body, LoadStr(StrSwotMatrix));
     sheet.Column(table, "co2");
     for (const auto& factors : externals)
         if (!factors.empty()) {
@@ -186,7 +186,7 @@ void MatrixSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject&
 void SynthesisSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProject& project,
                     const TCoupleIndex& holders) {
     const int count = static_cast<int>(project.Guidelines.size());
-    pugi::xml_node table = sheet.Table(body, LoadStr(2808));
+    pugi::xml_node table = sheet.Table(body, TLabels::DefaultValue(hdConclusions));
     sheet.Column(table, "co2");
     sheet.Column(table, "co4", count);
 

@@ -21,7 +21,7 @@ namespace {
 QByteArray ReadTemplate(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EStorageError(FillTemplate(LoadStr(3032), path, file.errorString()));
+        throw EStorageError(FillTemplate(LoadStr(StrTemplateUnreadable), path, file.errorString()));
     return file.readAll();
 }
 
@@ -31,8 +31,8 @@ pugi::xml_document LoadTemplate(const QString& path) {
     const pugi::xml_parse_result parsed =
         document.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (!parsed)
-        throw EStorageError(
-            FillTemplate(LoadStr(3032), path, QString::fromUtf8(parsed.description())));
+        throw EStorageError(FillTemplate(LoadStr(StrTemplateUnreadable), path,
+                                         QString::fromUtf8(parsed.description())));
     return document;
 }
 
@@ -47,7 +47,7 @@ const TReportKindInfo& ReportInfo(TReportKind kind) {
                                        "Portable Document Format(*.pdf)"},
                                       QStringLiteral("Temp.sxw"),
                                       {"MS Word 97", "writer_pdf_Export"},
-                                      254};
+                                      StrWordExportFailed};
     static const TReportKindInfo table{QStringLiteral("exports/calc/"),
                                        QStringLiteral("Content.xml"),
                                        {"sxc", "xls", "pdf"},
@@ -56,7 +56,7 @@ const TReportKindInfo& ReportInfo(TReportKind kind) {
                                         "Portable Document Format(*.pdf)"},
                                        QStringLiteral("Temp.sxc"),
                                        {"MS Excel 97", "calc_pdf_Export"},
-                                       255};
+                                       StrExcelExportFailed};
     return kind == TReportKind::Text ? text : table;
 }
 
@@ -96,11 +96,11 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     QFile copy(WorkFolder() + info.CopyName);
     if (!copy.open(QIODevice::WriteOnly) || copy.write(package) != package.size()) {
         copy.remove();
-        throw EStorageError(FillTemplate(LoadStr(3033), copy.errorString()));
+        throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), copy.errorString()));
     }
     copy.close();
     if (status)
-        status(252);
+        status(StrReportConverting);
     // The suite stores beside the target; the target is replaced only by a
     // complete file.
     QTemporaryFile converted(target + QStringLiteral(".XXXXXX.part"));
@@ -118,8 +118,8 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
         std::filesystem::rename(QFile::encodeName(converted.fileName()).toStdString(),
                                 QFile::encodeName(target).toStdString(), error);
         if (error)
-            throw EStorageError(
-                FillTemplate(LoadStr(3033), QString::fromStdString(error.message())));
+            throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable),
+                                             QString::fromStdString(error.message())));
         converted.setAutoRemove(false);
     } catch (...) {
         copy.remove();

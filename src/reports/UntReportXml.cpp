@@ -27,7 +27,7 @@ TXmlNames::TXmlNames(pugi::xml_node root) {
 std::string TXmlNames::operator()(const char* uri, const char* local) const {
     const auto found = FPrefixes.find(uri);
     if (found == FPrefixes.end())
-        throw EStorageError(FillTemplate(LoadStr(3030), QString::fromLatin1(uri)));
+        throw EStorageError(FillTemplate(LoadStr(StrTemplateNamespace), QString::fromLatin1(uri)));
     return found->second + ':' + local;
 }
 
@@ -55,6 +55,7 @@ std::vector<TCoupling> TCoupleIndex::HeldInReportOrder(const TProject& project) 
 pugi::xml_node RequiredChild(pugi::xml_node root, const std::string& name) {
     const pugi::xml_node child = root.child(name.c_str());
     if (!child)
-        throw EStorageError(FillTemplate(LoadStr(3031), QString::fromStdString(name)));
+        throw EStorageError(
+            FillTemplate(LoadStr(StrTemplateElement), QString::fromStdString(name)));
     return child;
 }

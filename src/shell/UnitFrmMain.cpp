@@ -49,7 +49,7 @@ QString SettingsPath() {
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_unique<TModalSeam>()) {
     setObjectName(QStringLiteral("FrmMain"));
-    SetHelpContext(this, 1);
+    SetHelpContext(this, hcMainWindow);
     resize(790, 556);
     // The run's private folder for working files exists from here to the exit.
     WorkFolder();
@@ -107,24 +107,24 @@ QAction* TFrmMain::AddAction(const char* name, const QString& caption, int short
 }
 
 void TFrmMain::CreateActions() {
-    AcnFileNew = AddAction("AcnFileNew", LoadStr(111), 151);
-    AcnFileOpen = AddAction("AcnFileOpen", LoadStr(112), 152);
-    AcnFileSave = AddAction("AcnFileSave", LoadStr(113), 153);
-    AcnFileSaveAs = AddAction("AcnFileSaveAs", LoadStr(114));
-    AcnFileProperties = AddAction("AcnFileProperties", LoadStr(115));
-    AcnFileQuit = AddAction("AcnFileQuit", LoadStr(116), 156);
-    AcnEditCut = AddAction("AcnEditCut", LoadStr(121), 161);
-    AcnEditCopy = AddAction("AcnEditCopy", LoadStr(122), 162);
-    AcnEditPaste = AddAction("AcnEditPaste", LoadStr(123), 163);
-    AcnHelpIndex = AddAction("AcnHelpIndex", LoadStr(131));
-    AcnDispLicence = AddAction("AcnDispLicence", LoadStr(135));
-    AcnHelpWebPage = AddAction("AcnHelpWebPage", ProductStr(132));
-    AcnHelpCustPage = AddAction("AcnHelpCustPage", LoadStr(133));
-    AcnHelpAbout = AddAction("AcnHelpAbout", ProductStr(134));
-    AcnProjExampDisp = AddAction("AcnProjExampDisp", LoadStr(1020));
-    AcnProjExampleSelect = AddAction("AcnProjExampleSelect", LoadStr(1022));
-    AcnProjTextReport = AddAction("AcnProjTextReport", LoadStr(1023));
-    AcnProjTableReport = AddAction("AcnProjTableReport", LoadStr(1024));
+    AcnFileNew = AddAction("AcnFileNew", LoadStr(StrFileNew), StrKeyNew);
+    AcnFileOpen = AddAction("AcnFileOpen", LoadStr(StrFileOpen), StrKeyOpen);
+    AcnFileSave = AddAction("AcnFileSave", LoadStr(StrFileSave), StrKeySave);
+    AcnFileSaveAs = AddAction("AcnFileSaveAs", LoadStr(StrFileSaveAs));
+    AcnFileProperties = AddAction("AcnFileProperties", LoadStr(StrFileProperties));
+    AcnFileQuit = AddAction("AcnFileQuit", LoadStr(StrFileQuit), StrKeyQuit);
+    AcnEditCut = AddAction("AcnEditCut", LoadStr(StrEditCut), StrKeyCut);
+    AcnEditCopy = AddAction("AcnEditCopy", LoadStr(StrEditCopy), StrKeyCopy);
+    AcnEditPaste = AddAction("AcnEditPaste", LoadStr(StrEditPaste), StrKeyPaste);
+    AcnHelpIndex = AddAction("AcnHelpIndex", LoadStr(StrHelpGuide));
+    AcnDispLicence = AddAction("AcnDispLicence", LoadStr(StrHelpLicence));
+    AcnHelpWebPage = AddAction("AcnHelpWebPage", ProductStr(StrHelpWebPage));
+    AcnHelpCustPage = AddAction("AcnHelpCustPage", LoadStr(StrHelpCustomerPage));
+    AcnHelpAbout = AddAction("AcnHelpAbout", ProductStr(StrHelpAbout));
+    AcnProjExampDisp = AddAction("AcnProjExampDisp", LoadStr(StrExampleDisplay));
+    AcnProjExampleSelect = AddAction("AcnProjExampleSelect", LoadStr(StrExampleSelect));
+    AcnProjTextReport = AddAction("AcnProjTextReport", LoadStr(StrTextReport));
+    AcnProjTableReport = AddAction("AcnProjTableReport", LoadStr(StrTableReport));
 
     AcnFileNew->setIcon(QIcon(QStringLiteral(":/icons/new.svg")));
     AcnFileOpen->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
@@ -155,7 +155,7 @@ void TFrmMain::CreateActions() {
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
-    connect(AcnHelpIndex, &QAction::triggered, this, [this] { ShowHelpTopic(1); });
+    connect(AcnHelpIndex, &QAction::triggered, this, [this] { ShowHelpTopic(hcMainWindow); });
     connect(AcnDispLicence, &QAction::triggered, this,
             [this] { Seam().OpenDocument(ProgramFolder() + QStringLiteral("licence.htm")); });
     connect(AcnHelpWebPage, &QAction::triggered, this,
@@ -167,7 +167,7 @@ void TFrmMain::CreateActions() {
 }
 
 void TFrmMain::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(LoadStr(110));
+    QMenu* file = menuBar()->addMenu(LoadStr(StrMenuFile));
     file->setObjectName(QStringLiteral("MnuFile"));
     file->addActions({AcnFileNew, AcnFileOpen, AcnFileSave, AcnFileSaveAs});
     file->addSeparator();
@@ -175,11 +175,11 @@ void TFrmMain::CreateMenus() {
     file->addSeparator();
     file->addAction(AcnFileQuit);
 
-    QMenu* edit = menuBar()->addMenu(LoadStr(120));
+    QMenu* edit = menuBar()->addMenu(LoadStr(StrMenuEdit));
     edit->setObjectName(QStringLiteral("MnuEdit"));
     edit->addActions({AcnEditCut, AcnEditCopy, AcnEditPaste});
 
-    QMenu* help = menuBar()->addMenu(LoadStr(130));
+    QMenu* help = menuBar()->addMenu(LoadStr(StrMenuHelp));
     help->setObjectName(QStringLiteral("MnuHelp"));
     help->addActions({AcnHelpIndex, AcnDispLicence});
     help->addSeparator();
@@ -285,7 +285,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     if (!QFileInfo::exists(FExampleFile))
         FExampleFile = ReferenceTemplate();
     if (!ReadProject(FExampleProject, FExampleFile))
-        Seam().Error(this, LoadStr(952));
+        Seam().Error(this, LoadStr(StrExampleLoadFailed));
     UpdateCommands();
     FCouplingViewSettings = TCouplingViewSettings();
 

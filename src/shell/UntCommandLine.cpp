@@ -29,8 +29,8 @@ int Fail(const QString& message) {
 int Report(TReportKind kind, const QString& projectPath, const QString& output) {
     const int format = ReportFormatOf(kind, output);
     if (format == 0)
-        return Fail(
-            FillTemplate(LoadStr(3034), ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
+        return Fail(FillTemplate(LoadStr(StrReportExtension),
+                                 ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
     return RunGuarded([&] {
         try {
             ExportReport(kind, *ReadProject(projectPath), ProgramFolder(), output, format);
@@ -69,12 +69,12 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         return 0;
     }
     if (help) {
-        std::printf("%s\n", qPrintable(LoadStr(3040)));
+        std::printf("%s\n", qPrintable(LoadStr(StrUsage)));
         return 0;
     }
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 4)
-        return Fail(LoadStr(3040).section(QLatin1Char('\n'), 0, 0));
+        return Fail(LoadStr(StrUsage).section(QLatin1Char('\n'), 0, 0));
     return Report(std::strcmp(option, "--text-report") == 0 ? TReportKind::Text
                                                             : TReportKind::Table,
                   arguments[2], arguments[3]);

@@ -13,10 +13,10 @@
 TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
     : QDialog(parent), FBackground(QStringLiteral(":/images/aboutbg.png")) {
     setObjectName(QStringLiteral("DlgAbout"));
-    setWindowTitle(ProductStr(350));
+    setWindowTitle(ProductStr(StrAboutCaption));
     setFixedSize(FBackground.size());
 
-    auto* version = new QLabel(LoadStr(352) + QStringLiteral(" 1.1"), this);
+    auto* version = new QLabel(LoadStr(StrAboutRelease) + QStringLiteral(" 1.1"), this);
     version->setObjectName(QStringLiteral("Label2"));
     QFont versionFont = version->font();
     versionFont.setPixelSize(16);
@@ -39,7 +39,7 @@ TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
     connect(link, &QLabel::linkActivated, this,
             [&host](const QString& url) { host.Seam().OpenWebPage(url); });
 
-    auto* close = new QPushButton(LoadStr(356), this);
+    auto* close = new QPushButton(LoadStr(StrAboutClose), this);
     close->setObjectName(QStringLiteral("BtOk"));
     close->setDefault(true);
     close->setGeometry(width() - 85, 10, 75, 25);

@@ -2,6 +2,7 @@
 
 #include "UntClassProject.h"
 #include "UntFraMemo.h"
+#include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
 #include "UntStrings.h"
@@ -16,10 +17,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(host, 0, parent) {
+TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(host, hcNone, parent) {
     setObjectName(QStringLiteral("DlgProperties"));
     resize(474, 338);
-    SetTitle(LoadStr(2700));
+    SetTitle(LoadStr(StrPropertiesCaption));
 
     PageControl = new QTabWidget(Body());
     PageControl->setObjectName(QStringLiteral("PageControl1"));
@@ -27,25 +28,25 @@ TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(hos
 
     auto* information = new QWidget(PageControl);
     auto* infoLayout = new QVBoxLayout(information);
-    auto* titleLabel = new QLabel(LoadStr(2702), information);
+    auto* titleLabel = new QLabel(LoadStr(StrPropertiesTitle), information);
     EdTitle = new QLineEdit(information);
     EdTitle->setObjectName(QStringLiteral("EdTitle"));
     titleLabel->setBuddy(EdTitle);
     FraMemo1 = new TFraMemo(information);
-    FraMemo1->SetTitle(LoadStr(2703));
+    FraMemo1->SetTitle(LoadStr(StrPropertiesComments));
     infoLayout->addWidget(titleLabel);
     infoLayout->addWidget(EdTitle);
     infoLayout->addWidget(FraMemo1, 1);
-    PageControl->addTab(information, LoadStr(2701));
+    PageControl->addTab(information, LoadStr(StrPropertiesInformation));
 
     auto* headings = new QWidget(PageControl);
     auto* headingsLayout = new QVBoxLayout(headings);
     LstCaptions = new QListWidget(headings);
     LstCaptions->setObjectName(QStringLiteral("LstCaptions"));
     headingsLayout->addWidget(LstCaptions, 1);
-    AcnChangeCaption = new QAction(LoadStr(2705), this);
+    AcnChangeCaption = new QAction(LoadStr(StrPropertiesModify), this);
     AcnChangeCaption->setObjectName(QStringLiteral("AcnChangeCaption"));
-    AcnResetCaption = new QAction(LoadStr(2706), this);
+    AcnResetCaption = new QAction(LoadStr(StrPropertiesReset), this);
     AcnResetCaption->setObjectName(QStringLiteral("AcnResetCaption"));
     auto* buttons = new QHBoxLayout;
     for (QAction* action : {AcnChangeCaption, AcnResetCaption}) {
@@ -57,7 +58,7 @@ TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(hos
     }
     buttons->addStretch(1);
     headingsLayout->addLayout(buttons);
-    PageControl->addTab(headings, LoadStr(2704));
+    PageControl->addTab(headings, LoadStr(StrPropertiesHeadings));
 
     connect(AcnChangeCaption, &QAction::triggered, this, &TDlgProperties::AcnChangeCaptionExecute);
     connect(AcnResetCaption, &QAction::triggered, this, &TDlgProperties::AcnResetCaptionExecute);
@@ -87,7 +88,7 @@ void TDlgProperties::showEvent(QShowEvent* event) {
 int TDlgProperties::SelectedCaption() {
     const QListWidgetItem* item = LstCaptions->currentItem();
     if (!item || !item->isSelected()) {
-        Host.Seam().Error(this, LoadStr(2708));
+        Host.Seam().Error(this, LoadStr(StrPropertiesSelectItem));
         return -1;
     }
     return LstCaptions->row(item);
@@ -98,8 +99,8 @@ void TDlgProperties::AcnChangeCaptionExecute() {
     if (line < 0)
         return;
     QListWidgetItem* item = LstCaptions->item(line);
-    if (const auto wording =
-            Host.Seam().InputText(this, LoadStr(2709), LoadStr(2710), item->text()))
+    if (const auto wording = Host.Seam().InputText(this, LoadStr(StrPropertiesModification),
+                                                   LoadStr(StrPropertiesNewWording), item->text()))
         item->setText(*wording);
 }
 
@@ -111,7 +112,7 @@ void TDlgProperties::AcnResetCaptionExecute() {
 
 void TDlgProperties::BtOkClick() {
     if (EdTitle->text().isEmpty()) {
-        Host.Seam().Error(this, LoadStr(1102));
+        Host.Seam().Error(this, LoadStr(StrWordingRequired));
         EdTitle->setFocus();
         return;
     }

@@ -1,7 +1,6 @@
 // The document commands of the main window: new, open, save, save as, and
 // the example shown in place of the project.
 #include "UnitFrmMain.h"
-
 #include "UntErrors.h"
 #include "UntFraTOWS.h"
 #include "UntIO.h"
@@ -21,7 +20,10 @@
 namespace {
 
 TFileRequest ProjectFileRequest(const QString& caption) {
-    return {caption, {ProductStr(202) + QStringLiteral(" (*.swot)")}, QStringLiteral("swot"), 1};
+    return {caption,
+            {ProductStr(StrProjectFiles) + QStringLiteral(" (*.swot)")},
+            QStringLiteral("swot"),
+            1};
 }
 
 } // namespace
@@ -30,7 +32,7 @@ void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
     FDocumentPath = path;
     if (FCurrentProject)
         FCurrentProject->FileName = path.value_or(QString());
-    const QString name = path.value_or(LoadStr(1030));
+    const QString name = path.value_or(LoadStr(StrNewDocument));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
     const int room = StatusPath->width() - 8;
@@ -69,7 +71,7 @@ bool TFrmMain::ReturnFromExample() {
 bool TFrmMain::AskToKeepChanges() {
     if (!FCurrentProject || !FCurrentProject->Modified)
         return true;
-    switch (Seam().Message(this, QMessageBox::Question, LoadStr(1070),
+    switch (Seam().Message(this, QMessageBox::Question, LoadStr(StrSaveChanges),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         return SaveProject();
@@ -92,7 +94,7 @@ void TFrmMain::AcnFileNewExecute() {
 bool TFrmMain::AcnFileOpenExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return false;
-    const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(201)));
+    const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(StrOpenCaption)));
     if (!chosen || !ReadProject(FCurrentProject, chosen->Path))
         return false;
     SetDocumentPath(chosen->Path);
@@ -110,7 +112,7 @@ bool TFrmMain::SaveProject() {
     try {
         WriteProject(*FCurrentProject, *FDocumentPath);
     } catch (...) {
-        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
+        Seam().Error(this, LoadStr(StrSaveFailed) + QStringLiteral("\n\n") +
                                ErrorMessage(std::current_exception()));
         return false;
     }
@@ -127,13 +129,13 @@ bool TFrmMain::SaveProjectAs() {
     if (!chosen)
         return false;
     if (QFileInfo::exists(chosen->Path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(1075),
+        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
                        QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
         return false;
     try {
         WriteProject(*FCurrentProject, chosen->Path);
     } catch (...) {
-        Seam().Error(this, LoadStr(211) + QStringLiteral("\n\n") +
+        Seam().Error(this, LoadStr(StrSaveFailed) + QStringLiteral("\n\n") +
                                ErrorMessage(std::current_exception()));
         return false;
     }
@@ -154,7 +156,7 @@ void TFrmMain::AcnProjExampDispExecute() {
         FStashedProject = std::move(FCurrentProject);
         FCurrentProject = std::move(FExampleProject);
     }
-    AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? 1021 : 1020));
+    AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? StrExampleBack : StrExampleDisplay));
     AcnProjExampDisp->setChecked(ExampleDisplayed());
     if (FWorkspace)
         FWorkspace->UpdateView();

@@ -15,7 +15,7 @@ TFrmStart::TFrmStart(QWidget* parent)
     setWindowTitle(QStringLiteral("Korvell Merovan"));
     setFixedSize(505, 169);
 
-    auto* question = new QLabel(LoadStr(925), this);
+    auto* question = new QLabel(LoadStr(StrStartQuestion), this);
     question->setObjectName(QStringLiteral("LbQuestion"));
     question->setAlignment(Qt::AlignCenter);
     question->setWordWrap(true);
@@ -34,9 +34,9 @@ TFrmStart::TFrmStart(QWidget* parent)
         connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
         return button;
     };
-    BtNew = makeButton("BtNew", 926, chNew);
-    BtOpen = makeButton("BtOpen", 927, chOpen);
-    Button3 = makeButton("Button3", 930, chQuit);
+    BtNew = makeButton("BtNew", StrStartNew, chNew);
+    BtOpen = makeButton("BtOpen", StrStartOpen, chOpen);
+    Button3 = makeButton("Button3", StrStartQuit, chQuit);
     BtNew->setDefault(true);
 
     auto* column = new QVBoxLayout;

@@ -1,7 +1,6 @@
 // The report commands of the main window: the text and the table report,
 // written and converted while a progress dialog shows.
 #include "UnitFrmMain.h"
-
 #include "UntConvert.h"
 #include "UntDlgWaitReport.h"
 #include "UntErrors.h"
@@ -27,14 +26,14 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
     if (QFileInfo::exists(path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(250),
+        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
 
     const auto repaint = [] {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
-    DlgWaitReport->SetStatus(251);
+    DlgWaitReport->SetStatus(StrReportBeingMade);
     DlgWaitReport->EnableClose(false);
     DlgWaitReport->show();
     setEnabled(false);
@@ -51,7 +50,7 @@ void TFrmMain::RunReport(TReportKind kind) {
             repaint);
     } catch (const EConversionError& error) {
         failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
-                  FillTemplate(LoadStr(3035), error.Message());
+                  FillTemplate(LoadStr(StrConversionReason), error.Message());
     } catch (...) {
         failure = ErrorMessage(std::current_exception());
     }
@@ -61,7 +60,7 @@ void TFrmMain::RunReport(TReportKind kind) {
         Seam().Error(this, failure);
         return;
     }
-    DlgWaitReport->SetStatus(253);
+    DlgWaitReport->SetStatus(StrReportDone);
     DlgWaitReport->close();
     repaint();
     Seam().OpenDocument(path);

@@ -1,5 +1,6 @@
 #include "UntSelectExample.h"
 
+#include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
@@ -12,9 +13,9 @@
 #include <QVBoxLayout>
 
 TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
-    : TMPDialog(host, 0, parent) {
+    : TMPDialog(host, hcNone, parent) {
     setObjectName(QStringLiteral("DlgSelectExample"));
-    SetTitle(LoadStr(950));
+    SetTitle(LoadStr(StrExampleCaption));
     resize(360, 300);
     LstExamples = new QListWidget(Body());
     LstExamples->setObjectName(QStringLiteral("LstExamples"));
@@ -36,14 +37,14 @@ void TDlgSelectExample::showEvent(QShowEvent* event) {
 void TDlgSelectExample::BtOkClick() {
     const QListWidgetItem* item = LstExamples->currentItem();
     if (!item || !item->isSelected()) {
-        Host.Seam().Error(this, LoadStr(951));
+        Host.Seam().Error(this, LoadStr(StrExamplePrompt));
         return;
     }
     const QString path = ProgramFolder() + QStringLiteral("templates/") + item->text();
     if (LoadExample(path)) {
         accept();
     } else {
-        Host.Seam().Error(this, LoadStr(952));
+        Host.Seam().Error(this, LoadStr(StrExampleLoadFailed));
         reject();
     }
 }

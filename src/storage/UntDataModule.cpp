@@ -45,34 +45,35 @@ QString ErrorText(zip_error_t* error) {
 EStorageError OpenError(zip_error_t* error) {
     const int code = zip_error_code_zip(error);
     if (code == ZIP_ER_NOZIP)
-        return EStorageError(ProductStr(3002));
+        return EStorageError(ProductStr(StrNotZip));
     if (code == ZIP_ER_NOENT || code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_SEEK ||
         code == ZIP_ER_MEMORY)
-        return EStorageError(FillTemplate(LoadStr(3001), ErrorText(error)));
-    return EStorageError(FillTemplate(LoadStr(3005), ErrorText(error)));
+        return EStorageError(FillTemplate(LoadStr(StrCannotOpen), ErrorText(error)));
+    return EStorageError(FillTemplate(LoadStr(StrArchiveDamaged), ErrorText(error)));
 }
 
 QByteArray ReadEntry(zip_t* archive, const char* entryName, qint64 limit) {
     const zip_int64_t index = zip_name_locate(archive, entryName, 0);
     if (index < 0)
-        throw EStorageError(ProductStr(3003));
+        throw EStorageError(ProductStr(StrNoContent));
     const std::unique_ptr<zip_file_t, TFileCloser> file(
         zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0));
     if (!file)
-        throw EStorageError(FillTemplate(LoadStr(3005), ErrorText(zip_get_error(archive))));
+        throw EStorageError(
+            FillTemplate(LoadStr(StrArchiveDamaged), ErrorText(zip_get_error(archive))));
     // The sizes an archive declares may lie: read and count.
     QByteArray data;
     char buffer[64 * 1024];
     for (;;) {
         const zip_int64_t read = zip_fread(file.get(), buffer, sizeof buffer);
         if (read < 0)
-            throw EStorageError(
-                FillTemplate(LoadStr(3005), ErrorText(zip_file_get_error(file.get()))));
+            throw EStorageError(FillTemplate(LoadStr(StrArchiveDamaged),
+                                             ErrorText(zip_file_get_error(file.get()))));
         if (read == 0)
             return data;
         if (data.size() + read > limit)
             throw EStorageError(
-                FillTemplate(LoadStr(3004), QString::number(limit / (1024 * 1024))));
+                FillTemplate(LoadStr(StrContentTooLarge), QString::number(limit / (1024 * 1024))));
         data.append(buffer, static_cast<qsizetype>(read));
     }
 }
@@ -110,7 +111,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     const QString prefix = QStringLiteral(".") + target.fileName() + QStringLiteral(".saving-");
     QTemporaryFile file(folder.filePath(prefix + QStringLiteral("XXXXXX")));
     const auto fail = [&file] {
-        throw EStorageError(FillTemplate(LoadStr(3012), file.errorString()));
+        throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), file.errorString()));
     };
     if (!file.open())
         fail();
@@ -118,13 +119,13 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
         fail();
     if (::fsync(file.handle()) != 0)
         throw EStorageError(
-            FillTemplate(LoadStr(3012), QString::fromLocal8Bit(std::strerror(errno))));
+            FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
     ::fchmod(file.handle(), PermissionsFor(path));
     file.close();
     if (::rename(QFile::encodeName(file.fileName()).constData(),
                  QFile::encodeName(path).constData()) != 0)
         throw EStorageError(
-            FillTemplate(LoadStr(3012), QString::fromLocal8Bit(std::strerror(errno))));
+            FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
     file.setAutoRemove(false);
     for (const QString& leftover :
          folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden))
@@ -142,16 +143,17 @@ QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries) {
     const std::unique_ptr<zip_source_t, TSourceFree> buffer(
         zip_source_buffer_create(nullptr, 0, 0, &error));
     if (!buffer)
-        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(&error)));
+        throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), ErrorText(&error)));
     zip_source_keep(buffer.get());
     std::unique_ptr<zip_t, TZipCloser> archive(
         zip_open_from_source(buffer.get(), ZIP_TRUNCATE, &error));
     if (!archive) {
         zip_source_free(buffer.get());
-        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(&error)));
+        throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), ErrorText(&error)));
     }
     const auto fail = [&archive] {
-        return EStorageError(FillTemplate(LoadStr(3012), ErrorText(zip_get_error(archive.get()))));
+        return EStorageError(
+            FillTemplate(LoadStr(StrCannotWrite), ErrorText(zip_get_error(archive.get()))));
     };
     for (const auto& [name, data] : entries) {
         zip_source_t* source = zip_source_buffer(archive.get(), data.constData(),
@@ -175,12 +177,14 @@ QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries) {
 
     zip_stat_t stat;
     if (zip_source_stat(buffer.get(), &stat) < 0 || zip_source_open(buffer.get()) < 0)
-        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(zip_source_error(buffer.get()))));
+        throw EStorageError(
+            FillTemplate(LoadStr(StrCannotWrite), ErrorText(zip_source_error(buffer.get()))));
     QByteArray bytes(static_cast<qsizetype>(stat.size), Qt::Uninitialized);
     const zip_int64_t read = zip_source_read(buffer.get(), bytes.data(), stat.size);
     zip_source_close(buffer.get());
     if (read != static_cast<zip_int64_t>(stat.size))
-        throw EStorageError(FillTemplate(LoadStr(3012), ErrorText(zip_source_error(buffer.get()))));
+        throw EStorageError(
+            FillTemplate(LoadStr(StrCannotWrite), ErrorText(zip_source_error(buffer.get()))));
     return bytes;
 }
 
@@ -192,7 +196,7 @@ QByteArray ExtractEntry(const QString& archivePath, const char* entryName, qint6
     if (!source) {
         const QString text = ErrorText(&error);
         zip_error_fini(&error);
-        throw EStorageError(FillTemplate(LoadStr(3001), text));
+        throw EStorageError(FillTemplate(LoadStr(StrCannotOpen), text));
     }
     zip_error_fini(&error);
     return ExtractFromSource(source, entryName, limit);
@@ -205,6 +209,6 @@ QByteArray ExtractEntryFromMemory(const QByteArray& archive, const char* entryNa
         archive.constData(), static_cast<zip_uint64_t>(archive.size()), 0, &error);
     zip_error_fini(&error);
     if (!source)
-        throw EStorageError(FillTemplate(LoadStr(3001), QString()));
+        throw EStorageError(FillTemplate(LoadStr(StrCannotOpen), QString()));
     return ExtractFromSource(source, entryName, limit);
 }

@@ -17,10 +17,10 @@ QString ErrorMessage(std::exception_ptr error) {
     } catch (const EMerovanError& failure) {
         return failure.Message();
     } catch (const std::bad_alloc&) {
-        return LoadStr(3050);
+        return LoadStr(StrOutOfMemory);
     } catch (const std::exception& failure) {
-        return FillTemplate(LoadStr(3051), QString::fromLocal8Bit(failure.what()));
+        return FillTemplate(LoadStr(StrUnexpectedError), QString::fromLocal8Bit(failure.what()));
     } catch (...) {
-        return LoadStr(3052);
+        return LoadStr(StrUnexpectedErrorBare);
     }
 }

@@ -35,9 +35,9 @@ void SetElementText(pugi::xml_node element, const QString& text) {
 pugi::xml_attribute RequiredAttribute(pugi::xml_node element, const char* name) {
     const pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
-        throw TNodeError{
-            FillTemplate(LoadStr(3009), QString::fromUtf8(element.name()), QString::fromUtf8(name)),
-            element.offset_debug()};
+        throw TNodeError{FillTemplate(LoadStr(StrMissingAttribute),
+                                      QString::fromUtf8(element.name()), QString::fromUtf8(name)),
+                         element.offset_debug()};
     return attribute;
 }
 
@@ -49,9 +49,9 @@ std::int32_t RequiredInteger(pugi::xml_node element, const char* name) {
     std::int32_t value = 0;
     const auto [stop, error] = std::from_chars(text, end, value);
     if (error != std::errc() || stop != end || text == end)
-        throw TNodeError{
-            FillTemplate(LoadStr(3010), QString::fromUtf8(element.name()), QString::fromUtf8(name)),
-            element.offset_debug()};
+        throw TNodeError{FillTemplate(LoadStr(StrNotANumber), QString::fromUtf8(element.name()),
+                                      QString::fromUtf8(name)),
+                         element.offset_debug()};
     return value;
 }
 
@@ -60,7 +60,7 @@ QString Location(const QByteArray& content, std::ptrdiff_t offset) {
     offset = std::clamp<std::ptrdiff_t>(offset, 0, content.size());
     const QByteArrayView before(content.constData(), offset);
     const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-    return FillTemplate(LoadStr(3011), QString::number(before.count('\n') + 1),
+    return FillTemplate(LoadStr(StrLineColumn), QString::number(before.count('\n') + 1),
                         QString::number(offset - lineStart + 1));
 }
 
@@ -144,28 +144,29 @@ void ReadProjectNode(pugi::xml_node swot, TProject& project) {
 
 std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content) {
     if (content.count('<') > MaxContentTags)
-        throw EStorageError(FillTemplate(LoadStr(3007), QString::number(MaxContentTags)));
+        throw EStorageError(FillTemplate(LoadStr(StrTooManyTags), QString::number(MaxContentTags)));
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer(content.constData(), static_cast<size_t>(content.size()),
                              (pugi::parse_default | pugi::parse_doctype) & ~pugi::parse_eol);
     if (!parsed)
-        throw EStorageError(FillTemplate(LoadStr(3006), QString::fromUtf8(parsed.description()) +
-                                                            QLatin1Char(' ') +
-                                                            Location(content, parsed.offset)));
+        throw EStorageError(FillTemplate(LoadStr(StrNotWellFormed),
+                                         QString::fromUtf8(parsed.description()) +
+                                             QLatin1Char(' ') + Location(content, parsed.offset)));
     // Entities are never expanded; a document that declares them is hostile.
     for (pugi::xml_node node : document.children())
         if (node.type() == pugi::node_doctype)
-            throw EStorageError(LoadStr(3013));
+            throw EStorageError(LoadStr(StrDocumentType));
     TDepthGauge gauge;
     document.traverse(gauge);
     if (gauge.TooDeep)
-        throw EStorageError(FillTemplate(LoadStr(3014), QString::number(MaxContentDepth)));
+        throw EStorageError(FillTemplate(LoadStr(StrTooDeep), QString::number(MaxContentDepth)));
     const pugi::xml_node root = document.document_element();
     if (std::strcmp(root.name(), "document-content") != 0)
-        throw EStorageError(FillTemplate(LoadStr(3008), QString::fromUtf8(root.name())));
+        throw EStorageError(
+            FillTemplate(LoadStr(StrWrongDocumentElement), QString::fromUtf8(root.name())));
     if (std::strcmp(root.attribute("class").value(), "swot") != 0)
-        throw EStorageError(ProductStr(212));
+        throw EStorageError(ProductStr(StrNotAProject));
 
     auto project = std::make_unique<TProject>();
     try {

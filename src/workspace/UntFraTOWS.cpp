@@ -22,7 +22,7 @@
 
 TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("Workspace"));
-    SetHelpContext(this, 13);
+    SetHelpContext(this, hcWorkspace);
     resize(443, 270);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -47,14 +47,15 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     auto* viewSide = new QVBoxLayout(panel3);
     viewSide->setContentsMargins(2, 2, 2, 2);
     viewSide->setSpacing(5);
-    RGVisuBox = new QGroupBox(LoadStr(2520), panel3);
+    RGVisuBox = new QGroupBox(LoadStr(StrSwotMatrix), panel3);
     RGVisuBox->setObjectName(QStringLiteral("RGVisu"));
     RGVisuBox->setStyleSheet(QStringLiteral("QGroupBox#RGVisu { font-weight: bold; }"));
     auto* switchLayout = new QHBoxLayout(RGVisuBox);
     switchLayout->setContentsMargins(8, 2, 8, 4);
     RGVisu = new QButtonGroup(this);
     for (const int id : {0, 1}) {
-        auto* choice = new QRadioButton(LoadStr(2521 + id), RGVisuBox);
+        auto* choice =
+            new QRadioButton(LoadStr(id == 0 ? StrEnterFactors : StrCouplingView), RGVisuBox);
         choice->setObjectName(id == 0 ? QStringLiteral("RGVisuMatrix")
                                       : QStringLiteral("RGVisuCouplings"));
         choice->setStyleSheet(QStringLiteral("font-weight: normal;"));
@@ -200,7 +201,7 @@ void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
     LstGuidelines->setCurrentItem(item);
     const int i = LstGuidelines->row(item);
     if (!FSelectedCouple) {
-        FHost.Seam().Error(this, LoadStr(2581));
+        FHost.Seam().Error(this, LoadStr(StrNoCoupling));
         const QScopedValueRollback updating(Updating, true);
         item->setCheckState(Qt::Unchecked);
         return;
@@ -221,7 +222,7 @@ void TFraTOWS::ClickAddGuideLine() {
     {
         const QScopedValueRollback updating(Updating, true);
         if (!FSelectedCouple) {
-            FHost.Seam().Error(this, LoadStr(2580));
+            FHost.Seam().Error(this, LoadStr(StrSelectCouplingFirst));
             return;
         }
         auto guideline = std::make_unique<TGuideline>();

@@ -26,7 +26,7 @@ TFraTOWSGroup::TFraTOWSGroup(TMainHost& host, QWidget* parent) : TModelFrame(par
     auto* bar = new QHBoxLayout(panel1);
     bar->setContentsMargins(8, 2, 8, 2);
     bar->setSpacing(6);
-    auto* label1 = new QLabel(LoadStr(2524), panel1);
+    auto* label1 = new QLabel(LoadStr(StrDisplay), panel1);
     label1->setObjectName(QStringLiteral("Label1"));
     CbFilter = new QComboBox(panel1);
     CbFilter->setObjectName(QStringLiteral("CbFilter"));
@@ -51,7 +51,7 @@ TFraTOWSGroup::TFraTOWSGroup(TMainHost& host, QWidget* parent) : TModelFrame(par
     Model = new TCouplingTreeModel(this);
     TOWSTree = new QTreeView(this);
     TOWSTree->setObjectName(QStringLiteral("TOWSTree"));
-    TOWSTree->setAccessibleName(LoadStr(2522));
+    TOWSTree->setAccessibleName(LoadStr(StrCouplingView));
     TOWSTree->setModel(Model);
     TOWSTree->setHeaderHidden(true);
     TOWSTree->setUniformRowHeights(true);
@@ -79,7 +79,7 @@ void TFraTOWSGroup::UpdateView() {
     const TProject* project = FHost.Project();
     TCouplingViewSettings& settings = FHost.CouplingViewSettings();
     CbFilter->clear();
-    CbFilter->addItem(LoadStr(2525));
+    CbFilter->addItem(LoadStr(StrAllKinds));
     for (const TCouplingKind kind : AllCouplingKinds)
         CbFilter->addItem(project ? project->Labels.Value(KindHeading(kind)) : QString());
     CbFilter->setCurrentIndex(settings.FilterIndex);
@@ -100,7 +100,7 @@ void TFraTOWSGroup::TrackBar1Change() {
     const std::int64_t kept = MinRating;
     FHost.CouplingViewSettings().TrackPosition = TrackBar1->value();
     MinRating = MinRatingOf(TrackBar1->value());
-    LbMark->setText(LoadStr(2526) + QStringLiteral(" : ") + QString::number(MinRating) +
+    LbMark->setText(LoadStr(StrMinimumRating) + QStringLiteral(" : ") + QString::number(MinRating) +
                     QStringLiteral("/9"));
     if (MinRating != kept)
         BuildTree();

@@ -13,7 +13,7 @@ TFraTOWSCouple::TFraTOWSCouple(TMainHost& host, QWidget* parent)
     setObjectName(QStringLiteral("FraTOWSCouple1"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    GBCouple = new QGroupBox(LoadStr(2523), this);
+    GBCouple = new QGroupBox(LoadStr(StrSelectedCoupling), this);
     GBCouple->setObjectName(QStringLiteral("GBCouple"));
     GBCouple->setStyleSheet(QStringLiteral("QGroupBox#GBCouple { font-weight: bold; }"));
     auto* inner = new QVBoxLayout(GBCouple);
@@ -38,7 +38,7 @@ void TFraTOWSCouple::UpdateView() {
     const std::optional<TTOWSCouple>& couple = FCouple;
     const TProject* project = FHost.Project();
     if (!couple || !project) {
-        LbCouple->setText(LoadStr(2530));
+        LbCouple->setText(LoadStr(StrNoCouplingShown));
         return;
     }
     const TTOWSItem& internal = *project->Items[couple->Index1];
@@ -48,7 +48,7 @@ void TFraTOWSCouple::UpdateView() {
         QString::number(GetCouplingRating(*project, couple->Index1, couple->Index2)) +
         QStringLiteral("/9");
     const QString first =
-        FillTemplate(LoadStr(2517), kind ? LoadStr(KindNameId(*kind)) : QString(), rating);
+        FillTemplate(LoadStr(StrRating), kind ? LoadStr(KindNameId(*kind)) : QString(), rating);
     LbCouple->setText(first + QLatin1Char('\n') + internal.Name + QLatin1Char('\n') +
                       external.Name);
 }

@@ -68,7 +68,7 @@ TFraTabTop::TFraTabTop(TMainHost& host, QWidget* parent) : QFrame(parent), FHost
     BtProps->setFont(buttonFont);
     BtHelp = new QToolButton(this);
     BtHelp->setObjectName(QStringLiteral("BtHelp"));
-    BtHelp->setText(LoadStr(3));
+    BtHelp->setText(LoadStr(StrHelp));
     BtHelp->setToolTip(QStringLiteral("Aide contextuelle"));
     BtHelp->setMinimumSize(50, 22);
     BtHelp->setFont(buttonFont);

@@ -2,6 +2,7 @@
 
 #include "UntClassProject.h"
 #include "UntFraMemo.h"
+#include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
 #include "UntStrings.h"
@@ -13,17 +14,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent) : TMPDialog(host, 241, parent) {
+TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent)
+    : TMPDialog(host, hcConclusion, parent) {
     setObjectName(QStringLiteral("FrmGuideline"));
     resize(486, 372);
-    SetTitle(LoadStr(2600));
+    SetTitle(LoadStr(StrConclusions));
 
     auto* groupBox1 = new QGroupBox(Body());
     groupBox1->setObjectName(QStringLiteral("GroupBox1"));
     groupBox1->setMinimumHeight(65);
     auto* column = new QVBoxLayout(groupBox1);
     column->setContentsMargins(16, 8, 16, 8);
-    auto* lbCaption = new QLabel(LoadStr(2601), groupBox1);
+    auto* lbCaption = new QLabel(LoadStr(StrConclusionPrompt), groupBox1);
     lbCaption->setObjectName(QStringLiteral("LbCaption"));
     lbCaption->setWordWrap(true);
     EdName = new QLineEdit(groupBox1);
@@ -35,7 +37,7 @@ TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent) : TMPDialog(host,
     BodyLayout()->addSpacing(3);
 
     FraMemo1 = new TFraMemo(Body());
-    FraMemo1->SetTitle(LoadStr(2541));
+    FraMemo1->SetTitle(LoadStr(StrComments));
     FraMemo1->setAutoFillBackground(true);
     FraMemo1->setBackgroundRole(QPalette::Button);
     BodyLayout()->addWidget(FraMemo1, 1);
@@ -65,11 +67,11 @@ bool TFrmGuideline::CheckName() {
         return false;
     };
     if (wording.isEmpty())
-        return refuse(1102);
+        return refuse(StrWordingRequired);
     if (const TProject* project = Host.Project())
         for (const auto& guideline : project->Guidelines)
             if (guideline.get() != FGuideline && guideline->Name == wording)
-                return refuse(1103);
+                return refuse(StrWordingInUse);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "UntClassProject.h"
 #include "UntFraMemo.h"
+#include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
 #include "UntStrings.h"
@@ -15,7 +16,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 22, parent) {
+TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, hcFactor, parent) {
     setObjectName(QStringLiteral("FrmTOWSItem"));
     resize(488, 393);
 
@@ -37,7 +38,7 @@ TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 2
     wording->addStretch(1);
     row->addLayout(wording, 1);
 
-    auto* marks = new QGroupBox(LoadStr(2652), groupBox1);
+    auto* marks = new QGroupBox(LoadStr(StrImportance), groupBox1);
     marks->setObjectName(QStringLiteral("ChMark"));
     marks->setFixedWidth(130);
     auto* markLayout = new QVBoxLayout(marks);
@@ -46,7 +47,7 @@ TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 2
     ChMark = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         auto* choice = new QRadioButton(
-            QString::number(3 - i) + QStringLiteral(" - ") + LoadStr(2653 + i), marks);
+            QString::number(3 - i) + QStringLiteral(" - ") + LoadStr(StrMarkHigh + i), marks);
         choice->setObjectName(QStringLiteral("ChMark%1").arg(i));
         ChMark->addButton(choice, i);
         markLayout->addWidget(choice);
@@ -56,7 +57,7 @@ TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, 2
     BodyLayout()->addSpacing(3);
 
     FraMemo1 = new TFraMemo(Body());
-    FraMemo1->SetTitle(LoadStr(2541));
+    FraMemo1->SetTitle(LoadStr(StrComments));
     BodyLayout()->addWidget(FraMemo1, 1);
 
     connect(BtOk, &QPushButton::clicked, this, &TFrmTOWSItem::BtOKClick);
@@ -66,7 +67,7 @@ bool TFrmTOWSItem::Edit(TTOWSItem& factor, bool isNew) {
     FFactor = &factor;
     FIsNew = isNew;
     SetTitle(LoadStr(TypeNameId(factor.SwotType)));
-    setWindowTitle(LoadStr(2650));
+    setWindowTitle(LoadStr(StrFactorCaption));
     EdName->setText(factor.Name);
     // A mark outside the scale, possible in a file, selects no choice.
     ChMark->setExclusive(false);
@@ -93,11 +94,11 @@ void TFrmTOWSItem::BtOKClick() {
         EdName->setFocus();
     };
     if (wording.isEmpty())
-        return refuse(1102);
+        return refuse(StrWordingRequired);
     if (FIsNew && Host.Project())
         for (const auto& item : Host.Project()->Items)
             if (item->Name == wording)
-                return refuse(2660);
+                return refuse(StrFactorInUse);
     FFactor->Name = wording;
     if (ChMark->checkedId() >= 0)
         FFactor->Mark = 3 - ChMark->checkedId();

@@ -36,13 +36,13 @@ TMPDialog::TMPDialog(TMainHost& host, int helpContext, QWidget* parent)
     layout->addSpacing(3);
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(5);
-    BtHelp = new QPushButton(LoadStr(3), this);
+    BtHelp = new QPushButton(LoadStr(StrHelp), this);
     BtHelp->setObjectName(QStringLiteral("BtHelp"));
     BtHelp->setAutoDefault(false);
-    BtOk = new QPushButton(LoadStr(2), this);
+    BtOk = new QPushButton(LoadStr(StrOk), this);
     BtOk->setObjectName(QStringLiteral("BtOk"));
     BtOk->setDefault(true);
-    BtCancel = new QPushButton(LoadStr(1), this);
+    BtCancel = new QPushButton(LoadStr(StrCancel), this);
     BtCancel->setObjectName(QStringLiteral("BtCancel"));
     BtCancel->setAutoDefault(false);
     for (QPushButton* button : {BtHelp.data(), BtOk, BtCancel})
@@ -57,7 +57,7 @@ TMPDialog::TMPDialog(TMainHost& host, int helpContext, QWidget* parent)
     connect(BtHelp, &QPushButton::clicked, this, &TMPDialog::BtHelpClick);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &TMPDialog::BtHelpClick);
-    if (helpContext == 0)
+    if (helpContext == hcNone)
         delete BtHelp;
 
     SetTitle(QStringLiteral("Title"));
