@@ -81,6 +81,8 @@ private:
     // Reads the project file into the slot; shows why when it cannot, and
     // leaves the slot as it was.
     bool ReadProject(std::unique_ptr<TProject>& slot, const QString& path);
+    // Writes the current project to the path; says why when it cannot.
+    bool WriteDocument(const QString& path);
 
     void ReadSettings();
     void WriteSettings() const;

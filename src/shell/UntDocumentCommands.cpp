@@ -109,15 +109,7 @@ bool TFrmMain::SaveProject() {
         return false;
     if (!FDocumentPath)
         return SaveProjectAs();
-    try {
-        WriteProject(*FCurrentProject, *FDocumentPath);
-    } catch (...) {
-        Seam().Error(this, LoadStr(StrSaveFailed) + QStringLiteral("\n\n") +
-                               ErrorMessage(std::current_exception()));
-        return false;
-    }
-    FCurrentProject->Modified = false;
-    return true;
+    return WriteDocument(*FDocumentPath);
 }
 
 bool TFrmMain::SaveProjectAs() {
@@ -132,14 +124,20 @@ bool TFrmMain::SaveProjectAs() {
         Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
                        QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
         return false;
+    if (!WriteDocument(chosen->Path))
+        return false;
+    SetDocumentPath(chosen->Path);
+    return true;
+}
+
+bool TFrmMain::WriteDocument(const QString& path) {
     try {
-        WriteProject(*FCurrentProject, chosen->Path);
+        WriteProject(*FCurrentProject, path);
     } catch (...) {
         Seam().Error(this, LoadStr(StrSaveFailed) + QStringLiteral("\n\n") +
                                ErrorMessage(std::current_exception()));
         return false;
     }
-    SetDocumentPath(chosen->Path);
     FCurrentProject->Modified = false;
     return true;
 }

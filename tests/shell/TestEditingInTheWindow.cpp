@@ -2,6 +2,7 @@
 #include "UntFraList.h"
 #include "UntFraListBar.h"
 #include "UntUtils.h"
+#include "WidgetDriving.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -44,21 +45,9 @@ protected:
                           Qt::LeftButton);
     }
 
-    void ClickFactor(std::int32_t type, const QString& name) {
-        QTreeWidget* list = Factors(type);
-        const auto found = list->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(found[0]).center());
-    }
+    void ClickFactor(std::int32_t type, const QString& name) { ClickItem(Factors(type), name); }
 
-    QStringList ListNames(std::int32_t type) {
-        QStringList names;
-        for (int i = 0; i < Factors(type)->topLevelItemCount(); ++i)
-            names << Factors(type)->topLevelItem(i)->text(0) + " " +
-                         Factors(type)->topLevelItem(i)->text(1);
-        return names;
-    }
+    QStringList ListNames(std::int32_t type) { return RowTexts(Factors(type)); }
 
     // Answers the next dialog by writing a wording, a mark choice (0 is
     // high, -1 leaves it) and a comment, then pressing OK.

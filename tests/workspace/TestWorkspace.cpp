@@ -7,6 +7,7 @@
 #include "UntFraTOWS2.h"
 #include "UntFraTOWSCouple.h"
 #include "UntFraTOWSMat.h"
+#include "WidgetDriving.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -78,22 +79,9 @@ protected:
         emit Filter()->activated(index);
     }
 
-    // Clicks the factor of that name in the list of its type.
-    void ClickFactor(std::int32_t type, const QString& name) {
-        QTreeWidget* list = Factors(type);
-        const auto found = list->findItems(name, Qt::MatchExactly);
-        ASSERT_EQ(found.size(), 1) << name.toStdString();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(found[0]).center());
-    }
+    void ClickFactor(std::int32_t type, const QString& name) { ClickItem(Factors(type), name); }
 
-    QStringList ListNames(std::int32_t type) {
-        QTreeWidget* list = Factors(type);
-        QStringList names;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            names << list->topLevelItem(i)->text(0) + " " + list->topLevelItem(i)->text(1);
-        return names;
-    }
+    QStringList ListNames(std::int32_t type) { return RowTexts(Factors(type)); }
 
     QList<bool> Checks() {
         QList<bool> checks;
