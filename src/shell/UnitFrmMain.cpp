@@ -84,6 +84,8 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
     FrmGuideline = new TFrmGuideline(*this, this);
     DlgProperties = new TDlgProperties(*this, this);
     FrmHelp = new TFrmHelp(this);
+    connect(FrmHelp, &TFrmHelp::ExternalLinkClicked, this,
+            [this](const QUrl& address) { Seam().OpenWebPage(address.toString()); });
     // An error that reaches the event loop is shown over this window; the
     // project stays as it is.
     TApplication::SetErrorHandler([this](const QString& message) {

@@ -17,7 +17,15 @@ TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     FBrowser = new QTextBrowser(this);
     FBrowser->setObjectName(QStringLiteral("HelpBrowser"));
-    FBrowser->setOpenExternalLinks(true);
+    // Pages of the help open here; a link out goes to whoever shows the window.
+    FBrowser->setOpenLinks(false);
+    connect(FBrowser, &QTextBrowser::anchorClicked, this, [this](const QUrl& link) {
+        const QUrl target = FBrowser->source().resolved(link);
+        if (target.isLocalFile())
+            FBrowser->setSource(target);
+        else
+            emit ExternalLinkClicked(target);
+    });
 
     auto* bar = new QToolBar(this);
     QAction* back = bar->addAction(QStringLiteral("Back"), FBrowser, &QTextBrowser::backward);

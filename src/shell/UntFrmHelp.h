@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QTextBrowser;
+class QUrl;
 
 // The program's help window: the help pages beside the program, one topic per
 // help context number, and an index linking them.
@@ -17,6 +18,10 @@ public:
 
     // The page of a context number, inside the help folder.
     static QString TopicPage(int context);
+
+signals:
+    // A link out of the help pages, for the desktop to open.
+    void ExternalLinkClicked(const QUrl& address);
 
 private:
     QTextBrowser* FBrowser;

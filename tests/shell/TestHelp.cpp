@@ -100,3 +100,17 @@ TEST_F(Help, LicenceAndWebPagesOpenThroughTheSeam) {
     emit link->linkActivated(MakerHomeUrl);
     EXPECT_EQ(Seam->WebPages, QStringList{MakerHomeUrl});
 }
+
+// Links between help pages stay in the help window; a link out of them goes
+// to the desktop through the seam.
+TEST_F(Help, HelpLinksStayInsideOrLeaveThroughTheSeam) {
+    Window->ShowHelpTopic(0);
+    auto* browser = Window->findChild<QTextBrowser*>("HelpBrowser");
+    emit browser->anchorClicked(QUrl("factor.htm"));
+    EXPECT_EQ(ShownPage(), "factor.htm");
+    EXPECT_TRUE(Seam->WebPages.isEmpty());
+
+    emit browser->anchorClicked(QUrl("https://www.example.org/merovan"));
+    EXPECT_EQ(ShownPage(), "factor.htm");
+    EXPECT_EQ(Seam->WebPages, QStringList{"https://www.example.org/merovan"});
+}
