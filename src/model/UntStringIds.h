@@ -134,6 +134,7 @@ enum TStringId : int {
     StrCannotWrite = 3012,
     StrDocumentType = 3013,
     StrTooDeep = 3014,
+    StrNumberOutOfRange = 3015,
     StrTemplateNamespace = 3030,
     StrTemplateElement = 3031,
     StrTemplateUnreadable = 3032,

@@ -284,7 +284,7 @@ void TFrmMain::WriteSettings() const {
 
 bool TFrmMain::StartUp(const QStringList& arguments) {
     ReadSettings();
-    if (!QFileInfo::exists(FExampleFile))
+    if (!QFileInfo(FExampleFile).isFile())
         FExampleFile = ReferenceTemplate();
     if (!ReadProject(FExampleProject, FExampleFile))
         Seam().Error(this, LoadStr(StrExampleLoadFailed));

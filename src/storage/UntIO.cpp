@@ -49,8 +49,10 @@ std::int32_t RequiredInteger(pugi::xml_node element, const char* name) {
     std::int32_t value = 0;
     const auto [stop, error] = std::from_chars(text, end, value);
     if (error != std::errc() || stop != end || text == end)
-        throw TNodeError{FillTemplate(LoadStr(StrNotANumber), QString::fromUtf8(element.name()),
-                                      QString::fromUtf8(name)),
+        throw TNodeError{FillTemplate(LoadStr(error == std::errc::result_out_of_range && stop == end
+                                                  ? StrNumberOutOfRange
+                                                  : StrNotANumber),
+                                      QString::fromUtf8(element.name()), QString::fromUtf8(name)),
                          element.offset_debug()};
     return value;
 }

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <sys/stat.h>
 
 // Examples come from a templates folder of the test's own.
 class Examples : public MainWindowTest {
@@ -149,5 +150,21 @@ TEST_F(MainWindowTest, ADamagedReportFormatCountsAsTheFirst) {
         EXPECT_NE(Window->Project(), nullptr) << "start-up goes on";
         EndRun();
         EXPECT_TRUE(SettingsText().contains("DefaultOfficeFormat=1")) << value;
+    }
+}
+
+// A folder, a pipe or a device is no example file: the template takes its
+// place without a word, as for a file that is gone.
+TEST_F(MainWindowTest, AnExamplePathThatIsNoFileCountsAsNone) {
+    const QString fifo = Path("pipe.swot");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {Files.path(), fifo, QStringLiteral("/dev/null")}) {
+        WriteSettingsText("[Configuration]\nExampleFile=" + path.toUtf8() + "\n");
+        NewWindow();
+        ASSERT_TRUE(Window->StartUp({"-n"}));
+        EXPECT_TRUE(Seam->Messages.isEmpty()) << path.toStdString();
+        EXPECT_EQ(Window->ExampleFile(), ProgramFolder() + "templates/reference.swot")
+            << path.toStdString();
+        EXPECT_NE(Window->ExampleProject(), nullptr) << path.toStdString();
     }
 }

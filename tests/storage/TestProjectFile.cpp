@@ -286,3 +286,40 @@ TEST(ProjectFixtures, TooManyTagsAreRefusedBeforeParsing) {
         EXPECT_EQ(error.Message(), FillTemplate(LoadStr(3007), "2000000"));
     }
 }
+
+// Marks and positions are 32-bit integers; what is no integer and what lies
+// beyond them are refused, each with its own message.
+TEST(ProjectFixtures, NumbersOutsideTheirRangeAreRefusedAsSuch) {
+    struct Case {
+        const char* mark;
+        const char* message; // empty: read
+    };
+    const Case cases[] = {
+        {"2147483647", ""},
+        {"-2147483648", ""},
+        {"+3", ""},
+        {"2147483648",
+         "The attribute “mark” of the element “swot-item” holds a number out of range."},
+        {"-2147483649",
+         "The attribute “mark” of the element “swot-item” holds a number out of range."},
+        {"99999999999999999999",
+         "The attribute “mark” of the element “swot-item” holds a number out of range."},
+        {"3x", "The attribute “mark” of the element “swot-item” is not a whole number."},
+        {"", "The attribute “mark” of the element “swot-item” is not a whole number."},
+        {"1e3", "The attribute “mark” of the element “swot-item” is not a whole number."},
+    };
+    for (const Case& c : cases) {
+        const QByteArray content =
+            QByteArray("<document-content class=\"swot\"><swot><swot-items><swot-item name=\"F\" "
+                       "swot-type=\"1\" mark=\"") +
+            c.mark + "\"/></swot-items></swot></document-content>";
+        try {
+            const auto project = ReadProjectContent(content);
+            EXPECT_STREQ(c.message, "") << c.mark << " was read";
+            EXPECT_EQ(project->Items.at(0)->Mark, QByteArray(c.mark).toLongLong()) << c.mark;
+        } catch (const EStorageError& error) {
+            EXPECT_TRUE(error.Message().startsWith(QString::fromUtf8(c.message)) && *c.message)
+                << c.mark << ": " << error.what();
+        }
+    }
+}
