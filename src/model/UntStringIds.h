@@ -135,6 +135,8 @@ enum TStringId : int {
     StrDocumentType = 3013,
     StrTooDeep = 3014,
     StrNumberOutOfRange = 3015,
+    StrUnknownEncoding = 3016,
+    StrInvalidInEncoding = 3017,
     StrTemplateNamespace = 3030,
     StrTemplateElement = 3031,
     StrTemplateUnreadable = 3032,

@@ -1,5 +1,6 @@
 #include "UntCalcExport.h"
 
+#include "UntIO.h"
 #include "UntReportXml.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
@@ -17,7 +18,7 @@ public:
 
     pugi::xml_node Table(pugi::xml_node parent, const QString& name) const {
         pugi::xml_node table = parent.append_child(Table("table").c_str());
-        Set(table, "name", name.toStdString());
+        Set(table, "name", XmlUtf8(name).toStdString());
         Set(table, "style-name", "ta1");
         return table;
     }
@@ -85,7 +86,7 @@ private:
     void Paragraph(pugi::xml_node parent, const QString& text) const {
         pugi::xml_node paragraph = parent.append_child(FNames(TextNamespace, "p").c_str());
         if (!text.isEmpty())
-            paragraph.text().set(text.toUtf8().constData());
+            paragraph.text().set(XmlUtf8(text).constData());
     }
 
     TXmlNames FNames;

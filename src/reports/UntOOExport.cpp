@@ -1,5 +1,6 @@
 #include "UntOOExport.h"
 
+#include "UntIO.h"
 #include "UntReportXml.h"
 #include "UntUtils.h"
 
@@ -97,7 +98,7 @@ void AddHeading(pugi::xml_node body, const QString& text, int level) {
     heading.append_attribute(names.styleName.c_str())
         .set_value(("Heading " + std::to_string(level)).c_str());
     heading.append_attribute(names.level.c_str()).set_value(level);
-    heading.text().set(text.toUtf8().constData());
+    heading.text().set(XmlUtf8(text).constData());
 }
 
 TMarkupToken NextMarkupToken(const QString& markup, qsizetype& position) {
@@ -158,7 +159,7 @@ void AddCommentParagraphs(pugi::xml_node body, const QStringList& comments) {
         pugi::xml_node span = paragraph.append_child(names.span.c_str());
         span.append_attribute(names.styleName.c_str())
             .set_value(SpanStyle(bold, italic, underline).toUtf8().constData());
-        span.text().set(token.Text.toUtf8().constData());
+        span.text().set(XmlUtf8(token.Text).constData());
     }
     // Comment text ends with a paragraph mark: the paragraph after it holds
     // at most the line breaks that followed the mark, and is no paragraph of
@@ -172,7 +173,7 @@ void AddPlainParagraphs(pugi::xml_node body, const QStringList& lines) {
     for (const QString& line : lines) {
         pugi::xml_node paragraph = body.append_child(names.p.c_str());
         paragraph.append_attribute(names.styleName.c_str()).set_value("Text body indent");
-        paragraph.text().set(line.toUtf8().constData());
+        paragraph.text().set(XmlUtf8(line).constData());
     }
 }
 

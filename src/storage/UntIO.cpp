@@ -3,6 +3,8 @@
 #include "UntStrings.h"
 #include "UntUtils.h"
 
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <charconv>
 #include <pugixml.hpp>
@@ -10,6 +12,73 @@
 namespace {
 
 const char* const ContentName = "content.xml";
+
+bool IsXmlCharacter(char32_t c) {
+    return c >= 0x20 ? c != 0xFFFE && c != 0xFFFF : c == '\t' || c == '\n' || c == '\r';
+}
+
+// The document without the characters XML forbids, written raw or as
+// character references ("&#1;", "&#x0;"), which the parser would hand over
+// as they are, a NUL cutting the text it stands in.
+QByteArray WithoutForbiddenCharacters(const QByteArray& content) {
+    QByteArray kept;
+    kept.reserve(content.size());
+    const char* const end = content.constEnd();
+    for (const char* at = content.constBegin(); at != end;) {
+        const auto byte = static_cast<unsigned char>(*at);
+        if (byte < 0x20 && !IsXmlCharacter(byte)) {
+            ++at;
+            continue;
+        }
+        if (byte == '&' && end - at > 3 && at[1] == '#') {
+            const bool hex = at[2] == 'x';
+            const char* digits = at + (hex ? 3 : 2);
+            std::uint32_t code = 0;
+            const auto [stop, error] = std::from_chars(digits, end, code, hex ? 16 : 10);
+            if (error == std::errc() && stop != digits && stop != end && *stop == ';' &&
+                !IsXmlCharacter(code)) {
+                at = stop + 1;
+                continue;
+            }
+        }
+        kept += *at++;
+    }
+    return kept;
+}
+
+// The document in UTF-8: one in UTF-16 or UTF-32, or declaring a single-byte
+// encoding, is decoded, and its declaration made to say UTF-8; one declaring
+// an encoding we cannot decode is refused rather than misread.
+QByteArray AsUtf8(const QByteArray& content) {
+    static const QRegularExpression declaration(
+        QStringLiteral(R"(^<\?xml\s[^>]*?encoding\s*=\s*["']([A-Za-z0-9._:-]+)["'])"));
+    QString text;
+    QString name;
+    const auto unicode = QStringConverter::encodingForData(content, u'<');
+    if (unicode && *unicode != QStringConverter::Utf8) {
+        QStringDecoder decoder(*unicode);
+        text = decoder.decode(content);
+        name = QString::fromLatin1(QStringConverter::nameForEncoding(*unicode));
+        if (decoder.hasError())
+            throw EStorageError(FillTemplate(LoadStr(StrInvalidInEncoding), name));
+    } else {
+        name = declaration.match(QString::fromLatin1(content.left(256))).captured(1);
+        if (unicode || name.isEmpty() || name.compare(u"UTF-8", Qt::CaseInsensitive) == 0 ||
+            name.compare(u"UTF8", Qt::CaseInsensitive) == 0)
+            return content;
+        QStringDecoder decoder(name.toLatin1().constData());
+        if (!decoder.isValid())
+            throw EStorageError(FillTemplate(LoadStr(StrUnknownEncoding), name));
+        text = decoder.decode(content);
+        if (decoder.hasError())
+            throw EStorageError(FillTemplate(LoadStr(StrInvalidInEncoding), name));
+    }
+    const QRegularExpressionMatch declared = declaration.match(text);
+    if (declared.hasMatch())
+        text.replace(declared.capturedStart(1), declared.capturedLength(1),
+                     QStringLiteral("UTF-8"));
+    return text.toUtf8();
+}
 
 // A required attribute that is missing or no integer, found at an offset of
 // the document.
@@ -29,7 +98,7 @@ QString ElementText(pugi::xml_node element) {
 
 void SetElementText(pugi::xml_node element, const QString& text) {
     if (!text.isEmpty())
-        element.text().set(text.toUtf8().constData());
+        element.text().set(XmlUtf8(text).constData());
 }
 
 pugi::xml_attribute RequiredAttribute(pugi::xml_node element, const char* name) {
@@ -78,7 +147,7 @@ public:
 } // namespace
 
 void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
-    swot.append_attribute("name").set_value(project.Title.toUtf8().constData());
+    swot.append_attribute("name").set_value(XmlUtf8(project.Title).constData());
     SetElementText(swot.append_child("comments"), LinesToStoredText(project.Comments));
     pugi::xml_node labels = swot.append_child("labels");
     for (int number = 1; number <= TLabels::Count; ++number)
@@ -87,7 +156,7 @@ void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
     pugi::xml_node items = swot.append_child("swot-items");
     for (const auto& item : project.Items) {
         pugi::xml_node element = items.append_child("swot-item");
-        element.append_attribute("name").set_value(item->Name.toUtf8().constData());
+        element.append_attribute("name").set_value(XmlUtf8(item->Name).constData());
         element.append_attribute("mark").set_value(item->Mark);
         element.append_attribute("swot-type").set_value(item->SwotType);
         SetElementText(element.append_child("comments"), LinesToStoredText(item->Comments));
@@ -95,7 +164,7 @@ void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
     pugi::xml_node guidelines = swot.append_child("guidelines");
     for (const auto& guideline : project.Guidelines) {
         pugi::xml_node element = guidelines.append_child("guideline");
-        element.append_attribute("name").set_value(guideline->Name.toUtf8().constData());
+        element.append_attribute("name").set_value(XmlUtf8(guideline->Name).constData());
         SetElementText(element.append_child("comments"), LinesToStoredText(guideline->Comments));
         pugi::xml_node couples = element.append_child("swotcouples");
         for (const TTOWSCouple& couple : guideline->Couples) {
@@ -144,7 +213,8 @@ void ReadProjectNode(pugi::xml_node swot, TProject& project) {
     }
 }
 
-std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content) {
+std::unique_ptr<TProject> ReadProjectContent(const QByteArray& original) {
+    const QByteArray content = WithoutForbiddenCharacters(AsUtf8(original));
     if (content.count('<') > MaxContentTags)
         throw EStorageError(FillTemplate(LoadStr(StrTooManyTags), QString::number(MaxContentTags)));
     pugi::xml_document document;
@@ -194,6 +264,14 @@ QByteArray ProjectContent(const TProject& project) {
     root.append_attribute("version").set_value("1.0");
     WriteProjectNode(root.append_child("swot"), project);
     return XmlBytes(document, pugi::format_raw | pugi::format_no_declaration);
+}
+
+QByteArray XmlUtf8(const QString& text) {
+    if (std::ranges::all_of(text, [](QChar c) { return IsXmlCharacter(c.unicode()); }))
+        return text.toUtf8();
+    QString kept = text;
+    kept.removeIf([](QChar c) { return !IsXmlCharacter(c.unicode()); });
+    return kept.toUtf8();
 }
 
 QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags) {

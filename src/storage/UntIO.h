@@ -33,6 +33,11 @@ void WriteProject(const TProject& project, const QString& path);
 // The "content.xml" document of the project.
 QByteArray ProjectContent(const TProject& project);
 
+// The text as UTF-8 for a document we write, without the characters XML
+// forbids (control characters other than tab, line feed and carriage return,
+// U+FFFE and U+FFFF), which no reader would accept.
+QByteArray XmlUtf8(const QString& text);
+
 // The document as UTF-8 bytes, written with pugixml's format flags, without
 // indentation.
 QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags);
