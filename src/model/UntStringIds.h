@@ -137,6 +137,7 @@ enum TStringId : int {
     StrNumberOutOfRange = 3015,
     StrUnknownEncoding = 3016,
     StrInvalidInEncoding = 3017,
+    StrWriteProtected = 3018,
     StrTemplateNamespace = 3030,
     StrTemplateElement = 3031,
     StrTemplateUnreadable = 3032,

@@ -92,6 +92,10 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
         WriteFileAtomically(target, package);
         return;
     }
+    // A link to the report stays a link; a write-protected report is refused
+    // before the suite spends time on it.
+    const QString replaced = ReplacedFile(target);
+    CheckReplaceable(replaced);
     const TReportKindInfo& info = ReportInfo(kind);
     QFile copy(WorkFolder() + info.CopyName);
     if (!copy.open(QIODevice::WriteOnly) || copy.write(package) != package.size()) {
@@ -101,9 +105,9 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     copy.close();
     if (status)
         status(StrReportConverting);
-    // The suite stores beside the target; the target is replaced only by a
+    // The suite stores beside the report; the report is replaced only by a
     // complete file.
-    QTemporaryFile converted(target + QStringLiteral(".XXXXXX.part"));
+    QTemporaryFile converted(replaced + QStringLiteral(".XXXXXX.part"));
     const bool reserved = converted.open();
     converted.close();
     try {
@@ -113,10 +117,10 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
                         info.ExportFilters[format == 2 ? 0 : 1], whileWaiting);
         // The reserved name was private to us; the report gets the permissions
         // of the file it replaces, or those of any new file.
-        ::chmod(QFile::encodeName(converted.fileName()).constData(), PermissionsFor(target));
+        ::chmod(QFile::encodeName(converted.fileName()).constData(), PermissionsFor(replaced));
         std::error_code error;
         std::filesystem::rename(QFile::encodeName(converted.fileName()).toStdString(),
-                                QFile::encodeName(target).toStdString(), error);
+                                QFile::encodeName(replaced).toStdString(), error);
         if (error)
             throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable),
                                              QString::fromStdString(error.message())));

@@ -104,7 +104,29 @@ mode_t PermissionsFor(const QString& path) {
     return 0666 & ~mask;
 }
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+QString ReplacedFile(const QString& path) {
+    QString file = path;
+    // A bounded walk: a loop of links ends at the write, which then fails.
+    for (int hops = 0; hops < 40 && QFileInfo(file).isSymLink(); ++hops)
+        file = QFileInfo(file).symLinkTarget();
+    return file;
+}
+
+void CheckReplaceable(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return;
+    // The superuser may write anything; the bits still say what the owner meant.
+    const bool writable = ::geteuid() == 0
+                              ? (status.st_mode & 0222) != 0
+                              : ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+    if (!writable)
+        throw EStorageError(FillTemplate(LoadStr(StrWriteProtected), path));
+}
+
+void WriteFileAtomically(const QString& requested, const QByteArray& bytes) {
+    const QString path = ReplacedFile(requested);
+    CheckReplaceable(path);
     const QFileInfo target(path);
     QDir folder = target.absoluteDir();
     // Hidden, and named after the target, so that leftovers can be found.

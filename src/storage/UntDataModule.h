@@ -23,9 +23,19 @@ QString WorkFolder();
 // process's umask).
 mode_t PermissionsFor(const QString& path);
 
+// The file a write to the path replaces: the path itself, or the file its
+// symbolic links lead to, so that the links stay links.
+QString ReplacedFile(const QString& path);
+
+// Raises EStorageError when the file at the path exists and its permission
+// bits forbid writing it, whoever runs the program: such a file is never
+// replaced, though its folder would allow it.
+void CheckReplaceable(const QString& path);
+
 // Writes the bytes to the path so that the path holds either its previous
 // content or the whole new one, whatever happens meanwhile: the bytes go to a
-// hidden file beside it, reach the disk, and then take its place. Leftovers
+// hidden file beside the replaced file, reach the disk, and then take its
+// place. A write-protected file is refused. Leftovers
 // of writes that were cut short are removed after a successful one. Raises
 // EStorageError with the system's reason.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,7 +87,8 @@ TEST_F(SaveFaults, AFullDiskLeavesThePreviousFile) {
 }
 
 TEST_F(SaveFaults, AReadOnlyFolderLeavesThePreviousFile) {
-    ::chmod(QFile::encodeName(target).constData(), 0644);
+    // The file itself is open to all: only the folder refuses.
+    ::chmod(QFile::encodeName(target).constData(), 0666);
     ::chmod(QFile::encodeName(folder.path()).constData(), 0555);
     QString message;
     const int status = SaveOnce({"--as-nobody"}, &message);
@@ -138,4 +140,44 @@ TEST(HostileFiles, AreRefusedOrReadSafely) {
         EXPECT_LE(reader.exitCode(), 1)
             << name.toStdString() << ": " << reader.readAllStandardError().toStdString();
     }
+}
+
+// A save through a symbolic link replaces the file it leads to, and the link
+// stays; a write-protected file is never replaced, even where its folder
+// would allow it, and whoever runs the program.
+TEST_F(SaveFaults, SavesFollowLinksAndRespectWriteProtection) {
+    const QString link = folder.filePath("link.swot");
+    ASSERT_TRUE(QFile::link(target, link));
+    auto project = MakeProject({});
+    project->Title = "Through the link";
+    WriteProject(*project, link);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(TitleOf(target), "Through the link");
+    EXPECT_EQ(FilesIn(folder.path()), (QStringList{"link.swot", "plan.swot"}));
+
+    ::chmod(QFile::encodeName(target).constData(), 0444);
+    project->Title = "Refused";
+    for (const QString& path : {target, link}) {
+        try {
+            WriteProject(*project, path);
+            ADD_FAILURE() << "replaced " << path.toStdString();
+        } catch (const EStorageError& error) {
+            EXPECT_EQ(error.Message(),
+                      "The file " + target + " is write-protected; it was not replaced.");
+        }
+    }
+    EXPECT_EQ(TitleOf(target), "Through the link");
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0444u);
+
+    // As an ordinary user, in a folder open to all, too.
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0777);
+    QString message;
+    const int exitCode = SaveOnce({"--as-nobody"}, &message);
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(message.endsWith("is write-protected; it was not replaced."))
+        << message.toStdString();
+    EXPECT_EQ(TitleOf(target), "Through the link");
 }

@@ -15,9 +15,8 @@ namespace {
 QByteArray Content(const QByteArray& declaration, const QByteArray& title,
                    const QByteArray& factor = "F") {
     return declaration + "<document-content class=\"swot\"><swot name=\"" + title +
-           "\"><labels><label1>" + factor +
-           "</label1></labels><swot-items><swot-item name=\"" + factor +
-           "\" mark=\"2\" swot-type=\"1\"><comments>{\\rtf1 " + factor +
+           "\"><labels><label1>" + factor + "</label1></labels><swot-items><swot-item name=\"" +
+           factor + "\" mark=\"2\" swot-type=\"1\"><comments>{\\rtf1 " + factor +
            "\\par }</comments></swot-item></swot-items></swot></document-content>";
 }
 
@@ -42,11 +41,9 @@ TEST(XmlCharacters, ForbiddenCharactersOfAFileAreDroppedOnReading) {
         QString read;
     };
     const Case cases[] = {
-        {"Tab&#9;and&#1;one", "Tab\tandone"},
-        {"cut&#0;not", "cutnot"},
+        {"Tab&#9;and&#1;one", "Tab\tandone"},  {"cut&#0;not", "cutnot"},
         {"hex&#x1F;&#x0;&#X41;", "hex&#X41;"}, // an upper-case X is no reference at all
-        {"raw\x01\x08\x0B byte", "raw byte"},
-        {"kept&#10;&#13;&#x41;&#233;", "kept\n\rA\u00E9"},
+        {"raw\x01\x08\x0B byte", "raw byte"},  {"kept&#10;&#13;&#x41;&#233;", "kept\n\rA\u00E9"},
     };
     for (const Case& c : cases) {
         const auto project = ReadProjectContent(Content({}, c.written, c.written));
@@ -58,8 +55,7 @@ TEST(XmlCharacters, ForbiddenCharactersOfAFileAreDroppedOnReading) {
 
 TEST(XmlCharacters, NoneReachesAProjectOrAReportWeWrite) {
     const QString name = QStringLiteral("A\u0001B") + QChar(0) + QStringLiteral("C\uFFFF\tD");
-    auto project = MakeProject({{"S", stStrength, 3}, {"O", stOpportunity, 2}},
-                               {{"G", {{0, 1}}}});
+    auto project = MakeProject({{"S", stStrength, 3}, {"O", stOpportunity, 2}}, {{"G", {{0, 1}}}});
     project->Title = name;
     project->Items[0]->Name = name;
     project->Labels.SetValue(4, name);
@@ -93,14 +89,20 @@ TEST(XmlCharacters, DeclaredEncodingsAreDecodedOrRefused) {
         QString message;
     };
     const Case cases[] = {
-        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", "\xC9t\xE9 caf\xE9 \x80",
-         QString::fromUtf8("Été café €"), {}},
+        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>",
+         "\xC9t\xE9 caf\xE9 \x80",
+         QString::fromUtf8("Été café €"),
+         {}},
         {"<?xml version='1.0' encoding='ISO-8859-15'?>", "\xA4 \xE9", QString::fromUtf8("€ é"), {}},
         {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", "\xE9", QString::fromUtf8("é"), {}},
-        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "\xC3\xA9t\xC3\xA9",
-         QString::fromUtf8("été"), {}},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+         "\xC3\xA9t\xC3\xA9",
+         QString::fromUtf8("été"),
+         {}},
         {"", "\xC3\xA9", QString::fromUtf8("é"), {}},
-        {"<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?>", "x", {},
+        {"<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?>",
+         "x",
+         {},
          QString::fromUtf8("The “content.xml” document of the project is declared in the "
                            "encoding “x-no-such-encoding”, which cannot be read.")},
     };
