@@ -65,8 +65,10 @@ std::vector<TCoupling> EnumerateReportCouplings(const TProject& project,
     }
     if (!std::ranges::is_sorted(rated, {}, &TRated::Positions))
         std::ranges::sort(rated, {}, &TRated::Positions);
-    const auto [first, last] = std::ranges::unique(rated, {}, &TRated::Positions);
-    rated.erase(first, last);
+    rated.erase(
+        std::unique(rated.begin(), rated.end(),
+                    [](const TRated& a, const TRated& b) { return a.Positions == b.Positions; }),
+        rated.end());
 
     std::array<std::size_t, 4 * TopRating + 1> starts{};
     for (const TRated& entry : rated)
