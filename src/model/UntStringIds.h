@@ -138,6 +138,8 @@ enum TStringId : int {
     StrUnknownEncoding = 3016,
     StrInvalidInEncoding = 3017,
     StrWriteProtected = 3018,
+    StrSaveTooLarge = 3019,
+    StrSaveTooManyTags = 3020,
     StrTemplateNamespace = 3030,
     StrTemplateElement = 3031,
     StrTemplateUnreadable = 3032,

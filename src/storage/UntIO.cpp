@@ -286,6 +286,13 @@ QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags) {
 }
 
 void WriteProject(const TProject& project, const QString& path) {
-    WriteFileAtomically(path,
-                        ZipArchive({{QString::fromLatin1(ContentName), ProjectContent(project)}}));
+    const QByteArray content = ProjectContent(project);
+    // What the reader would refuse is never written: the user would lose it.
+    if (content.count('<') > MaxContentTags)
+        throw EStorageError(
+            FillTemplate(LoadStr(StrSaveTooManyTags), QString::number(MaxContentTags)));
+    if (content.size() > MaxContentSize)
+        throw EStorageError(
+            FillTemplate(LoadStr(StrSaveTooLarge), QString::number(MaxContentSize >> 20)));
+    WriteFileAtomically(path, ZipArchive({{QString::fromLatin1(ContentName), content}}));
 }

@@ -27,7 +27,8 @@ std::unique_ptr<TProject> ReadProjectArchive(const QByteArray& archive);
 std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content);
 
 // Writes the project to the path, replacing the file there only once the new
-// one is complete; raises EStorageError when it cannot.
+// one is complete; raises EStorageError when it cannot, and when the reader
+// would refuse what it would write.
 void WriteProject(const TProject& project, const QString& path);
 
 // The "content.xml" document of the project.

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -180,4 +181,36 @@ TEST_F(SaveFaults, SavesFollowLinksAndRespectWriteProtection) {
     EXPECT_TRUE(message.endsWith("is write-protected; it was not replaced."))
         << message.toStdString();
     EXPECT_EQ(TitleOf(target), "Through the link");
+}
+
+// Save never writes what Open would refuse; the previous file stays.
+TEST_F(SaveFaults, AProjectOpenCouldNotReadIsNotSaved) {
+    struct Case {
+        const char* what;
+        std::function<void(TProject&)> grow;
+        QString message;
+    };
+    const Case cases[] = {
+        {"too many tags",
+         [](TProject& project) {
+             auto guideline = std::make_unique<TGuideline>();
+             guideline->Couples.resize(MaxContentTags, {0, 1});
+             project.Guidelines.push_back(std::move(guideline));
+         },
+         "The project is too large to be saved: its document would hold more than 2000000 tags"},
+        {"too large",
+         [](TProject& project) { project.Comments = {QString(MaxContentSize, QLatin1Char('x'))}; },
+         "The project is too large to be saved: its document would exceed 64 MiB"},
+    };
+    for (const Case& c : cases) {
+        TProject project;
+        c.grow(project);
+        try {
+            WriteProject(project, target);
+            ADD_FAILURE() << c.what << " was saved";
+        } catch (const EStorageError& error) {
+            EXPECT_TRUE(error.Message().startsWith(c.message)) << error.what();
+        }
+        EXPECT_EQ(TitleOf(target), "Previous") << c.what;
+    }
 }
