@@ -12,6 +12,7 @@
 #include "UntFrmStart.h"
 #include "UntFrmTOWSItem.h"
 #include "UntHelpContext.h"
+#include "UntIniFile.h"
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
 #include "UntSelectExample.h"
@@ -26,7 +27,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -255,31 +255,32 @@ void TFrmMain::UpdateCommands() {
 }
 
 void TFrmMain::ReadSettings() {
-    const QSettings settings(SettingsPath(), QSettings::IniFormat);
-    // A value with a comma comes back as a list.
-    const auto text = [&settings](const char* key) {
-        const QVariant value = settings.value(QLatin1String(key));
-        return value.typeId() == QMetaType::QStringList
-                   ? value.toStringList().join(QStringLiteral(", "))
-                   : value.toString();
-    };
-    FExampleFile = text("Configuration/ExampleFile");
+    const TIniFile settings(SettingsPath());
+    FExampleFile =
+        settings.ReadString(QStringLiteral("Configuration"), QStringLiteral("ExampleFile"));
     bool isNumber = false;
-    const int format = settings.value(QStringLiteral("Configuration/DefaultOfficeFormat"), 1)
-                           .toString()
+    const int format = settings
+                           .ReadString(QStringLiteral("Configuration"),
+                                       QStringLiteral("DefaultOfficeFormat"), QStringLiteral("1"))
                            .toInt(&isNumber);
     // A damaged value must not stop the start-up: the first format serves.
     FReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
-    FRecent1 = text("Recent/Recent1");
+    FRecent1 = settings.ReadString(QStringLiteral("Recent"), QStringLiteral("Recent1"));
 }
 
 void TFrmMain::WriteSettings() const {
-    QSettings settings(SettingsPath(), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Configuration/ExampleFile"), FExampleFile);
-    settings.setValue(QStringLiteral("Configuration/DefaultOfficeFormat"),
-                      QString::number(FReportFormat));
-    settings.setValue(QStringLiteral("Recent/Recent1"), FRecent1);
-    settings.sync();
+    TIniFile settings(SettingsPath());
+    settings.WriteString(QStringLiteral("Configuration"), QStringLiteral("ExampleFile"),
+                         FExampleFile);
+    settings.WriteString(QStringLiteral("Configuration"), QStringLiteral("DefaultOfficeFormat"),
+                         QString::number(FReportFormat));
+    settings.WriteString(QStringLiteral("Recent"), QStringLiteral("Recent1"), FRecent1);
+    try {
+        settings.Save();
+    } catch (const EStorageError& error) {
+        // The window is going away: there is nobody left to tell but the log.
+        qWarning("merovan: the settings were not saved: %s", error.what());
+    }
 }
 
 bool TFrmMain::StartUp(const QStringList& arguments) {

@@ -168,3 +168,48 @@ TEST_F(MainWindowTest, AnExamplePathThatIsNoFileCountsAsNone) {
         EXPECT_NE(Window->ExampleProject(), nullptr) << path.toStdString();
     }
 }
+
+// Settings are kept as written: a value comes back byte for byte after any
+// number of runs, whatever it holds, and so does the rest of the file.
+TEST_F(MainWindowTest, SettingsValuesSurviveRunsByteForByte) {
+    // The example file's path holds what an INI layer would like to escape.
+    const QString example = Path("a;b, \"c\" \\d é.swot");
+    ASSERT_TRUE(QFile::copy(ProgramFolder() + "templates/reference.swot", example));
+    const QStringList recent = {
+        "C:\\Documents\\Plan.swot",
+        "/home/u/a;b.swot",
+        "Plan,v2.swot",
+        "\"quoted\" and 'single'",
+        "  blanks around  ",
+        QString::fromUtf8("Zürich – 東京.swot"),
+        "",
+        "a=b=c #not a comment",
+    };
+    for (const QString& value : recent) {
+        const QByteArray written =
+            "; kept comment\r\n[Configuration]\r\nExampleFile=" + example.toUtf8() +
+            "\r\nDefaultOfficeFormat=2\r\n\r\n[Recent]\r\nRecent1=" + value.toUtf8() +
+            "\r\n[Other]\r\nKept = yes\r\n";
+        EndRun();
+        WriteSettingsText(written);
+        for (int run = 0; run < 2; ++run) {
+            NewWindow();
+            ASSERT_TRUE(Window->StartUp({"-n"}));
+            EXPECT_EQ(Window->Recent1(), value);
+            EXPECT_EQ(Window->ExampleFile(), example);
+            EXPECT_NE(Window->ExampleProject(), nullptr);
+            EndRun();
+        }
+        EXPECT_EQ(SettingsText().toUtf8(), written) << value.toStdString();
+    }
+}
+
+// A settings file that cannot be a file stops nothing.
+TEST_F(MainWindowTest, ASettingsPathThatIsAFolderStopsNothing) {
+    ASSERT_TRUE(QDir(Config.path()).mkdir("merovan.ini"));
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    EXPECT_TRUE(Seam->Messages.isEmpty());
+    EXPECT_EQ(Window->ReportFormat(), 1);
+    EndRun();
+    EXPECT_TRUE(QFileInfo(Config.filePath("merovan.ini")).isDir());
+}
