@@ -45,6 +45,10 @@ for report in ("Text", "Table"):
             f"output x{size_ratio:.2f}", "time grows with output",
             time_ratio <= 2.0 * size_ratio)
 
+short, long = ms("BM_TextReportComment/100000"), ms("BM_TextReportComment/1000000")
+row("text report, comment 100 KB -> 1 MB", f"time x{long / short:.2f}", "output x10",
+    "<= 10 x", long <= 10 * short)
+
 build, rebuild = ms("BM_CouplingViewBuild/500"), ms("BM_CouplingViewRebuild/500") / 2
 row("coupling view built, 1,000,000 couplings", f"{build:.1f} ms", "-", "<= 250 ms", build <= 250)
 row("coupling view filtered, 1,000,000 couplings", f"{rebuild:.1f} ms", "-", "<= 250 ms", rebuild <= 250)

@@ -29,6 +29,22 @@ void BM_TextReport(benchmark::State& state) {
 }
 BENCHMARK(BM_TextReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// One comment of growing length, styled every few words: the report's cost
+// must follow its length, not its square.
+void BM_TextReportComment(benchmark::State& state) {
+    TRtfParagraph runs;
+    for (qsizetype length = 0; length < state.range(0); length += 28) {
+        runs.push_back({QStringLiteral("plain words and "), false, false, false});
+        runs.push_back({QStringLiteral("bold words, "), true, false, false});
+    }
+    auto project = Project(1);
+    project->Comments = WriteRtf({runs});
+    for (auto _ : state)
+        BuildReportPackage(TReportKind::Text, *project, ProgramFolder());
+    state.counters["comment bytes"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(BM_TextReportComment)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 // The matrix sheet holds one cell per coupling: its output grows as n squared.
 void BM_TableReport(benchmark::State& state) {
     const auto project = Project(static_cast<int>(state.range(0)));

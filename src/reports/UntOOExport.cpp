@@ -12,6 +12,14 @@ namespace {
 
 const std::array<QString, 7> Tags = {"<b>", "</b>", "<i>", "</i>", "<u>", "</u>", "<br>"};
 
+// The tag that starts at the position, or none.
+const QString* TagAt(const QString& markup, qsizetype position) {
+    const auto tag = std::ranges::find_if(Tags, [&](const QString& candidate) {
+        return QStringView(markup).mid(position).startsWith(candidate);
+    });
+    return tag == Tags.end() ? nullptr : &*tag;
+}
+
 // The names of the report's elements and attributes in the template's prefixes.
 struct TTextNames {
     explicit TTextNames(pugi::xml_node root)
@@ -104,22 +112,21 @@ void AddHeading(pugi::xml_node body, const QString& text, int level) {
 TMarkupToken NextMarkupToken(const QString& markup, qsizetype& position) {
     TMarkupToken token;
     for (int consumed = 0; consumed < 3; ++consumed) {
-        const auto tag = std::ranges::find_if(Tags, [&](const QString& candidate) {
-            return QStringView(markup).mid(position).startsWith(candidate);
-        });
-        if (tag == Tags.end())
+        const QString* tag = TagAt(markup, position);
+        if (!tag)
             break;
         token.Tags << *tag;
         position += tag->size();
     }
     if (!token.Tags.isEmpty())
         return token;
-    qsizetype next = markup.size();
-    for (const QString& tag : Tags) {
-        const qsizetype at = markup.indexOf(tag, position);
-        if (at >= 0 && at < next)
-            next = at;
-    }
+    // The text runs to the next "<" that opens a tag; each character is
+    // looked at once, so a long comment costs in proportion to its length.
+    qsizetype next = position;
+    while ((next = markup.indexOf(QLatin1Char('<'), next)) >= 0 && !TagAt(markup, next))
+        ++next;
+    if (next < 0)
+        next = markup.size();
     token.Text = markup.mid(position, next - position);
     position = next;
     return token;
