@@ -81,6 +81,9 @@ private:
     // Reads the project file into the slot; shows why when it cannot, and
     // leaves the slot as it was.
     bool ReadProject(std::unique_ptr<TProject>& slot, const QString& path);
+    // Whether a file may be written at the path; says why not, after the
+    // context, when it is write-protected.
+    bool Replaceable(const QString& path, const QString& context);
     // Writes the current project to the path; says why when it cannot.
     bool WriteDocument(const QString& path);
 

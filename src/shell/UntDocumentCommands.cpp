@@ -1,6 +1,7 @@
 // The document commands of the main window: new, open, save, save as, and
 // the example shown in place of the project.
 #include "UnitFrmMain.h"
+#include "UntDataModule.h"
 #include "UntErrors.h"
 #include "UntFraTOWS.h"
 #include "UntIO.h"
@@ -118,7 +119,7 @@ bool TFrmMain::SaveProjectAs() {
     if (FWorkspace && !FWorkspace->CommitView())
         return false;
     const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
-    if (!chosen)
+    if (!chosen || !Replaceable(chosen->Path, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
         return false;
     if (QFileInfo::exists(chosen->Path) &&
         Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
@@ -127,6 +128,17 @@ bool TFrmMain::SaveProjectAs() {
     if (!WriteDocument(chosen->Path))
         return false;
     SetDocumentPath(chosen->Path);
+    return true;
+}
+
+bool TFrmMain::Replaceable(const QString& path, const QString& context) {
+    try {
+        CheckReplaceable(ReplacedFile(path));
+    } catch (const EStorageError& error) {
+        // Asking whether to replace a file that will not be replaced helps nobody.
+        Seam().Error(this, context + error.Message());
+        return false;
+    }
     return true;
 }
 

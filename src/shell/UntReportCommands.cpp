@@ -25,6 +25,8 @@ void TFrmMain::RunReport(TReportKind kind) {
     QString path = chosen->Path;
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
+    if (!Replaceable(path, {}))
+        return;
     if (QFileInfo::exists(path) &&
         Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
                        QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)

@@ -6,6 +6,7 @@
 #include "UntStrings.h"
 
 #include <QLabel>
+#include <sys/stat.h>
 
 class DocumentCommands : public MainWindowTest {
 protected:
@@ -195,6 +196,31 @@ TEST_F(DocumentCommands, FailedSavesSayWhyAndKeepTheProjectModified) {
     EXPECT_TRUE(Seam->Messages.last().startsWith("An error occurred during the saving"));
     EXPECT_EQ(Window->DocumentPath(), Path("gone/plan.swot")) << "the name stays";
     EXPECT_TRUE(Window->Project()->Modified);
+}
+
+// Save goes through a link to the file it names; a write-protected file is
+// refused by Save and by Save as, which asks nothing about replacing it.
+TEST_F(DocumentCommands, SavesFollowLinksAndRefuseWriteProtectedFiles) {
+    const QString path = ProjectFile("plan.swot", "Plan");
+    ASSERT_TRUE(QFile::link(path, Path("link.swot")));
+    ASSERT_TRUE(Window->StartUp({Path("link.swot")}));
+    Window->Project()->Title = "Changed";
+    Window->Project()->Modified = true;
+    EXPECT_TRUE(Window->SaveProject());
+    EXPECT_TRUE(QFileInfo(Path("link.swot")).isSymLink());
+    EXPECT_EQ(ReadProject(path)->Title, "Changed");
+
+    ::chmod(QFile::encodeName(path).constData(), 0444);
+    Window->Project()->Modified = true;
+    EXPECT_FALSE(Window->SaveProject());
+    Seam->AnswerFile(path);
+    EXPECT_FALSE(Window->SaveProjectAs());
+    ASSERT_EQ(Seam->Messages.size(), 2) << "no question about replacing";
+    for (const QString& message : Seam->Messages)
+        EXPECT_EQ(message, "An error occurred during the saving\n\nThe file " + path +
+                               " is write-protected; it was not replaced.");
+    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_EQ(ReadProject(path)->Title, "Changed");
 }
 
 TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {

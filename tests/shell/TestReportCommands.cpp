@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
+#include <sys/stat.h>
 
 namespace {
 
@@ -93,4 +95,32 @@ TEST_F(ReportCommands, ReportsTheExampleWhileItIsDisplayed) {
     Action("AcnProjTextReport")->trigger();
     EXPECT_TRUE(Window->ExampleDisplayed()) << "the report does not return from the example";
     EXPECT_FALSE(ReadAll(Path("example.sxw")).isEmpty());
+}
+
+// A report goes through a link to the file it names, and never replaces a
+// write-protected one: the user is told before being asked anything.
+TEST_F(ReportCommands, FollowsLinksAndRefusesWriteProtectedReports) {
+    QFile old(Path("matrix.sxc"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    ASSERT_TRUE(QFile::link(Path("matrix.sxc"), Path("link.sxc")));
+    Seam->AnswerFile(Path("link.sxc"), 1);
+    Seam->Answers = {QMessageBox::Yes};
+    Action("AcnProjTableReport")->trigger();
+    EXPECT_TRUE(QFileInfo(Path("link.sxc")).isSymLink());
+    EXPECT_GT(QFileInfo(Path("matrix.sxc")).size(), 3);
+
+    ::chmod(QFile::encodeName(Path("matrix.sxc")).constData(), 0444);
+    const QByteArray kept = ReadAll(Path("matrix.sxc"));
+    Seam->Messages.clear();
+    Seam->Opened.clear();
+    for (const char* chosen : {"matrix.sxc", "link.sxc"}) {
+        Seam->AnswerFile(Path(chosen), 1);
+        Action("AcnProjTableReport")->trigger();
+    }
+    EXPECT_EQ(Seam->Messages, QStringList(2, "The file " + Path("matrix.sxc") +
+                                                 " is write-protected; it was not replaced."));
+    EXPECT_EQ(ReadAll(Path("matrix.sxc")), kept);
+    EXPECT_TRUE(Seam->Opened.isEmpty());
 }
