@@ -9,6 +9,7 @@
 // line on standard error says why.
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -33,6 +34,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <pthread.h>
 #include <rtl/ustring.hxx>
 #include <stdexcept>
 #include <sys/types.h>
@@ -49,9 +52,18 @@ constexpr int StartSeconds = 60;
 constexpr int TotalSeconds = 180;
 
 std::atomic<qint64> OfficePid{0};
+// The private folder of this conversion: the suite's profile and its
+// temporary files. Whatever ends the conversion removes it.
+QString WorkPath;
 
 rtl::OUString ToOUString(const QString& text) {
     return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
+}
+
+// A file URL as LibreOffice expects it: blanks and other characters
+// percent-encoded.
+QString FileUrl(const QString& path) {
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
 }
 
 QString FromOUString(const rtl::OUString& text) {
@@ -63,15 +75,39 @@ void KillOffice() {
         ::kill(-static_cast<pid_t>(pid), SIGKILL);
 }
 
-[[noreturn]] void Fail(const QString& reason) {
+void CleanUp() {
     KillOffice();
+    // The suite's processes die a moment after the kill, and may write until then.
+    for (int attempt = 0; attempt < 50 && !WorkPath.isEmpty(); ++attempt) {
+        if (QDir(WorkPath).removeRecursively())
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+}
+
+[[noreturn]] void Fail(const QString& reason) {
+    // The first failure is the one told; another thread failing meanwhile
+    // (the suite dying from our own kill) waits here for the exit.
+    static std::mutex failing;
+    failing.lock();
+    CleanUp();
     std::fprintf(stderr, "%s\n", qPrintable(reason));
     std::_Exit(1);
 }
 
-void OnSignal(int) {
-    KillOffice();
-    std::_Exit(1);
+// SIGTERM and SIGINT are taken by a thread of their own, where cleaning up is
+// safe, rather than by a handler that may interrupt anything.
+void CatchInterruptions() {
+    static sigset_t interruptions;
+    sigemptyset(&interruptions);
+    sigaddset(&interruptions, SIGTERM);
+    sigaddset(&interruptions, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interruptions, nullptr);
+    std::thread([] {
+        int received = 0;
+        sigwait(&interruptions, &received);
+        Fail(QStringLiteral("the conversion was interrupted"));
+    }).detach();
 }
 
 beans::PropertyValue Property(const char* name, const uno::Any& value) {
@@ -104,8 +140,8 @@ void Convert(const uno::Reference<uno::XComponentContext>& context, const QStrin
     const uno::Reference<frame::XDesktop2> desktop = frame::Desktop::create(context);
     uno::Sequence<beans::PropertyValue> load(1);
     load.getArray()[0] = Property("Hidden", uno::Any(true));
-    const uno::Reference<lang::XComponent> document = desktop->loadComponentFromURL(
-        ToOUString(QUrl::fromLocalFile(source).toString()), "_blank", 0, load);
+    const uno::Reference<lang::XComponent> document =
+        desktop->loadComponentFromURL(ToOUString(FileUrl(source)), "_blank", 0, load);
     if (!document.is())
         throw std::runtime_error("LibreOffice could not load " + source.toStdString());
     try {
@@ -126,7 +162,7 @@ void Convert(const uno::Reference<uno::XComponentContext>& context, const QStrin
         store.getArray()[0] = Property("FilterName", uno::Any(ToOUString(filter)));
         store.getArray()[1] = Property("Overwrite", uno::Any(true));
         uno::Reference<frame::XStorable>(document, uno::UNO_QUERY_THROW)
-            ->storeToURL(ToOUString(QUrl::fromLocalFile(target).toString()), store);
+            ->storeToURL(ToOUString(FileUrl(target)), store);
     } catch (...) {
         document->dispose();
         throw;
@@ -142,6 +178,8 @@ void Convert(const uno::Reference<uno::XComponentContext>& context, const QStrin
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before any thread exists, so that every thread blocks them.
+    CatchInterruptions();
     QCoreApplication application(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: merovan-convert SOURCE TARGET FILTER\n");
@@ -161,22 +199,37 @@ int main(int argc, char* argv[]) {
         Fail(QStringLiteral("LibreOffice is not installed (%1 is missing)").arg(binary));
     qputenv("URE_BOOTSTRAP", ("vnd.sun.star.pathname:" + officeDir + "/fundamentalrc").toUtf8());
 
-    std::signal(SIGTERM, OnSignal);
-    std::signal(SIGINT, OnSignal);
-
-    const QTemporaryDir profile(QDir::tempPath() + QStringLiteral("/merovan-office-XXXXXX"));
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/merovan-office-XXXXXX"));
+    if (!work.isValid())
+        Fail(QStringLiteral("no working folder can be made in %1: %2")
+                 .arg(QDir::tempPath(), work.errorString()));
+    work.setAutoRemove(false);
+    WorkPath = work.path();
+    const QString profile = WorkPath + QStringLiteral("/profile");
+    // The suite stores into our folder; only a whole file reaches the target.
+    const QString stored = WorkPath + QStringLiteral("/converted");
     const QString pipe = QStringLiteral("merovan-") + QUuid::createUuid().toString(QUuid::Id128);
     QProcess office;
     // A process group of its own, so that ending it ends every process of the suite.
-    office.setChildProcessModifier([] { ::setsid(); });
+    // It takes signals as any program does, whatever this one blocks.
+    office.setChildProcessModifier([] {
+        ::setsid();
+        sigset_t none;
+        sigemptyset(&none);
+        pthread_sigmask(SIG_SETMASK, &none, nullptr);
+    });
     office.setStandardOutputFile(QProcess::nullDevice());
     office.setStandardErrorFile(QProcess::nullDevice());
+    // The suite's own temporary folders go with ours.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), WorkPath);
+    office.setProcessEnvironment(environment);
     office.start(
         binary,
         {QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
          QStringLiteral("--norestore"), QStringLiteral("--nodefault"),
          QStringLiteral("--nolockcheck"),
-         QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+         QStringLiteral("-env:UserInstallation=") + FileUrl(profile),
          QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe)});
     if (!office.waitForStarted(10000))
         Fail(QStringLiteral("LibreOffice could not be started: %1").arg(office.errorString()));
@@ -190,17 +243,19 @@ int main(int argc, char* argv[]) {
     try {
         const uno::Reference<uno::XComponentContext> local =
             cppu::defaultBootstrap_InitialComponentContext();
-        Convert(Connect(local, pipe, office), source, target, filter);
+        Convert(Connect(local, pipe, office), source, stored, filter);
     } catch (const uno::Exception& error) {
         Fail(QStringLiteral("LibreOffice failed: %1").arg(FromOUString(error.Message)));
     } catch (const std::exception& error) {
         Fail(QString::fromStdString(error.what()));
     }
     // The suite ends by itself after terminate; it is ended at any rate.
-    if (!office.waitForFinished(15000))
-        KillOffice();
-    OfficePid = 0;
-    if (!QFileInfo(target).isFile())
-        Fail(QStringLiteral("LibreOffice stored nothing at %1").arg(target));
+    office.waitForFinished(15000);
+    if (!QFileInfo(stored).isFile())
+        Fail(QStringLiteral("LibreOffice stored nothing"));
+    QFile::remove(target);
+    if (!QFile::rename(stored, target))
+        Fail(QStringLiteral("the converted file cannot be written to %1").arg(target));
+    CleanUp();
     return 0;
 }

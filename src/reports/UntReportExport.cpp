@@ -111,8 +111,10 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     const bool reserved = converted.open();
     converted.close();
     try {
+        // No file beside the report: the folder refuses, the suite is not to blame.
         if (!reserved)
-            throw EConversionError(converted.errorString());
+            throw EStorageError(
+                FillTemplate(LoadStr(StrReportUnwritable), converted.errorString()));
         ConvertDocument(copy.fileName(), converted.fileName(),
                         info.ExportFilters[format == 2 ? 0 : 1], whileWaiting);
         // The reserved name was private to us; the report gets the permissions

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -124,4 +125,57 @@ TEST(OfficeConversion, CommandLine) {
         << error.toStdString();
     EXPECT_EQ(error.count('\n'), 1) << "one line";
     EXPECT_FALSE(QFile::exists(folder.filePath("r.doc")));
+}
+
+namespace {
+
+// Processes whose command line mentions the text, LibreOffice's among them.
+int ProcessesMentioning(const QString& text) {
+    int count = 0;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile cmdline("/proc/" + pid + "/cmdline");
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+// The converter in a temporary folder whose path holds a blank; and one
+// interrupted halfway, which leaves nothing behind: no folder, no file, no
+// LibreOffice.
+TEST(OfficeConversion, BlanksInPathsAndInterruptionsLeaveNothingBehind) {
+    QTemporaryDir base;
+    const QString temporary = base.filePath("with blank");
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    const QString source = base.filePath("report.sxw");
+    QFile package(source);
+    ASSERT_TRUE(package.open(QIODevice::WriteOnly));
+    package.write(BuildReportPackage(TReportKind::Text, *Bakery(), ProgramFolder()));
+    package.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", temporary);
+
+    QProcess converter;
+    converter.setProcessEnvironment(environment);
+    converter.start(ConverterPath(), {source, base.filePath("report.pdf"), "writer_pdf_Export"});
+    ASSERT_TRUE(converter.waitForFinished(200000));
+    EXPECT_EQ(converter.exitCode(), 0) << converter.readAllStandardError().toStdString();
+    EXPECT_TRUE(PdfText(base.filePath("report.pdf")).contains("Maison Fournier"));
+    EXPECT_TRUE(QDir(temporary).isEmpty()) << QDir(temporary).entryList().join(' ').toStdString();
+
+    QProcess interrupted;
+    interrupted.setProcessEnvironment(environment);
+    interrupted.start(ConverterPath(), {source, base.filePath("cut.pdf"), "writer_pdf_Export"});
+    ASSERT_TRUE(interrupted.waitForStarted());
+    QThread::sleep(2);
+    interrupted.terminate();
+    ASSERT_TRUE(interrupted.waitForFinished(30000));
+    EXPECT_NE(interrupted.exitCode(), 0);
+    EXPECT_TRUE(interrupted.readAllStandardError().contains("interrupted"));
+    EXPECT_FALSE(QFile::exists(base.filePath("cut.pdf")));
+    QThread::msleep(500);
+    EXPECT_TRUE(QDir(temporary).isEmpty()) << QDir(temporary).entryList().join(' ').toStdString();
+    EXPECT_EQ(ProcessesMentioning("with%20blank"), 0);
 }
