@@ -140,6 +140,7 @@ enum TStringId : int {
     StrWriteProtected = 3018,
     StrSaveTooLarge = 3019,
     StrSaveTooManyTags = 3020,
+    StrTableTooLarge = 3021,
     StrTemplateNamespace = 3030,
     StrTemplateElement = 3031,
     StrTemplateUnreadable = 3032,

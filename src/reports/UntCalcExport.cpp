@@ -240,3 +240,29 @@ void BuildTableReport(pugi::xml_document& document, const TProject& project) {
     if (!project.Guidelines.empty())
         SynthesisSheet(sheet, body, project, holders);
 }
+
+TSheetSize TableReportSize(const TProject& project) {
+    std::array<qint64, stThreat + 1> types{};
+    for (const auto& item : project.Items)
+        if (item->SwotType >= stStrength && item->SwotType <= stThreat)
+            ++types[static_cast<std::size_t>(item->SwotType)];
+    // The matrix: names, then per external type its kind column and its factors;
+    // the title row, then per internal type its heading and its factors.
+    TSheetSize size{1, 1};
+    for (const std::int32_t type : {stOpportunity, stThreat})
+        size.Columns +=
+            types[static_cast<std::size_t>(type)] ? 1 + types[static_cast<std::size_t>(type)] : 0;
+    for (const std::int32_t type : {stStrength, stWeakness})
+        size.Rows +=
+            types[static_cast<std::size_t>(type)] ? 1 + types[static_cast<std::size_t>(type)] : 0;
+    if (project.Guidelines.empty())
+        return size;
+    // The synthesis: names, then a column per conclusion; two rows, then per
+    // kind its heading and its held couplings.
+    const TCoupleIndex holders(project);
+    size.Columns =
+        std::max<qint64>(size.Columns, 1 + static_cast<qint64>(project.Guidelines.size()));
+    size.Rows = std::max<qint64>(
+        size.Rows, 2 + 4 + static_cast<qint64>(holders.HeldInReportOrder(project).size()));
+    return size;
+}

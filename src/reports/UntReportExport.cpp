@@ -87,6 +87,19 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
                   const QString& target, int format,
                   const std::function<void(int statusId)>& status,
                   const std::function<void()>& whileWaiting) {
+    if (kind == TReportKind::Table) {
+        // Beyond these the suite cuts the sheets or refuses the file: Excel 97
+        // sheets hold 256 columns and 65,536 rows, the suite's own 1,024 columns
+        // and 1,048,576 rows.
+        const TSheetSize limit =
+            format == 2 ? TSheetSize{256, 65'536} : TSheetSize{1'024, 1'048'576};
+        const TSheetSize needed = TableReportSize(project);
+        if (needed.Columns > limit.Columns || needed.Rows > limit.Rows)
+            throw EStorageError(
+                FillTemplate(LoadStr(StrTableTooLarge),
+                             QStringLiteral("%1 × %2").arg(needed.Columns).arg(needed.Rows),
+                             QStringLiteral("%1 × %2").arg(limit.Columns).arg(limit.Rows)));
+    }
     const QByteArray package = BuildReportPackage(kind, project, templateFolder);
     if (format <= 1) {
         WriteFileAtomically(target, package);

@@ -107,3 +107,44 @@ TEST(ReportPackage, FormatOneWritesThePackage) {
                               folder.filePath("none/r.sxw"), 1),
                  EStorageError);
 }
+
+// A matrix wider than a format's sheets is refused before anything is
+// written or converted, with the sizes in the message.
+TEST(ReportPackage, TablesBeyondTheFormatsSheetsAreRefused) {
+    const auto withOpportunities = [](int count) {
+        auto project = MakeProject({{"S", stStrength, 3}});
+        for (int i = 0; i < count; ++i)
+            project->Items.push_back(std::move(MakeProject({{"O", stOpportunity, 2}})->Items[0]));
+        return project;
+    };
+    struct Case {
+        int opportunities;
+        int format;
+        const char* refusal; // empty: written
+    };
+    const Case cases[] = {
+        {254, 1, ""},
+        {300, 1, ""},
+        {300, 2,
+         "sheets would need 302 × 3 columns and rows, where the format allows at most "
+         "256 × 65536."},
+        {1100, 1,
+         "sheets would need 1102 × 3 columns and rows, where the format allows at most "
+         "1024 × 1048576."},
+    };
+    QTemporaryDir folder;
+    for (const Case& c : cases) {
+        const QString target = folder.filePath(
+            QString("matrix%1.%2").arg(c.opportunities).arg(c.format == 1 ? "sxc" : "xls"));
+        try {
+            ExportReport(TReportKind::Table, *withOpportunities(c.opportunities), ProgramFolder(),
+                         target, c.format);
+            EXPECT_STREQ(c.refusal, "") << c.opportunities;
+            EXPECT_TRUE(QFile::exists(target));
+        } catch (const EMerovanError& error) {
+            EXPECT_TRUE(*c.refusal && error.Message().endsWith(QString::fromUtf8(c.refusal)))
+                << c.opportunities << ": " << error.what();
+            EXPECT_FALSE(QFile::exists(target));
+        }
+    }
+}

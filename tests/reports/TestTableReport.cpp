@@ -158,3 +158,47 @@ TEST(TableReport, NotesOfFactorsHoldTheirPlainComments) {
     project->Items[0]->Comments = {"{\\rtf1\\ansi\\pard First\\par \\b Second\\b0\\par }"};
     EXPECT_EQ(Sheets(*project)[0][4], "g H2:S[First|\nSecond], V3:Pieces of luck{1x1}, Contenu1:");
 }
+
+// The size the report is checked against is the size it has.
+TEST(TableReport, SizeIsTheSheetsOwn) {
+    const auto count = [](pugi::xml_node table, const char* what) {
+        qint64 total = 0;
+        for (const pugi::xpath_node node :
+             table.select_nodes((QString(".//table:") + what).toUtf8().constData())) {
+            const pugi::xml_attribute repeated =
+                node.node().attribute("table:number-columns-repeated");
+            total += QString(what) == "table-column" && repeated ? repeated.as_llong() : 1;
+        }
+        return total;
+    };
+    const auto example = ExampleProject();
+    const auto wide = MakeProject({{"S", stStrength, 3},
+                                   {"O1", stOpportunity, 1},
+                                   {"O2", stOpportunity, 2},
+                                   {"T1", stThreat, 2},
+                                   {"T2", stThreat, 2},
+                                   {"T3", stThreat, 2}},
+                                  {{"A", {{0, 1}}},
+                                   {"B", {}},
+                                   {"C", {}},
+                                   {"D", {}},
+                                   {"E", {}},
+                                   {"F", {}},
+                                   {"G", {}},
+                                   {"H", {{0, 3}}}});
+    const auto bare = MakeProject({});
+    for (const TProject* project : {example.get(), wide.get(), bare.get()}) {
+        pugi::xml_document document = LoadReportTemplate("calc/Content.xml");
+        BuildTableReport(document, *project);
+        TSheetSize actual;
+        for (const pugi::xml_node table :
+             document.document_element().child("office:body").children("table:table")) {
+            actual.Columns = std::max(actual.Columns, count(table, "table-column"));
+            actual.Rows = std::max(actual.Rows, count(table, "table-row"));
+        }
+        const TSheetSize computed = TableReportSize(*project);
+        EXPECT_EQ(computed.Columns, actual.Columns);
+        EXPECT_GE(computed.Rows, actual.Rows);
+        EXPECT_LE(computed.Rows, actual.Rows + 4) << "at most the kinds without couplings";
+    }
+}
