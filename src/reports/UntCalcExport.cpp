@@ -92,6 +92,17 @@ private:
     TXmlNames FNames;
 };
 
+// The number of factors of each type, by type code.
+using TTypeCounts = std::array<qint64, stThreat + 1>;
+
+TTypeCounts CountTypes(const TProject& project) {
+    TTypeCounts counts{};
+    for (const auto& item : project.Items)
+        if (item->SwotType >= stStrength && item->SwotType <= stThreat)
+            ++counts[static_cast<std::size_t>(item->SwotType)];
+    return counts;
+}
+
 // The note of a factor or a conclusion, or of a list of plain lines.
 QStringList Note(const QStringList& comments) {
     return SplitAtReturns(RtfToPlainText(comments));
@@ -203,10 +214,7 @@ void SynthesisSheet(const TSheetWriter& sheet, pugi::xml_node body, const TProje
         sheet.Cell(second, "V2", guideline->Name, 1, &note);
     }
 
-    std::array<int, stThreat + 1> types{};
-    for (const auto& item : project.Items)
-        if (item->SwotType >= stStrength && item->SwotType <= stThreat)
-            ++types[static_cast<std::size_t>(item->SwotType)];
+    const TTypeCounts types = CountTypes(project);
     const std::vector<TCoupling> held = holders.HeldInReportOrder(project);
     auto next = held.begin();
     for (const TCouplingKind kind : AllCouplingKinds) {
@@ -242,19 +250,16 @@ void BuildTableReport(pugi::xml_document& document, const TProject& project) {
 }
 
 TSheetSize TableReportSize(const TProject& project) {
-    std::array<qint64, stThreat + 1> types{};
-    for (const auto& item : project.Items)
-        if (item->SwotType >= stStrength && item->SwotType <= stThreat)
-            ++types[static_cast<std::size_t>(item->SwotType)];
-    // The matrix: names, then per external type its kind column and its factors;
-    // the title row, then per internal type its heading and its factors.
-    TSheetSize size{1, 1};
-    for (const std::int32_t type : {stOpportunity, stThreat})
-        size.Columns +=
-            types[static_cast<std::size_t>(type)] ? 1 + types[static_cast<std::size_t>(type)] : 0;
-    for (const std::int32_t type : {stStrength, stWeakness})
-        size.Rows +=
-            types[static_cast<std::size_t>(type)] ? 1 + types[static_cast<std::size_t>(type)] : 0;
+    const TTypeCounts types = CountTypes(project);
+    // A type's block: its heading or kind column, then its factors; none when empty.
+    const auto block = [&types](std::int32_t type) {
+        const qint64 count = types[static_cast<std::size_t>(type)];
+        return count ? 1 + count : 0;
+    };
+    // The matrix: a column of names, then the external types; a title row,
+    // then the internal types.
+    TSheetSize size{1 + block(stOpportunity) + block(stThreat),
+                    1 + block(stStrength) + block(stWeakness)};
     if (project.Guidelines.empty())
         return size;
     // The synthesis: names, then a column per conclusion; two rows, then per
