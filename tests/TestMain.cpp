@@ -25,9 +25,11 @@ void FailOnCritical(QtMsgType type, const QMessageLogContext&, const QString& me
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings the tests write never reach the user's own.
+    // Settings and recovery copies the tests write never reach the user's own.
     const QTemporaryDir configuration;
     qputenv("XDG_CONFIG_HOME", configuration.path().toLocal8Bit());
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
     TestApplication application(argc, argv);
     // The tests read the English texts, whatever the machine's language.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));

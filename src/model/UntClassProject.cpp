@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 #include <algorithm>
+#include <atomic>
 
 TLabels::TLabels() {
     for (int number = 1; number <= Count; ++number)
@@ -52,7 +53,18 @@ QString TLabels::DefaultValue(int number) {
     return LoadStr(StrHeadingBase + number);
 }
 
-TProject::TProject() : Title(QStringLiteral("Analyse Swot")) {}
+namespace {
+
+std::atomic<std::uint64_t> LastRevision{0};
+
+} // namespace
+
+TProject::TProject() : Title(QStringLiteral("Analyse Swot")), FRevision(++LastRevision) {}
+
+void TProject::MarkModified() {
+    Modified = true;
+    FRevision = ++LastRevision;
+}
 
 int TProject::IndexOfItem(const TTOWSItem* item) const {
     const auto it = std::ranges::find_if(

@@ -42,6 +42,13 @@ public:
     TProject();
 
     bool Modified = false;
+    // Sets Modified and gives the project a new revision.
+    void MarkModified();
+    // Tells this state of the project from its earlier ones and from every
+    // state of the other projects of the run: each project starts with a
+    // revision of its own, and each change takes a new one.
+    std::uint64_t Revision() const { return FRevision; }
+
     // The file the project was read from or last saved to; empty for a new
     // document.
     QString FileName;
@@ -60,6 +67,9 @@ public:
     // Deletes the factor at the position and keeps every conclusion's records
     // valid: records naming it go, records naming later positions follow them.
     void DeleteItem(std::int32_t position);
+
+private:
+    std::uint64_t FRevision;
 };
 
 // A coupling as enumerated from a project: the two positions and the kind.

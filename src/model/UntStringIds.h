@@ -151,4 +151,6 @@ enum TStringId : int {
     StrOutOfMemory = 3050,
     StrUnexpectedError = 3051,
     StrUnexpectedErrorBare = 3052,
+    StrRecoverChanges = 3060,
+    StrRecoveryUnwritable = 3061,
 };

@@ -15,6 +15,7 @@
 #include "UntIniFile.h"
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
+#include "UntRecovery.h"
 #include "UntSelectExample.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
@@ -30,6 +31,7 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -39,6 +41,8 @@ namespace {
 constexpr int StatusPathWidth = 300;
 constexpr int StatusSpareWidth = 50;
 constexpr int ToolBarHeight = 28;
+// How long a change may wait before the recovery copy holds it.
+constexpr int RecoveryDelay = 1000;
 
 QString SettingsPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -47,7 +51,9 @@ QString SettingsPath() {
 
 } // namespace
 
-TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_unique<TModalSeam>()) {
+TFrmMain::TFrmMain(QWidget* parent)
+    : QMainWindow(parent), FSeam(std::make_unique<TModalSeam>()),
+      FRecoveryCopy(std::make_unique<TRecoveryCopy>(RecoveryFolder())) {
     setObjectName(QStringLiteral("FrmMain"));
     SetHelpContext(this, hcMainWindow);
     resize(790, 556);
@@ -86,6 +92,10 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent), FSeam(std::make_uniqu
     FrmHelp = new TFrmHelp(this);
     connect(FrmHelp, &TFrmHelp::ExternalLinkClicked, this,
             [this](const QUrl& address) { Seam().OpenWebPage(address.toString()); });
+    RecoveryTimer = new QTimer(this);
+    RecoveryTimer->setInterval(RecoveryDelay);
+    connect(RecoveryTimer, &QTimer::timeout, this, &TFrmMain::KeepRecoveryCopy);
+    RecoveryTimer->start();
     // An error that reaches the event loop is shown over this window; the
     // project stays as it is.
     TApplication::SetErrorHandler([this](const QString& message) {
@@ -292,6 +302,9 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     UpdateCommands();
     FCouplingViewSettings = TCouplingViewSettings();
 
+    const bool recovered = OfferRecoveryCopies();
+    if (arguments.isEmpty() && recovered)
+        return true;
     if (arguments.isEmpty()) {
         switch (Seam().ExecDialog(*FrmStart)) {
         case TFrmStart::chNew:
@@ -308,7 +321,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     const QString& first = arguments.front();
     if (first == QLatin1String("-n")) {
         AcnFileNewExecute();
-    } else if (QFileInfo(first).isFile()) {
+    } else if (QFileInfo(first).isFile() && AskToKeepChanges()) {
         const QString path = QFileInfo(first).absoluteFilePath();
         if (ReadProject(FCurrentProject, path)) {
             SetDocumentPath(path);

@@ -6,12 +6,14 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
 class QAction;
 class QFrame;
 class QLabel;
+class QTimer;
 class TDlgAbout;
 class TDlgWaitReport;
 class TDlgProperties;
@@ -22,6 +24,7 @@ class TFrmHelp;
 class TFrmStart;
 class TModalSeam;
 class TModelFrame;
+class TRecoveryCopy;
 
 // The application shell: holds the project slots, hosts the workspace, carries
 // the menus, the tool bar and the status bar, and runs the document commands.
@@ -47,6 +50,12 @@ public:
     bool SaveProjectAs();
 
     void SetSeam(std::unique_ptr<TModalSeam> seam);
+
+    // Brings the recovery copy in line with the user's project: written when
+    // it has changes the copy lacks, removed when it has none. A timer calls
+    // it a moment after each change.
+    void KeepRecoveryCopy();
+    const TRecoveryCopy& RecoveryCopy() const { return *FRecoveryCopy; }
 
     TProject* Project() override { return FCurrentProject.get(); }
     TModalSeam& Seam() override { return *FSeam; }
@@ -87,6 +96,10 @@ private:
     // Writes the current project to the path; says why when it cannot.
     bool WriteDocument(const QString& path);
 
+    // Offers, one by one, the unsaved work of programs that are gone; true
+    // when one became the current project.
+    bool OfferRecoveryCopies();
+
     void ReadSettings();
     void WriteSettings() const;
 
@@ -119,6 +132,10 @@ private:
     int FReportFormat = 1;
     QString FRecent1;
     std::unique_ptr<TModalSeam> FSeam;
+    std::unique_ptr<TRecoveryCopy> FRecoveryCopy;
+    // The revision the recovery copy holds; 0 when there is no copy.
+    std::uint64_t FRecoveryRevision = 0;
+    QTimer* RecoveryTimer;
     TCouplingViewSettings FCouplingViewSettings;
     TFrmStart* FrmStart;
     TFrmTOWSItem* FrmTOWSItem;

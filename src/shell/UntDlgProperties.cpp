@@ -129,6 +129,6 @@ void TDlgProperties::BtOkClick() {
         project.Labels.SetValue(number, wording);
     }
     if (changed)
-        project.Modified = true;
+        project.MarkModified();
     accept();
 }

@@ -49,6 +49,7 @@ bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path)
         return false;
     }
     UpdateCommands();
+    KeepRecoveryCopy();
     return true;
 }
 
@@ -151,6 +152,7 @@ bool TFrmMain::WriteDocument(const QString& path) {
         return false;
     }
     FCurrentProject->Modified = false;
+    KeepRecoveryCopy();
     return true;
 }
 

@@ -285,7 +285,7 @@ QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags) {
     return writer.Bytes;
 }
 
-void WriteProject(const TProject& project, const QString& path) {
+QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> further) {
     const QByteArray content = ProjectContent(project);
     // What the reader would refuse is never written: the user would lose it.
     if (content.count('<') > MaxContentTags)
@@ -294,5 +294,10 @@ void WriteProject(const TProject& project, const QString& path) {
     if (content.size() > MaxContentSize)
         throw EStorageError(
             FillTemplate(LoadStr(StrSaveTooLarge), QString::number(MaxContentSize >> 20)));
-    WriteFileAtomically(path, ZipArchive({{QString::fromLatin1(ContentName), content}}));
+    further.insert(further.begin(), {QString::fromLatin1(ContentName), content});
+    return ZipArchive(further);
+}
+
+void WriteProject(const TProject& project, const QString& path) {
+    WriteFileAtomically(path, ProjectArchive(project));
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace pugi {
 class xml_node;
@@ -30,6 +31,11 @@ std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content);
 // one is complete; raises EStorageError when it cannot, and when the reader
 // would refuse what it would write.
 void WriteProject(const TProject& project, const QString& path);
+
+// The bytes of the project file: a ZIP archive of the "content.xml" document
+// and then the further entries. Raises EStorageError when the reader would
+// refuse the document.
+QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> further = {});
 
 // The "content.xml" document of the project.
 QByteArray ProjectContent(const TProject& project);

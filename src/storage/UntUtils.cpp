@@ -363,10 +363,22 @@ QStringList CopyLines(const QStringList& lines) {
 }
 
 QString FillTemplate(const QString& pattern, const QString& first, const QString& second) {
-    QString text = pattern;
-    text.replace(QStringLiteral("#1"), first);
-    if (!second.isEmpty())
-        text.replace(QStringLiteral("#2"), second);
+    // One pass over the pattern: a value holding "#1" or "#2" stays as it is.
+    QString text;
+    text.reserve(pattern.size() + first.size() + second.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar next = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
+        if (pattern[i] == QLatin1Char('#') && next == QLatin1Char('1')) {
+            text += first;
+            ++i;
+        } else if (pattern[i] == QLatin1Char('#') && next == QLatin1Char('2') &&
+                   !second.isEmpty()) {
+            text += second;
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
     return text;
 }
 

@@ -296,7 +296,7 @@ void TFraTOWS::FraListBar1BtUpClick() {
 
 void TFraTOWS::DataChange() {
     if (!Updating && Project())
-        Project()->Modified = true;
+        Project()->MarkModified();
 }
 
 void TFraTOWS::ApplySplitRatio() {

@@ -55,6 +55,10 @@ TEST(TextConversions, WorkedExamples) {
          "Rating 6/9 Conflict"},
         {"FillTemplate without a second value",
          [] { return FillTemplate("Rating #2 #1", "Conflict", ""); }, "Rating #2 Conflict"},
+        // A title or a path may hold "#2"; it is the user's text, not a place.
+        {"FillTemplate with markers in the values",
+         [] { return FillTemplate("“#1” (#2)", "Plan #2", "/home/u/#1.swot"); },
+         "“Plan #2” (/home/u/#1.swot)"},
     };
     for (const Example& example : examples)
         EXPECT_EQ(example.run(), example.expected) << example.operation;

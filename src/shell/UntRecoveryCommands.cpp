@@ -1,0 +1,61 @@
+// The recovery copy of the user's unsaved work, and the work that programs
+// which are gone left behind.
+#include "UnitFrmMain.h"
+#include "UntErrors.h"
+#include "UntModalSeam.h"
+#include "UntRecovery.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QStatusBar>
+
+void TFrmMain::KeepRecoveryCopy() {
+    // While the example is displayed, the user's work waits aside, unchanged.
+    const TProject* work = ExampleDisplayed() ? FStashedProject.get() : FCurrentProject.get();
+    if (!work || !work->Modified) {
+        if (FRecoveryRevision != 0)
+            FRecoveryCopy->Remove();
+        FRecoveryRevision = 0;
+        return;
+    }
+    if (work->Revision() == FRecoveryRevision)
+        return;
+    // Tried once per change: a folder that refuses the copy now refuses it a
+    // second later too.
+    FRecoveryRevision = work->Revision();
+    try {
+        FRecoveryCopy->Write(*work, FDocumentPath);
+    } catch (...) {
+        statusBar()->showMessage(
+            FillTemplate(LoadStr(StrRecoveryUnwritable), ErrorMessage(std::current_exception())));
+    }
+}
+
+bool TFrmMain::OfferRecoveryCopies() {
+    bool recovered = false;
+    for (TOrphanCopy& orphan : FindOrphanCopies(RecoveryFolder())) {
+        const QString question =
+            FillTemplate(LoadStr(StrRecoverChanges), orphan.Project().Title,
+                         orphan.Origin().value_or(LoadStr(StrNewDocument)));
+        const auto answer = Seam().Message(this, QMessageBox::Question, question,
+                                           QMessageBox::Yes | QMessageBox::No |
+                                               QMessageBox::Cancel);
+        if (answer == QMessageBox::No)
+            orphan.Discard();
+        // Cancel, or a second recovery that would drop the first: the copy
+        // waits for the next start.
+        if (answer != QMessageBox::Yes || !AskToKeepChanges())
+            continue;
+        FCurrentProject = orphan.TakeProject();
+        FCurrentProject->MarkModified();
+        SetDocumentPath(orphan.Origin());
+        RebuildWorkspace();
+        UpdateCommands();
+        KeepRecoveryCopy();
+        // The work now lives in this run's copy; without one, the old copy stays.
+        if (FRecoveryCopy->Exists())
+            orphan.Discard();
+        recovered = true;
+    }
+    return recovered;
+}

@@ -1,0 +1,172 @@
+#include "UntRecovery.h"
+
+#include "UntDataModule.h"
+#include "UntIO.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUuid>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+const QString CopySuffix = QStringLiteral(".swot");
+const QString LockSuffix = QStringLiteral(".lock");
+// The entry of a copy that names the project's file; empty for a new document.
+const char* const OriginName = "origin";
+
+QByteArray Native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Opens the lock file, made if need be, and locks it; -1 when another program
+// holds it. Locks are never inherited by the programs this one starts. A lock
+// taken on a file that another program removed meanwhile would guard nothing:
+// it is given up, and taken again on a new file when waiting.
+int TakeLock(const QString& path, bool wait) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const int lock = ::open(Native(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (lock < 0)
+            return -1;
+        if (::flock(lock, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+            ::close(lock);
+            return -1;
+        }
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(lock, &held) == 0 && ::stat(Native(path).constData(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+            return lock;
+        ::close(lock);
+        if (!wait)
+            return -1;
+    }
+    return -1;
+}
+
+EStorageError SystemError() {
+    return EStorageError(
+        FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+} // namespace
+
+QString RecoveryFolder() {
+    // Relative values are to be ignored, as for every XDG variable.
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/merovan/recovery");
+}
+
+TRecoveryCopy::TRecoveryCopy(QString folder) : FFolder(std::move(folder)) {}
+
+TRecoveryCopy::~TRecoveryCopy() {
+    Remove();
+    if (FLock >= 0) {
+        QFile::remove(FFolder + QLatin1Char('/') + FName + LockSuffix);
+        ::close(FLock);
+    }
+}
+
+QString TRecoveryCopy::Path() const {
+    return FName.isEmpty() ? QString() : FFolder + QLatin1Char('/') + FName + CopySuffix;
+}
+
+bool TRecoveryCopy::Exists() const {
+    return !FName.isEmpty() && QFileInfo::exists(Path());
+}
+
+void TRecoveryCopy::Write(const TProject& project, const std::optional<QString>& origin) {
+    const QByteArray archive =
+        ProjectArchive(project, {{QString::fromLatin1(OriginName), origin.value_or(QString()).toUtf8()}});
+    if (FLock < 0) {
+        // The folder holds unsaved work: for the user's eyes only.
+        if (!QDir().mkpath(FFolder) ||
+            ::chmod(Native(FFolder).constData(), S_IRWXU) != 0)
+            throw SystemError();
+        const QString name = QUuid::createUuid().toString(QUuid::Id128);
+        // A program looking for orphans may hold the new lock for a moment.
+        FLock = TakeLock(FFolder + QLatin1Char('/') + name + LockSuffix, true);
+        if (FLock < 0)
+            throw SystemError();
+        FName = name;
+    }
+    WriteFileAtomically(Path(), archive);
+}
+
+void TRecoveryCopy::Remove() {
+    if (!FName.isEmpty())
+        QFile::remove(Path());
+}
+
+TOrphanCopy::TOrphanCopy(QString copyPath, int lock)
+    : FCopyPath(std::move(copyPath)), FLock(lock) {}
+
+TOrphanCopy::TOrphanCopy(TOrphanCopy&& other) noexcept
+    : FCopyPath(std::move(other.FCopyPath)), FLock(std::exchange(other.FLock, -1)),
+      FProject(std::move(other.FProject)), FOrigin(std::move(other.FOrigin)) {}
+
+TOrphanCopy::~TOrphanCopy() {
+    if (FLock >= 0)
+        ::close(FLock);
+}
+
+void TOrphanCopy::Discard() {
+    if (FLock < 0)
+        return;
+    QFile::remove(FCopyPath);
+    QString lockPath = FCopyPath;
+    lockPath.replace(lockPath.size() - CopySuffix.size(), CopySuffix.size(), LockSuffix);
+    QFile::remove(lockPath);
+    ::close(std::exchange(FLock, -1));
+}
+
+std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder) {
+    const QDir directory(folder);
+    std::vector<TOrphanCopy> orphans;
+    for (const QFileInfo& copy : directory.entryInfoList({QStringLiteral("*") + CopySuffix},
+                                                         QDir::Files, QDir::Time | QDir::Reversed)) {
+        const QString lockPath =
+            directory.filePath(copy.completeBaseName() + LockSuffix);
+        const int lock = TakeLock(lockPath, false);
+        if (lock < 0)
+            continue;
+        TOrphanCopy orphan(copy.filePath(), lock);
+        if (!QFileInfo::exists(copy.filePath())) {
+            // Its program saved and ended while we looked.
+            orphan.Discard();
+            continue;
+        }
+        try {
+            orphan.FProject = ReadProject(copy.filePath());
+            const QByteArray origin = ExtractEntry(copy.filePath(), OriginName, MaxContentSize);
+            if (!origin.isEmpty())
+                orphan.FOrigin = QString::fromUtf8(origin);
+        } catch (const EStorageError&) {
+            orphan.Discard();
+            continue;
+        }
+        orphans.push_back(std::move(orphan));
+    }
+    // Programs that crashed with nothing unsaved leave their lock file alone.
+    for (const QFileInfo& lockFile :
+         directory.entryInfoList({QStringLiteral("*") + LockSuffix}, QDir::Files)) {
+        if (QFileInfo::exists(directory.filePath(lockFile.completeBaseName() + CopySuffix)))
+            continue;
+        if (const int lock = TakeLock(lockFile.filePath(), false); lock >= 0) {
+            QFile::remove(lockFile.filePath());
+            ::close(lock);
+        }
+    }
+    return orphans;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "UntClassProject.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Recovery copies keep the unsaved work of a running program, so that a crash
+// or a kill loses nothing. Each program has its own copy: a project file that
+// also names the file of the project it belongs to, and a lock file that the
+// program holds while it runs. A copy whose lock nobody holds was left by a
+// program that is gone.
+
+// $XDG_STATE_HOME/merovan/recovery, by default under ~/.local/state.
+QString RecoveryFolder();
+
+// This run's copy. The lock file is made and locked at the first write; the
+// copy and its lock file go with the object.
+class TRecoveryCopy {
+public:
+    explicit TRecoveryCopy(QString folder);
+    ~TRecoveryCopy();
+    TRecoveryCopy(const TRecoveryCopy&) = delete;
+    TRecoveryCopy& operator=(const TRecoveryCopy&) = delete;
+
+    // Replaces the copy, atomically, with the project and the file it belongs
+    // to (none for a new document); raises EStorageError when it cannot.
+    void Write(const TProject& project, const std::optional<QString>& origin);
+    // Removes the copy, if any.
+    void Remove();
+    bool Exists() const;
+    QString Path() const;
+
+private:
+    QString FFolder;
+    QString FName;
+    int FLock = -1;
+};
+
+// A copy left by a program that is gone. While the object lives, this run
+// holds the copy's lock, so that no other program offers it meanwhile.
+class TOrphanCopy {
+public:
+    TOrphanCopy(TOrphanCopy&& other) noexcept;
+    TOrphanCopy& operator=(TOrphanCopy&&) = delete;
+    ~TOrphanCopy();
+
+    const TProject& Project() const { return *FProject; }
+    std::unique_ptr<TProject> TakeProject() { return std::move(FProject); }
+    // The file of the project; none for a new document.
+    const std::optional<QString>& Origin() const { return FOrigin; }
+    // Removes the copy and its lock file.
+    void Discard();
+
+private:
+    TOrphanCopy(QString copyPath, int lock);
+    friend std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder);
+
+    QString FCopyPath;
+    int FLock;
+    std::unique_ptr<TProject> FProject;
+    std::optional<QString> FOrigin;
+};
+
+// The readable copies of the folder whose programs are gone, oldest first.
+// Copies that cannot be read, and lock files left without a copy, are
+// removed on the way.
+std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder);

@@ -1,0 +1,37 @@
+// A program with unsaved changes, for the recovery tests to kill.
+//
+//   merovan_recovery_helper PROJECT|-n TITLE
+//
+// Opens the project (or starts a new one), gives it the title, prints "kept"
+// once its recovery copy holds the change, and runs until it is killed.
+#include "UnitFrmMain.h"
+#include "UntApplication.h"
+#include "UntRecovery.h"
+
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    TApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 3) {
+        std::fputs("usage: merovan_recovery_helper PROJECT|-n TITLE\n", stderr);
+        return 2;
+    }
+    TFrmMain window;
+    window.StartUp({arguments[1]});
+    if (!window.Project())
+        return 1;
+    window.Project()->Title = arguments[2];
+    window.Project()->MarkModified();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!window.RecoveryCopy().Exists())
+            return;
+        watch.stop();
+        std::puts("kept");
+        std::fflush(stdout);
+    });
+    watch.start(50);
+    return QApplication::exec();
+}
