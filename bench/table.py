@@ -45,6 +45,11 @@ for report in ("Text", "Table"):
             f"output x{size_ratio:.2f}", "time grows with output",
             time_ratio <= 2.0 * size_ratio)
 
+for size in (500, 1000, 2000):
+    run = find(f"BM_TableReportMemory/{size}")
+    row(f"table report peak memory, {run['cells'] / 1e6:.0f}M cells", f"{run['peak MiB']:.1f} MiB",
+        "-", "<= 16 MiB", run["peak MiB"] <= 16)
+
 short, long = ms("BM_TextReportComment/100000"), ms("BM_TextReportComment/1000000")
 row("text report, comment 100 KB -> 1 MB", f"time x{long / short:.2f}", "output x10",
     "<= 10 x", long <= 10 * short)

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <cstring>
 
 namespace {
 
@@ -29,7 +30,8 @@ void BM_TextReport(benchmark::State& state) {
 }
 BENCHMARK(BM_TextReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
-// The matrix sheet holds one cell per coupling: its output grows as n squared.
+// The matrix sheet has one cell per coupling, written as runs around the held
+// ones: its output grows with the rows and the held couplings.
 void BM_TableReport(benchmark::State& state) {
     const auto project = Project(static_cast<int>(state.range(0)));
     qsizetype bytes = 0;
@@ -38,6 +40,49 @@ void BM_TableReport(benchmark::State& state) {
     state.counters["package bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_TableReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// The memory the process holds in use at its peak, and at this moment, in
+// bytes; writing 5 to clear_refs makes the peak the present.
+qint64 ResidentBytes(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(static_cast<qsizetype>(std::strlen(field)))
+                       .trimmed()
+                       .split(' ')[0]
+                       .toLongLong() *
+                   1024;
+    return 0;
+}
+
+// The peak memory of the table report against the cells of its matrix: n
+// factors of each type make (2n)^2 cells.
+void BM_TableReportMemory(benchmark::State& state) {
+    const auto project = Project(static_cast<int>(state.range(0)));
+    qint64 peak = 0;
+    for (auto _ : state) {
+        QFile reset(QStringLiteral("/proc/self/clear_refs"));
+        if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1) {
+            state.SkipWithError("the peak of resident memory cannot be reset");
+            return;
+        }
+        reset.close();
+        const qint64 before = ResidentBytes("VmRSS:");
+        BuildReportPackage(TReportKind::Table, *project, ProgramFolder());
+        peak = ResidentBytes("VmHWM:") - before;
+    }
+    const double cells =
+        4.0 * static_cast<double>(state.range(0)) * static_cast<double>(state.range(0));
+    state.counters["cells"] = cells;
+    state.counters["peak MiB"] = static_cast<double>(peak) / (1 << 20);
+}
+BENCHMARK(BM_TableReportMemory)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // One comment of growing length, styled every few words: the report's cost
 // must follow its length, not its square.

@@ -68,7 +68,8 @@ void BM_WriteFloor(benchmark::State& state) {
         const std::string bytes = text.str();
         QFile file(folder.filePath(QStringLiteral("p.swot")));
         file.open(QIODevice::WriteOnly);
-        file.write(ZipArchive({{QStringLiteral("content.xml"), QByteArray::fromStdString(bytes)}}));
+        file.write(
+            ZipArchive({{QStringLiteral("content.xml"), QByteArray::fromStdString(bytes), {}}}));
     }
 }
 

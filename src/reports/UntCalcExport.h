@@ -4,10 +4,14 @@
 
 #include <pugixml.hpp>
 
-// The table report: appends to the office body of the loaded Calc content
-// template the matrix sheet and, when the project has conclusions, the
-// synthesis sheet.
-void BuildTableReport(pugi::xml_document& document, const TProject& project);
+class QIODevice;
+
+// The table report: writes to the device the loaded Calc content template
+// with, in its office body, the matrix sheet and, when the project has
+// conclusions, the synthesis sheet. The sheets are written as they are made,
+// with the empty cells of a row in runs: neither memory nor output grows with
+// the cells of the matrix. Raises EStorageError when the device fails.
+void WriteTableReport(QIODevice& device, pugi::xml_document& content, const TProject& project);
 
 // The columns and rows of the widest and of the longest sheet of the report.
 struct TSheetSize {

@@ -73,14 +73,24 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
     pugi::xml_document content = LoadTemplate(folder + info.ContentTemplate);
     const pugi::xml_document manifest =
         LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
-    if (kind == TReportKind::Text)
+    TArchiveEntry contentEntry{QStringLiteral("content.xml"), {}, {}};
+    // The sheets of a large matrix go to a file, not to memory.
+    QTemporaryFile sheets(WorkFolder() + QStringLiteral("sheets-XXXXXX.xml"));
+    if (kind == TReportKind::Text) {
         BuildTextReport(content, project);
-    else
-        BuildTableReport(content, project);
+        contentEntry.Bytes = XmlBytes(content, pugi::format_raw);
+    } else {
+        if (!sheets.open())
+            throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), sheets.errorString()));
+        WriteTableReport(sheets, content, project);
+        if (!sheets.flush())
+            throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), sheets.errorString()));
+        contentEntry.File = sheets.fileName();
+    }
     return ZipArchive(
-        {{QStringLiteral("content.xml"), XmlBytes(content, pugi::format_raw)},
-         {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml"))},
-         {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw)}});
+        {contentEntry,
+         {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml")), {}},
+         {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw), {}}});
 }
 
 void ExportReport(TReportKind kind, const TProject& project, const QString& templateFolder,

@@ -33,8 +33,18 @@ std::string TXmlNames::operator()(const char* uri, const char* local) const {
 
 TCoupleIndex::TCoupleIndex(const TProject& project) {
     for (std::size_t g = 0; g < project.Guidelines.size(); ++g)
-        for (const TTOWSCouple& couple : project.Guidelines[g]->Couples)
-            FHolders[Key(couple.Index1, couple.Index2)].push_back(static_cast<int>(g));
+        for (const TTOWSCouple& couple : project.Guidelines[g]->Couples) {
+            std::vector<int>& holders = FHolders[Key(couple.Index1, couple.Index2)];
+            if (holders.empty())
+                FPartners[couple.Index1].push_back(couple.Index2);
+            holders.push_back(static_cast<int>(g));
+        }
+}
+
+const std::vector<std::int32_t>& TCoupleIndex::Partners(std::int32_t index1) const {
+    static const std::vector<std::int32_t> none;
+    const auto found = FPartners.find(index1);
+    return found == FPartners.end() ? none : found->second;
 }
 
 const std::vector<int>& TCoupleIndex::Holders(std::int32_t index1, std::int32_t index2) const {

@@ -32,12 +32,16 @@ class TCoupleIndex {
 public:
     explicit TCoupleIndex(const TProject& project);
     const std::vector<int>& Holders(std::int32_t index1, std::int32_t index2) const;
+    // The positions coupled with index1 by some conclusion, each once, in no
+    // particular order.
+    const std::vector<std::int32_t>& Partners(std::int32_t index1) const;
 
     // The couplings that some conclusion holds, in report order.
     std::vector<TCoupling> HeldInReportOrder(const TProject& project) const;
 
 private:
     std::unordered_map<std::uint64_t, std::vector<int>> FHolders;
+    std::unordered_map<std::int32_t, std::vector<std::int32_t>> FPartners;
 };
 
 // The child of the root element of that qualified name; fails the report

@@ -34,12 +34,11 @@ void TFrmMain::KeepRecoveryCopy() {
 bool TFrmMain::OfferRecoveryCopies() {
     bool recovered = false;
     for (TOrphanCopy& orphan : FindOrphanCopies(RecoveryFolder())) {
-        const QString question =
-            FillTemplate(LoadStr(StrRecoverChanges), orphan.Project().Title,
-                         orphan.Origin().value_or(LoadStr(StrNewDocument)));
-        const auto answer = Seam().Message(this, QMessageBox::Question, question,
-                                           QMessageBox::Yes | QMessageBox::No |
-                                               QMessageBox::Cancel);
+        const QString question = FillTemplate(LoadStr(StrRecoverChanges), orphan.Project().Title,
+                                              orphan.Origin().value_or(LoadStr(StrNewDocument)));
+        const auto answer =
+            Seam().Message(this, QMessageBox::Question, question,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::No)
             orphan.Discard();
         // Cancel, or a second recovery that would drop the first: the copy

@@ -177,19 +177,24 @@ QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries) {
         return EStorageError(
             FillTemplate(LoadStr(StrCannotWrite), ErrorText(zip_get_error(archive.get()))));
     };
-    for (const auto& [name, data] : entries) {
-        zip_source_t* source = zip_source_buffer(archive.get(), data.constData(),
-                                                 static_cast<zip_uint64_t>(data.size()), 0);
+    for (const TArchiveEntry& entry : entries) {
+        const bool fromFile = !entry.File.isEmpty();
+        zip_source_t* source =
+            fromFile
+                ? zip_source_file(archive.get(), QFile::encodeName(entry.File).constData(), 0, -1)
+                : zip_source_buffer(archive.get(), entry.Bytes.constData(),
+                                    static_cast<zip_uint64_t>(entry.Bytes.size()), 0);
         if (!source)
             throw fail();
         const zip_int64_t index =
-            zip_file_add(archive.get(), name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
+            zip_file_add(archive.get(), entry.Name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8);
         if (index < 0) {
             zip_source_free(source);
             throw fail();
         }
         if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
-                                     DeflateShrinks(data) ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
+                                     fromFile || DeflateShrinks(entry.Bytes) ? ZIP_CM_DEFLATE
+                                                                             : ZIP_CM_STORE,
                                      NormalCompression) < 0)
             throw fail();
     }

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <sys/types.h>
-#include <utility>
 #include <vector>
 
 // A failure of the project file, of an archive or of a file written.
@@ -40,10 +39,17 @@ void CheckReplaceable(const QString& path);
 // EStorageError with the system's reason.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-using TArchiveEntry = std::pair<QString, QByteArray>;
+// An entry of an archive: its name, and its bytes, or the file that holds
+// them when File is set.
+struct TArchiveEntry {
+    QString Name;
+    QByteArray Bytes;
+    QString File;
+};
 
 // A ZIP archive of the entries, in their order, each compressed with Deflate
-// at normal strength or stored when that would not make it smaller.
+// at normal strength or stored when that would not make it smaller. A file
+// is read as the archive is made, and always deflated.
 QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries);
 
 // The entry of the ZIP archive at the path, or of the archive held in memory,

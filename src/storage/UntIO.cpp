@@ -266,12 +266,16 @@ QByteArray ProjectContent(const TProject& project) {
     return XmlBytes(document, pugi::format_raw | pugi::format_no_declaration);
 }
 
-QByteArray XmlUtf8(const QString& text) {
+QString XmlText(const QString& text) {
     if (std::ranges::all_of(text, [](QChar c) { return IsXmlCharacter(c.unicode()); }))
-        return text.toUtf8();
+        return text;
     QString kept = text;
     kept.removeIf([](QChar c) { return !IsXmlCharacter(c.unicode()); });
-    return kept.toUtf8();
+    return kept;
+}
+
+QByteArray XmlUtf8(const QString& text) {
+    return XmlText(text).toUtf8();
 }
 
 QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags) {
@@ -294,7 +298,7 @@ QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> fu
     if (content.size() > MaxContentSize)
         throw EStorageError(
             FillTemplate(LoadStr(StrSaveTooLarge), QString::number(MaxContentSize >> 20)));
-    further.insert(further.begin(), {QString::fromLatin1(ContentName), content});
+    further.insert(further.begin(), {QString::fromLatin1(ContentName), content, {}});
     return ZipArchive(further);
 }
 

@@ -40,9 +40,10 @@ QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> fu
 // The "content.xml" document of the project.
 QByteArray ProjectContent(const TProject& project);
 
-// The text as UTF-8 for a document we write, without the characters XML
-// forbids (control characters other than tab, line feed and carriage return,
-// U+FFFE and U+FFFF), which no reader would accept.
+// The text for a document we write, without the characters XML forbids
+// (control characters other than tab, line feed and carriage return, U+FFFE
+// and U+FFFF), which no reader would accept; and the same as UTF-8.
+QString XmlText(const QString& text);
 QByteArray XmlUtf8(const QString& text);
 
 // The document as UTF-8 bytes, written with pugixml's format flags, without

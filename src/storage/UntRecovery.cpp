@@ -87,12 +87,11 @@ bool TRecoveryCopy::Exists() const {
 }
 
 void TRecoveryCopy::Write(const TProject& project, const std::optional<QString>& origin) {
-    const QByteArray archive =
-        ProjectArchive(project, {{QString::fromLatin1(OriginName), origin.value_or(QString()).toUtf8()}});
+    const QByteArray archive = ProjectArchive(
+        project, {{QString::fromLatin1(OriginName), origin.value_or(QString()).toUtf8(), {}}});
     if (FLock < 0) {
         // The folder holds unsaved work: for the user's eyes only.
-        if (!QDir().mkpath(FFolder) ||
-            ::chmod(Native(FFolder).constData(), S_IRWXU) != 0)
+        if (!QDir().mkpath(FFolder) || ::chmod(Native(FFolder).constData(), S_IRWXU) != 0)
             throw SystemError();
         const QString name = QUuid::createUuid().toString(QUuid::Id128);
         // A program looking for orphans may hold the new lock for a moment.
@@ -134,10 +133,9 @@ void TOrphanCopy::Discard() {
 std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder) {
     const QDir directory(folder);
     std::vector<TOrphanCopy> orphans;
-    for (const QFileInfo& copy : directory.entryInfoList({QStringLiteral("*") + CopySuffix},
-                                                         QDir::Files, QDir::Time | QDir::Reversed)) {
-        const QString lockPath =
-            directory.filePath(copy.completeBaseName() + LockSuffix);
+    for (const QFileInfo& copy : directory.entryInfoList(
+             {QStringLiteral("*") + CopySuffix}, QDir::Files, QDir::Time | QDir::Reversed)) {
+        const QString lockPath = directory.filePath(copy.completeBaseName() + LockSuffix);
         const int lock = TakeLock(lockPath, false);
         if (lock < 0)
             continue;

@@ -2,6 +2,7 @@
 #include "ReportTemplate.h"
 #include "UntCalcExport.h"
 
+#include <QBuffer>
 #include <QStringList>
 
 namespace {
@@ -70,9 +71,20 @@ QStringList Sheet(pugi::xml_node table) {
     return lines;
 }
 
+// The content document of the project's table report.
+pugi::xml_document TableReport(const TProject& project) {
+    pugi::xml_document content = LoadReportTemplate("calc/Content.xml");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteTableReport(buffer, content, project);
+    pugi::xml_document document;
+    EXPECT_TRUE(
+        document.load_buffer(buffer.data().constData(), static_cast<size_t>(buffer.data().size())));
+    return document;
+}
+
 QList<QStringList> Sheets(const TProject& project) {
-    pugi::xml_document document = LoadReportTemplate("calc/Content.xml");
-    BuildTableReport(document, project);
+    const pugi::xml_document document = TableReport(project);
     QList<QStringList> sheets;
     for (const pugi::xml_node table : document.document_element().child("office:body").children())
         sheets << Sheet(table);
@@ -109,9 +121,9 @@ TEST(TableReport, MatrixSheet) {
          "g H2:S1[], V3:Pieces of luck{1x2}, Contenu1:X[Resulting conclusions :|\n - C1], "
          "Contenu1:, "
          "V5:Conflicts{1x2}, Contenu3:X[Resulting conclusions :|\n - C1|\n - C2]",
-         "g H2:S2[], cov, Contenu1:, Contenu1:, cov, Contenu3:",
+         "g H2:S2[], cov, Contenu1:*2, cov, Contenu3:",
          "H1:Our weaknesses, H4:, H4:Challenges{2x1}, cov, H6:, H6:Dangers{1x1}",
-         "g H2:W1[], V4:Challenges{1x1}, Contenu2:, Contenu2:, V6:Dangers{1x1}, Contenu4:"});
+         "g H2:W1[], V4:Challenges{1x1}, Contenu2:*2, V6:Dangers{1x1}, Contenu4:"});
 }
 
 TEST(TableReport, SynthesisSheet) {
@@ -153,6 +165,31 @@ TEST(TableReport, EdgesOfTheMatrix) {
     EXPECT_EQ(matrix[0], "SWOT matrix") << "the sheet name does not follow the headings";
 }
 
+// Empty cells come as runs around the held ones, whatever order, repetition
+// or validity the records have.
+TEST(TableReport, EmptyCellsComeInRuns) {
+    auto project = MakeProject({{"S", stStrength, 3},
+                                {"O1", stOpportunity, 3},
+                                {"O2", stOpportunity, 3},
+                                {"O3", stOpportunity, 3},
+                                {"O4", stOpportunity, 3},
+                                {"O5", stOpportunity, 3}},
+                               {{"A", {}},
+                                {"B", {{0, 3}, {0, 99}, {0, 0}}},
+                                {"C", {}},
+                                {"D", {}},
+                                {"E", {{0, 3}, {0, 3}}},
+                                {"F", {}}});
+    project->Guidelines[1]->Couples.push_back({0, 3});
+    const auto sheets = Sheets(*project);
+    ASSERT_EQ(sheets.size(), 2);
+    EXPECT_EQ(sheets[0][4].toStdString(),
+              "g H2:S[], V3:Pieces of luck{1x1}, Contenu1:*2, "
+              "Contenu1:X[Resulting conclusions :|\n - B|\n - E], Contenu1:*2");
+    EXPECT_EQ(sheets[1][5].toStdString(),
+              "g H2:9 : S / O3, Contenu:, Contenu:X, Contenu:*2, Contenu:X, Contenu:");
+}
+
 TEST(TableReport, NotesOfFactorsHoldTheirPlainComments) {
     auto project = MakeProject({{"S", stStrength, 3}, {"O", stOpportunity, 3}});
     project->Items[0]->Comments = {"{\\rtf1\\ansi\\pard First\\par \\b Second\\b0\\par }"};
@@ -188,8 +225,7 @@ TEST(TableReport, SizeIsTheSheetsOwn) {
                                    {"H", {{0, 3}}}});
     const auto bare = MakeProject({});
     for (const TProject* project : {example.get(), wide.get(), bare.get()}) {
-        pugi::xml_document document = LoadReportTemplate("calc/Content.xml");
-        BuildTableReport(document, *project);
+        const pugi::xml_document document = TableReport(*project);
         TSheetSize actual;
         for (const pugi::xml_node table :
              document.document_element().child("office:body").children("table:table")) {

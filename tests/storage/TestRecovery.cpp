@@ -23,7 +23,8 @@ TEST(RecoveryCopies, OnlyCopiesOfProgramsThatAreGoneAreOfferedAndLeftoversAreCle
     {
         TRecoveryCopy running(folder);
         EXPECT_FALSE(running.Exists());
-        running.Write(*MakeProject({{"Brand", stStrength, 3}}), QStringLiteral("/home/u/plan.swot"));
+        running.Write(*MakeProject({{"Brand", stStrength, 3}}),
+                      QStringLiteral("/home/u/plan.swot"));
         ASSERT_TRUE(running.Exists());
         EXPECT_EQ(QFile::permissions(folder) & (QFile::ReadGroup | QFile::ReadOther), 0)
             << "unsaved work is for the user's eyes only";
