@@ -153,4 +153,5 @@ enum TStringId : int {
     StrUnexpectedErrorBare = 3052,
     StrRecoverChanges = 3060,
     StrRecoveryUnwritable = 3061,
+    StrReportInterrupted = 3062,
 };

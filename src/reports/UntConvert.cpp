@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 
 namespace {
 
@@ -34,14 +35,20 @@ void ConvertDocument(const QString& source, const QString& target, const QString
     process.start(converter, {source, target, filter});
     if (!process.waitForStarted())
         throw EConversionError(process.errorString());
+    // Whatever ends the wait (the time limit, or whileWaiting throwing), the
+    // converter is asked to stop, so that it removes what it made; it is
+    // killed only when it does not.
+    const auto stop = qScopeGuard([&process] {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill();
+    });
     const QDeadlineTimer deadline(TimeLimitMs);
     while (!process.waitForFinished(50)) {
-        if (deadline.hasExpired()) {
-            process.terminate();
-            if (!process.waitForFinished(5000))
-                process.kill();
+        if (deadline.hasExpired())
             throw EConversionError(QStringLiteral("the office suite did not finish in time"));
-        }
         if (whileWaiting)
             whileWaiting();
     }

@@ -15,7 +15,7 @@ public:
 // Has the office suite store the package at source as target with the
 // export filter, through merovan-convert. Raises EConversionError for every
 // failure. whileWaiting runs now and then while the suite works, so that a
-// window can repaint.
+// window can repaint; what it throws stops the conversion and passes on.
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
                      const std::function<void()>& whileWaiting = {});
 

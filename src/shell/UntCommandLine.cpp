@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -26,19 +27,47 @@ int Fail(const QString& message) {
     return 1;
 }
 
+// The signal that asked the program to end, or 0.
+volatile std::sig_atomic_t Interruption = 0;
+
+extern "C" void Interrupt(int signal) {
+    Interruption = signal;
+}
+
+// Ctrl+C or a request to end stops a report at its next stage, or its
+// conversion, so that the report, the converter and the working files are
+// cleared away instead of left half done.
+void CatchInterruptions() {
+    struct sigaction action {};
+    action.sa_handler = Interrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void StopWhenInterrupted() {
+    if (Interruption)
+        throw EMerovanError(LoadStr(StrReportInterrupted));
+}
+
 int Report(TReportKind kind, const QString& projectPath, const QString& output) {
     const int format = ReportFormatOf(kind, output);
     if (format == 0)
         return Fail(FillTemplate(LoadStr(StrReportExtension),
                                  ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
-    return RunGuarded([&] {
+    CatchInterruptions();
+    const int status = RunGuarded([&] {
         try {
-            ExportReport(kind, *ReadProject(projectPath), ProgramFolder(), output, format);
+            ExportReport(
+                kind, *ReadProject(projectPath), ProgramFolder(), output, format,
+                [](int) { StopWhenInterrupted(); }, StopWhenInterrupted);
         } catch (const EConversionError& error) {
             throw EConversionError(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) +
                                    QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
         }
     });
+    // The shell's way to say that a signal ended the program.
+    return status != 0 && Interruption ? 128 + Interruption : status;
 }
 
 } // namespace

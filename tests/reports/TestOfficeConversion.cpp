@@ -5,6 +5,7 @@
 #include "UntReportExport.h"
 #include "UntStrings.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,4 +180,45 @@ TEST(OfficeConversion, BlanksInPathsAndInterruptionsLeaveNothingBehind) {
     QThread::msleep(500);
     EXPECT_TRUE(QDir(temporary).isEmpty()) << QDir(temporary).entryList().join(' ').toStdString();
     EXPECT_EQ(ProcessesMentioning("with%20blank"), 0);
+}
+
+// A report from the command line, interrupted while LibreOffice converts it:
+// the program says so, and leaves no report, no partial file, no working
+// folder and no LibreOffice behind.
+TEST(OfficeConversion, InterruptedCommandLineLeavesNothingBehind) {
+    QTemporaryDir base;
+    const QString temporary = base.filePath("tmp");
+    const QString reports = base.filePath("reports");
+    ASSERT_TRUE(QDir().mkpath(temporary) && QDir().mkpath(reports));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", temporary);
+    const auto leftovers = [](const QString& folder) {
+        return QDir(folder)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+            .join(' ')
+            .toStdString();
+    };
+    for (const int signal : {SIGTERM, SIGINT}) {
+        QProcess merovan;
+        merovan.setProcessEnvironment(environment);
+        merovan.start(QStringLiteral(MEROVAN_PROGRAM),
+                      {"--text-report",
+                       ProgramFolder() + "templates/Family bakery - online sales.swot",
+                       reports + "/report.pdf"});
+        // The partial target shows that the conversion runs.
+        QDeadlineTimer deadline(60000);
+        while (QDir(reports).entryList({"*.part"}, QDir::Files).isEmpty() && !deadline.hasExpired())
+            QThread::msleep(50);
+        QThread::msleep(500);
+        ::kill(static_cast<pid_t>(merovan.processId()), signal);
+        ASSERT_TRUE(merovan.waitForFinished(30000));
+        EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(merovan.exitCode(), 128 + signal);
+        const QString error = QString::fromUtf8(merovan.readAllStandardError());
+        EXPECT_EQ(error, "merovan: The report was interrupted; its file was left as it was.\n");
+        EXPECT_EQ(leftovers(reports), "");
+        QThread::msleep(500);
+        EXPECT_EQ(leftovers(temporary), "");
+        EXPECT_EQ(ProcessesMentioning(temporary), 0);
+    }
 }
