@@ -66,6 +66,22 @@ void TProject::MarkModified() {
     FRevision = ++LastRevision;
 }
 
+std::unique_ptr<TProject> CopyProject(const TProject& project) {
+    auto copy = std::make_unique<TProject>();
+    copy->Modified = project.Modified;
+    copy->FileName = project.FileName;
+    copy->Title = project.Title;
+    copy->Comments = project.Comments;
+    copy->Labels = project.Labels;
+    copy->Items.reserve(project.Items.size());
+    for (const auto& item : project.Items)
+        copy->Items.push_back(std::make_unique<TTOWSItem>(*item));
+    copy->Guidelines.reserve(project.Guidelines.size());
+    for (const auto& guideline : project.Guidelines)
+        copy->Guidelines.push_back(std::make_unique<TGuideline>(*guideline));
+    return copy;
+}
+
 int TProject::IndexOfItem(const TTOWSItem* item) const {
     const auto it = std::ranges::find_if(
         Items, [item](const auto& candidate) { return candidate.get() == item; });

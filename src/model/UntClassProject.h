@@ -72,6 +72,11 @@ private:
     std::uint64_t FRevision;
 };
 
+// A copy of the project and of its records. Texts are shared with the
+// original until either side changes them, so the copy costs little, and
+// another thread may read it while the original is edited.
+std::unique_ptr<TProject> CopyProject(const TProject& project);
+
 // A coupling as enumerated from a project: the two positions and the kind.
 struct TCoupling {
     std::int32_t Index1;

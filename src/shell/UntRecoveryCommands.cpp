@@ -18,17 +18,21 @@ void TFrmMain::KeepRecoveryCopy() {
         FRecoveryRevision = 0;
         return;
     }
-    if (work->Revision() == FRecoveryRevision)
+    // One write at a time; a change made meanwhile waits for the next call.
+    if (FRecoveryCopy->Writing())
         return;
-    // Tried once per change: a folder that refuses the copy now refuses it a
-    // second later too.
-    FRecoveryRevision = work->Revision();
     try {
-        FRecoveryCopy->Write(*work, FDocumentPath);
+        FRecoveryCopy->Finish();
     } catch (...) {
+        // Told once per failed write: a folder that refuses the copy now
+        // refuses it a second later too.
         statusBar()->showMessage(
             FillTemplate(LoadStr(StrRecoveryUnwritable), ErrorMessage(std::current_exception())));
     }
+    if (work->Revision() == FRecoveryRevision)
+        return;
+    FRecoveryRevision = work->Revision();
+    FRecoveryCopy->Write(CopyProject(*work), FDocumentPath);
 }
 
 bool TFrmMain::OfferRecoveryCopies() {
@@ -52,8 +56,13 @@ bool TFrmMain::OfferRecoveryCopies() {
         UpdateCommands();
         KeepRecoveryCopy();
         // The work now lives in this run's copy; without one, the old copy stays.
-        if (FRecoveryCopy->Exists())
+        try {
+            FRecoveryCopy->Finish();
             orphan.Discard();
+        } catch (...) {
+            statusBar()->showMessage(FillTemplate(LoadStr(StrRecoveryUnwritable),
+                                                  ErrorMessage(std::current_exception())));
+        }
         recovered = true;
     }
     return recovered;

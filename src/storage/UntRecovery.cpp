@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QUuid>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -86,24 +87,40 @@ bool TRecoveryCopy::Exists() const {
     return !FName.isEmpty() && QFileInfo::exists(Path());
 }
 
-void TRecoveryCopy::Write(const TProject& project, const std::optional<QString>& origin) {
-    const QByteArray archive = ProjectArchive(
-        project, {{QString::fromLatin1(OriginName), origin.value_or(QString()).toUtf8(), {}}});
-    if (FLock < 0) {
-        // The folder holds unsaved work: for the user's eyes only.
-        if (!QDir().mkpath(FFolder) || ::chmod(Native(FFolder).constData(), S_IRWXU) != 0)
-            throw SystemError();
-        const QString name = QUuid::createUuid().toString(QUuid::Id128);
-        // A program looking for orphans may hold the new lock for a moment.
-        FLock = TakeLock(FFolder + QLatin1Char('/') + name + LockSuffix, true);
-        if (FLock < 0)
-            throw SystemError();
-        FName = name;
-    }
-    WriteFileAtomically(Path(), archive);
+void TRecoveryCopy::Write(std::unique_ptr<const TProject> project, std::optional<QString> origin) {
+    Q_ASSERT(!Writing());
+    if (FName.isEmpty())
+        FName = QUuid::createUuid().toString(QUuid::Id128);
+    FWriting = std::async(std::launch::async, [this, project = std::move(project),
+                                               origin = std::move(origin)] {
+        const QByteArray archive = ProjectArchive(
+            *project, {{QString::fromLatin1(OriginName), origin.value_or(QString()).toUtf8(), {}}});
+        if (FLock < 0) {
+            // The folder holds unsaved work: for the user's eyes only.
+            if (!QDir().mkpath(FFolder) || ::chmod(Native(FFolder).constData(), S_IRWXU) != 0)
+                throw SystemError();
+            // A program looking for orphans may hold the new lock for a moment.
+            FLock = TakeLock(FFolder + QLatin1Char('/') + FName + LockSuffix, true);
+            if (FLock < 0)
+                throw SystemError();
+        }
+        WriteFileAtomically(Path(), archive);
+    });
+}
+
+bool TRecoveryCopy::Writing() const {
+    return FWriting.valid() &&
+           FWriting.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+}
+
+void TRecoveryCopy::Finish() {
+    if (FWriting.valid())
+        FWriting.get();
 }
 
 void TRecoveryCopy::Remove() {
+    if (FWriting.valid())
+        FWriting.wait();
     if (!FName.isEmpty())
         QFile::remove(Path());
 }

@@ -3,6 +3,7 @@
 #include "UntClassProject.h"
 
 #include <QString>
+#include <future>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -17,7 +18,9 @@
 QString RecoveryFolder();
 
 // This run's copy. The lock file is made and locked at the first write; the
-// copy and its lock file go with the object.
+// copy and its lock file go with the object. Copies are written by another
+// thread, so that neither a large project nor a slow disk holds up the
+// window.
 class TRecoveryCopy {
 public:
     explicit TRecoveryCopy(QString folder);
@@ -25,10 +28,14 @@ public:
     TRecoveryCopy(const TRecoveryCopy&) = delete;
     TRecoveryCopy& operator=(const TRecoveryCopy&) = delete;
 
-    // Replaces the copy, atomically, with the project and the file it belongs
-    // to (none for a new document); raises EStorageError when it cannot.
-    void Write(const TProject& project, const std::optional<QString>& origin);
-    // Removes the copy, if any.
+    // Starts replacing the copy, atomically, with the project and the file it
+    // belongs to (none for a new document). Not while Writing().
+    void Write(std::unique_ptr<const TProject> project, std::optional<QString> origin);
+    bool Writing() const;
+    // Waits for the last write started; raises EStorageError when it failed,
+    // once.
+    void Finish();
+    // Removes the copy, if any, once the write in progress is done.
     void Remove();
     bool Exists() const;
     QString Path() const;
@@ -37,6 +44,7 @@ private:
     QString FFolder;
     QString FName;
     int FLock = -1;
+    std::future<void> FWriting;
 };
 
 // A copy left by a program that is gone. While the object lives, this run

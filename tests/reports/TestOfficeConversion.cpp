@@ -1,5 +1,6 @@
 // Reports converted by LibreOffice, through merovan-convert.
 #include "UntConvert.h"
+#include "UntDataModule.h"
 #include "UntIO.h"
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
@@ -127,6 +128,34 @@ TEST(OfficeConversion, CommandLine) {
         << error.toStdString();
     EXPECT_EQ(error.count('\n'), 1) << "one line";
     EXPECT_FALSE(QFile::exists(folder.filePath("r.doc")));
+}
+
+// A target folder that cannot take the report is named as the failure, not
+// the office suite: the report flow finds out before the suite starts, the
+// converter alone once it has converted.
+TEST(OfficeConversion, AnUnwritableTargetFolderIsNamedAsSuch) {
+    QTemporaryDir folder;
+    const QString target = folder.filePath("missing/report.pdf");
+    try {
+        ExportReport(TReportKind::Text, *Bakery(), ProgramFolder(), target, 3);
+        ADD_FAILURE() << "no error";
+    } catch (const EStorageError& error) {
+        EXPECT_TRUE(error.Message().startsWith("The report cannot be written: ")) << error.what();
+    }
+
+    const QString source = folder.filePath("report.sxw");
+    QFile package(source);
+    ASSERT_TRUE(package.open(QIODevice::WriteOnly));
+    package.write(BuildReportPackage(TReportKind::Text, *Bakery(), ProgramFolder()));
+    package.close();
+    QProcess converter;
+    converter.start(ConverterPath(), {source, target, "writer_pdf_Export"});
+    ASSERT_TRUE(converter.waitForFinished(200000));
+    EXPECT_NE(converter.exitCode(), 0);
+    EXPECT_TRUE(converter.readAllStandardError().contains(
+        ("the converted file cannot be written to " + target).toUtf8()));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"report.sxw"});
 }
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTest>
 #include <csignal>
 
@@ -142,4 +143,20 @@ TEST_F(Recovery, CopyFollowsTheChangesAndGoesWhenTheyAreSavedOrDropped) {
     EndRun();
     EXPECT_TRUE(QDir(RecoveryFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty())
         << "a normal exit";
+}
+
+TEST_F(Recovery, AFolderThatRefusesTheCopyIsToldWithoutStoppingTheWork) {
+    QFile blocker(State.filePath(QStringLiteral("merovan")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ASSERT_TRUE(Window->StartUp({Plan}));
+    Window->Project()->MarkModified();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+            return Window->statusBar()->currentMessage().startsWith(
+                "Unsaved changes cannot be kept for recovery: ");
+        },
+        3500));
+    EXPECT_TRUE(Seam->Messages.isEmpty()) << "no box interrupts the user every second";
+    EXPECT_TRUE(Window->SaveProject());
 }

@@ -23,8 +23,8 @@ TEST(RecoveryCopies, OnlyCopiesOfProgramsThatAreGoneAreOfferedAndLeftoversAreCle
     {
         TRecoveryCopy running(folder);
         EXPECT_FALSE(running.Exists());
-        running.Write(*MakeProject({{"Brand", stStrength, 3}}),
-                      QStringLiteral("/home/u/plan.swot"));
+        running.Write(MakeProject({{"Brand", stStrength, 3}}), QStringLiteral("/home/u/plan.swot"));
+        running.Finish();
         ASSERT_TRUE(running.Exists());
         EXPECT_EQ(QFile::permissions(folder) & (QFile::ReadGroup | QFile::ReadOther), 0)
             << "unsaved work is for the user's eyes only";
@@ -42,8 +42,19 @@ TEST(RecoveryCopies, OnlyCopiesOfProgramsThatAreGoneAreOfferedAndLeftoversAreCle
 
         running.Remove();
         EXPECT_FALSE(running.Exists());
-        running.Write(TProject(), std::nullopt);
+        running.Write(std::make_unique<TProject>(), std::nullopt);
+        running.Finish();
         EXPECT_TRUE(running.Exists());
     }
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(RecoveryCopies, AFailedWriteIsToldOnce) {
+    const QTemporaryDir state;
+    WriteBytes(state.filePath(QStringLiteral("merovan")), "a file where the folder should be");
+    TRecoveryCopy refused(state.filePath(QStringLiteral("merovan/recovery")));
+    refused.Write(std::make_unique<TProject>(), std::nullopt);
+    EXPECT_THROW(refused.Finish(), EStorageError);
+    EXPECT_NO_THROW(refused.Finish());
+    EXPECT_FALSE(refused.Exists());
 }
