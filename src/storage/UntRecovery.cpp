@@ -173,13 +173,24 @@ std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder) {
         }
         orphans.push_back(std::move(orphan));
     }
-    // Programs that crashed with nothing unsaved leave their lock file alone.
-    for (const QFileInfo& lockFile :
-         directory.entryInfoList({QStringLiteral("*") + LockSuffix}, QDir::Files)) {
-        if (QFileInfo::exists(directory.filePath(lockFile.completeBaseName() + CopySuffix)))
+    // What programs that are gone leave besides copies: the lock file of one
+    // that had nothing unsaved, the piece of a copy cut short.
+    const QString piece = CopySuffix + QStringLiteral(".saving-");
+    for (const QFileInfo& file : directory.entryInfoList(
+             {QStringLiteral("*") + LockSuffix, QStringLiteral(".*") + piece + QStringLiteral("*")},
+             QDir::Files | QDir::Hidden)) {
+        const QString name = file.fileName();
+        const bool isPiece = name.startsWith(QLatin1Char('.'));
+        const QString base =
+            isPiece ? name.mid(1, name.indexOf(piece) - 1) : file.completeBaseName();
+        const bool copied = QFileInfo::exists(directory.filePath(base + CopySuffix));
+        if (!isPiece && copied)
             continue;
-        if (const int lock = TakeLock(lockFile.filePath(), false); lock >= 0) {
-            QFile::remove(lockFile.filePath());
+        const QString lockPath = directory.filePath(base + LockSuffix);
+        if (const int lock = TakeLock(lockPath, false); lock >= 0) {
+            QFile::remove(file.filePath());
+            if (!copied)
+                QFile::remove(lockPath);
             ::close(lock);
         }
     }

@@ -30,10 +30,11 @@ TEST(RecoveryCopies, OnlyCopiesOfProgramsThatAreGoneAreOfferedAndLeftoversAreCle
             << "unsaved work is for the user's eyes only";
         EXPECT_EQ(ReadProject(running.Path())->Items.at(0)->Name, "Brand");
 
-        // Left by programs that are gone: a copy nobody can read, and a lock
-        // file without a copy.
+        // Left by programs that are gone: a copy nobody can read, a lock file
+        // without a copy, the piece of a copy cut short.
         WriteBytes(folder + QStringLiteral("/damaged.swot"), "not a project");
         WriteBytes(folder + QStringLiteral("/saved.lock"), "");
+        WriteBytes(folder + QStringLiteral("/.cut.swot.saving-Ab12Cd"), "PK");
 
         EXPECT_TRUE(FindOrphanCopies(folder).empty()) << "a running program's copy is its own";
         EXPECT_TRUE(running.Exists());
