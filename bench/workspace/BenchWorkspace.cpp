@@ -3,6 +3,7 @@
 // factors, on the offscreen platform.
 #include "UntClassProject.h"
 #include "UntCouplingTreeModel.h"
+#include "UntDocument.h"
 #include "UntFraTOWS.h"
 #include "UntFraTOWS2.h"
 #include "UntFraTOWSMat.h"
@@ -35,15 +36,24 @@ std::unique_ptr<TProject> LargeProject(int factorsPerType) {
 
 class THost : public TMainHost {
 public:
-    TProject* Project() override { return CurrentProject.get(); }
+    TProject* Project() override { return Document ? &Document->Project() : nullptr; }
     TModalSeam& Seam() override { return FSeam; }
     void ShowHelpTopic(int) override {}
     QAction* PropertiesAction() override { return &FProperties; }
     TCouplingViewSettings& CouplingViewSettings() override { return FSettings; }
     bool EditFactor(TTOWSItem&, bool) override { return false; }
-    bool EditGuideline(TGuideline&) override { return false; }
+    bool EditGuideline(TGuideline&, const TGuideline*) override { return false; }
+    void Apply(std::unique_ptr<QUndoCommand> change) override {
+        if (change)
+            Document->push(change.release());
+    }
+    void ProjectChanged(const TChange& change) override {
+        if (Workspace)
+            Workspace->ShowChange(change);
+    }
 
-    std::unique_ptr<TProject> CurrentProject;
+    std::unique_ptr<TDocument> Document;
+    TFraTOWS* Workspace = nullptr;
 
 private:
     TModalSeam FSeam;
@@ -53,8 +63,9 @@ private:
 
 struct TWorkspace {
     explicit TWorkspace(int factorsPerType) {
-        host.CurrentProject = LargeProject(factorsPerType);
+        host.Document = std::make_unique<TDocument>(LargeProject(factorsPerType));
         workspace = std::make_unique<TFraTOWS>(host, nullptr);
+        host.Workspace = workspace.get();
         workspace->resize(1200, 800);
         workspace->show();
         workspace->UpdateView();

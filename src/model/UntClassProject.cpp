@@ -92,20 +92,65 @@ bool TProject::IsValidPosition(std::int32_t position) const {
     return position >= 0 && static_cast<std::size_t>(position) < Items.size();
 }
 
-void TProject::DeleteItem(std::int32_t position) {
+TItemDeletion TProject::DeleteItem(std::int32_t position) {
+    TItemDeletion deletion;
     if (!IsValidPosition(position))
-        return;
+        return deletion;
+    deletion.Position = position;
+    deletion.Item = std::move(Items[static_cast<std::size_t>(position)]);
     Items.erase(Items.begin() + position);
-    for (const auto& guideline : Guidelines) {
-        std::erase_if(guideline->Couples, [position](const TTOWSCouple& couple) {
-            return couple.Index1 == position || couple.Index2 == position;
-        });
-        for (TTOWSCouple& couple : guideline->Couples) {
+    for (std::size_t g = 0; g < Guidelines.size(); ++g) {
+        std::vector<TTOWSCouple>& couples = Guidelines[g]->Couples;
+        std::size_t kept = 0;
+        for (std::size_t place = 0; place < couples.size(); ++place) {
+            TTOWSCouple couple = couples[place];
+            if (couple.Index1 == position || couple.Index2 == position) {
+                deletion.Removed.push_back({g, place, couple});
+                continue;
+            }
             if (couple.Index1 > position)
                 --couple.Index1;
             if (couple.Index2 > position)
                 --couple.Index2;
+            couples[kept++] = couple;
         }
+        couples.resize(kept);
+    }
+    return deletion;
+}
+
+void TProject::RestoreItem(TItemDeletion deletion) {
+    const std::int32_t position = deletion.Position;
+    if (position < 0)
+        return;
+    Q_ASSERT(position <= static_cast<std::int32_t>(Items.size()));
+    Items.insert(Items.begin() + position, std::move(deletion.Item));
+    // Every record left at or above the position was moved down by one.
+    for (const auto& guideline : Guidelines)
+        for (TTOWSCouple& couple : guideline->Couples) {
+            if (couple.Index1 >= position)
+                ++couple.Index1;
+            if (couple.Index2 >= position)
+                ++couple.Index2;
+        }
+    // The removed records go back to their places, merged in one pass per
+    // conclusion; they are in order of conclusion, then of place.
+    const auto end = deletion.Removed.end();
+    for (auto first = deletion.Removed.begin(); first != end;) {
+        const std::size_t guideline = first->Guideline;
+        const auto last = std::find_if(
+            first, end, [guideline](const auto& record) { return record.Guideline != guideline; });
+        std::vector<TTOWSCouple>& couples = Guidelines[guideline]->Couples;
+        std::vector<TTOWSCouple> merged;
+        merged.reserve(couples.size() + static_cast<std::size_t>(last - first));
+        auto kept = couples.begin();
+        for (; first != last; ++first) {
+            while (merged.size() < first->Place)
+                merged.push_back(*kept++);
+            merged.push_back(first->Couple);
+        }
+        merged.insert(merged.end(), kept, couples.end());
+        couples = std::move(merged);
     }
 }
 

@@ -36,6 +36,20 @@ private:
     std::array<QString, Count> FValues;
 };
 
+// What deleting a factor took away: the factor, its position, and the
+// records that named it, each with its conclusion and its place in that
+// conclusion's list before the deletion. Empty for a position outside Items.
+struct TItemDeletion {
+    struct TRemovedRecord {
+        std::size_t Guideline;
+        std::size_t Place;
+        TTOWSCouple Couple;
+    };
+    std::int32_t Position = -1;
+    std::unique_ptr<TTOWSItem> Item;
+    std::vector<TRemovedRecord> Removed;
+};
+
 // One analysis: its title, comments, headings, factors and conclusions.
 class TProject {
 public:
@@ -66,7 +80,11 @@ public:
 
     // Deletes the factor at the position and keeps every conclusion's records
     // valid: records naming it go, records naming later positions follow them.
-    void DeleteItem(std::int32_t position);
+    // Returns what went, for RestoreItem.
+    TItemDeletion DeleteItem(std::int32_t position);
+    // Gives back what DeleteItem took: the project is again what it was
+    // before, to every record and its place.
+    void RestoreItem(TItemDeletion deletion);
 
 private:
     std::uint64_t FRevision;

@@ -154,4 +154,13 @@ enum TStringId : int {
     StrRecoverChanges = 3060,
     StrRecoveryUnwritable = 3061,
     StrReportInterrupted = 3062,
+    StrUndo = 3070,
+    StrRedo = 3071,
+    StrChangeAdd = 3072,
+    StrChangeEdit = 3073,
+    StrChangeDelete = 3074,
+    StrChangeMove = 3075,
+    StrChangeLink = 3076,
+    StrChangeUnlink = 3077,
+    StrChangeProperties = 3078,
 };

@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QVBoxLayout>
 
 namespace {
@@ -67,6 +68,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     panelLayout->setContentsMargins(3, 3, 3, 3);
     setCentralWidget(MainPanel);
 
+    History = new QUndoGroup(this);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -81,7 +83,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     DlgSelectExample = new TDlgSelectExample(*this, this);
     DlgWaitReport = new TDlgWaitReport(this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
-        if (!ReadProject(FExampleProject, path))
+        if (!ReadProject(FExample, path))
             return false;
         FExampleFile = path;
         UpdateCommands();
@@ -125,6 +127,14 @@ void TFrmMain::CreateActions() {
     AcnFileSaveAs = AddAction("AcnFileSaveAs", LoadStr(StrFileSaveAs));
     AcnFileProperties = AddAction("AcnFileProperties", LoadStr(StrFileProperties));
     AcnFileQuit = AddAction("AcnFileQuit", LoadStr(StrFileQuit), StrKeyQuit);
+    // The steps name what they undo and redo: "Undo delete “Brand”".
+    AcnEditUndo = History->createUndoAction(this, LoadStr(StrUndo));
+    AcnEditUndo->setObjectName(QStringLiteral("AcnEditUndo"));
+    AcnEditUndo->setShortcuts(QKeySequence::Undo);
+    AcnEditRedo = History->createRedoAction(this, LoadStr(StrRedo));
+    AcnEditRedo->setObjectName(QStringLiteral("AcnEditRedo"));
+    AcnEditRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     AcnEditCut = AddAction("AcnEditCut", LoadStr(StrEditCut), StrKeyCut);
     AcnEditCopy = AddAction("AcnEditCopy", LoadStr(StrEditCopy), StrKeyCopy);
     AcnEditPaste = AddAction("AcnEditPaste", LoadStr(StrEditPaste), StrKeyPaste);
@@ -189,6 +199,8 @@ void TFrmMain::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu(LoadStr(StrMenuEdit));
     edit->setObjectName(QStringLiteral("MnuEdit"));
+    edit->addActions({AcnEditUndo, AcnEditRedo});
+    edit->addSeparator();
     edit->addActions({AcnEditCut, AcnEditCopy, AcnEditPaste});
 
     QMenu* help = menuBar()->addMenu(LoadStr(StrMenuHelp));
@@ -255,11 +267,12 @@ void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
 }
 
 void TFrmMain::UpdateCommands() {
-    const bool hasProject = FCurrentProject != nullptr;
+    const bool hasProject = FCurrent != nullptr;
+    History->setActiveStack(FCurrent.get());
     AcnFileSave->setEnabled(hasProject);
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
-    AcnProjExampDisp->setEnabled(hasProject && (FExampleProject || ExampleDisplayed()));
+    AcnProjExampDisp->setEnabled(hasProject && (FExample || ExampleDisplayed()));
     AcnProjTextReport->setEnabled(hasProject);
     AcnProjTableReport->setEnabled(hasProject);
 }
@@ -297,7 +310,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     ReadSettings();
     if (!QFileInfo(FExampleFile).isFile())
         FExampleFile = ReferenceTemplate();
-    if (!ReadProject(FExampleProject, FExampleFile))
+    if (!ReadProject(FExample, FExampleFile))
         Seam().Error(this, LoadStr(StrExampleLoadFailed));
     UpdateCommands();
     FCouplingViewSettings = TCouplingViewSettings();
@@ -323,7 +336,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         AcnFileNewExecute();
     } else if (QFileInfo(first).isFile() && AskToKeepChanges()) {
         const QString path = QFileInfo(first).absoluteFilePath();
-        if (ReadProject(FCurrentProject, path)) {
+        if (ReadProject(FCurrent, path)) {
             SetDocumentPath(path);
             RebuildWorkspace();
         }
@@ -365,13 +378,21 @@ bool TFrmMain::EditFactor(TTOWSItem& factor, bool isNew) {
     return FrmTOWSItem->Edit(factor, isNew);
 }
 
-bool TFrmMain::EditGuideline(TGuideline& guideline) {
-    return FrmGuideline->Edit(guideline);
+bool TFrmMain::EditGuideline(TGuideline& guideline, const TGuideline* original) {
+    return FrmGuideline->Edit(guideline, original);
+}
+
+void TFrmMain::Apply(std::unique_ptr<QUndoCommand> change) {
+    if (change && FCurrent)
+        FCurrent->push(change.release());
+}
+
+void TFrmMain::ProjectChanged(const TChange& change) {
+    if (FWorkspace)
+        FWorkspace->ShowChange(change);
 }
 
 void TFrmMain::AcnFilePropertiesExecute() {
-    if (!FCurrentProject)
-        return;
-    if (DlgProperties->Edit(*FCurrentProject) && FWorkspace)
-        FWorkspace->UpdateView();
+    if (FCurrent)
+        DlgProperties->Edit(FCurrent->Project());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UntClassProject.h"
+#include "UntDocument.h"
 #include "UntMainHost.h"
 #include "UntReportExport.h"
 
@@ -14,6 +15,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QTimer;
+class QUndoGroup;
 class TDlgAbout;
 class TDlgWaitReport;
 class TDlgProperties;
@@ -23,6 +25,7 @@ class TFrmTOWSItem;
 class TFrmHelp;
 class TFrmStart;
 class TModalSeam;
+class TFraTOWS;
 class TModelFrame;
 class TRecoveryCopy;
 
@@ -57,19 +60,21 @@ public:
     void KeepRecoveryCopy();
     const TRecoveryCopy& RecoveryCopy() const { return *FRecoveryCopy; }
 
-    TProject* Project() override { return FCurrentProject.get(); }
+    TProject* Project() override { return FCurrent ? &FCurrent->Project() : nullptr; }
     TModalSeam& Seam() override { return *FSeam; }
     void ShowHelpTopic(int context) override;
     QAction* PropertiesAction() override { return AcnFileProperties; }
     TCouplingViewSettings& CouplingViewSettings() override { return FCouplingViewSettings; }
     bool EditFactor(TTOWSItem& factor, bool isNew) override;
-    bool EditGuideline(TGuideline& guideline) override;
+    bool EditGuideline(TGuideline& guideline, const TGuideline* original) override;
+    void Apply(std::unique_ptr<QUndoCommand> change) override;
+    void ProjectChanged(const TChange& change) override;
 
-    bool ExampleDisplayed() const { return FStashedProject != nullptr; }
+    bool ExampleDisplayed() const { return FStashed != nullptr; }
     // The example, while it waits to be displayed.
-    const TProject* ExampleProject() const { return FExampleProject.get(); }
+    const TProject* ExampleProject() const { return FExample ? &FExample->Project() : nullptr; }
     // The user's project while the example is displayed.
-    const TProject* StashedProject() const { return FStashedProject.get(); }
+    const TProject* StashedProject() const { return FStashed ? &FStashed->Project() : nullptr; }
 
     // Settings kept between runs.
     const QString& ExampleFile() const { return FExampleFile; }
@@ -87,9 +92,9 @@ private:
     void CreateStatusBar();
     void UpdateCommands();
 
-    // Reads the project file into the slot; shows why when it cannot, and
-    // leaves the slot as it was.
-    bool ReadProject(std::unique_ptr<TProject>& slot, const QString& path);
+    // Reads the project file into the slot, with a history of its own; shows
+    // why when it cannot, and leaves the slot as it was.
+    bool ReadProject(std::unique_ptr<TDocument>& slot, const QString& path);
     // Whether a file may be written at the path; says why not, after the
     // context, when it is write-protected.
     bool Replaceable(const QString& path, const QString& context);
@@ -121,13 +126,16 @@ private:
     // The text and table report commands.
     void RunReport(TReportKind kind);
 
-    // The project shown and edited.
-    std::unique_ptr<TProject> FCurrentProject;
-    std::unique_ptr<TProject> FExampleProject;
-    std::unique_ptr<TProject> FStashedProject;
+    // The project shown and edited, the example waiting to be shown, and the
+    // user's project while the example is shown; each with its history.
+    std::unique_ptr<TDocument> FCurrent;
+    std::unique_ptr<TDocument> FExample;
+    std::unique_ptr<TDocument> FStashed;
+    // Undo and redo act on the history of the project shown.
+    QUndoGroup* History;
     std::optional<QString> FDocumentPath;
     // The hosted workspace frame; none before the first document.
-    QPointer<TModelFrame> FWorkspace;
+    QPointer<TFraTOWS> FWorkspace;
     QString FExampleFile;
     int FReportFormat = 1;
     QString FRecent1;
@@ -155,6 +163,8 @@ private:
     QAction* AcnFileSaveAs;
     QAction* AcnFileProperties;
     QAction* AcnFileQuit;
+    QAction* AcnEditUndo;
+    QAction* AcnEditRedo;
     QAction* AcnEditCut;
     QAction* AcnEditCopy;
     QAction* AcnEditPaste;

@@ -5,6 +5,7 @@
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
+#include "UntProjectChanges.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
@@ -116,19 +117,10 @@ void TDlgProperties::BtOkClick() {
         EdTitle->setFocus();
         return;
     }
-    TProject& project = *FProject;
-    const QStringList comments = CopyLines(FraMemo1->Lines());
-    // A change made here is a change to save, like any other.
-    bool changed = project.Title != EdTitle->text() ||
-                   ReadRtf(LinesToStream(project.Comments)) != ReadRtf(LinesToStream(comments));
-    project.Title = EdTitle->text();
-    project.Comments = comments;
-    for (int number = 1; number <= TLabels::Count; ++number) {
-        const QString wording = LstCaptions->item(number - 1)->text();
-        changed = changed || project.Labels.Value(number) != wording;
-        project.Labels.SetValue(number, wording);
-    }
-    if (changed)
-        project.MarkModified();
+    TProjectProperties properties{EdTitle->text(), CopyLines(FraMemo1->Lines()), TLabels()};
+    for (int number = 1; number <= TLabels::Count; ++number)
+        properties.Labels.SetValue(number, LstCaptions->item(number - 1)->text());
+    // A change made here is a change to save and to undo, like any other.
+    Host.Apply(PropertiesChange(Host, *FProject, std::move(properties)));
     accept();
 }

@@ -18,7 +18,7 @@ public:
     TDlgProperties(TMainHost& host, QWidget* parent);
 
     // Shows the project through the seam; true when the user accepted. The
-    // project changes only then, and is marked modified if anything differs.
+    // project changes only then, through its history, if anything differs.
     bool Edit(TProject& project);
 
 protected:

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
+#include <QUndoGroup>
 
 namespace {
 
@@ -31,8 +32,8 @@ TFileRequest ProjectFileRequest(const QString& caption) {
 
 void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
     FDocumentPath = path;
-    if (FCurrentProject)
-        FCurrentProject->FileName = path.value_or(QString());
+    if (FCurrent)
+        FCurrent->Project().FileName = path.value_or(QString());
     const QString name = path.value_or(LoadStr(StrNewDocument));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
@@ -41,9 +42,11 @@ void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
         name, room, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }));
 }
 
-bool TFrmMain::ReadProject(std::unique_ptr<TProject>& slot, const QString& path) {
+bool TFrmMain::ReadProject(std::unique_ptr<TDocument>& slot, const QString& path) {
     try {
-        slot = ::ReadProject(path);
+        auto document = std::make_unique<TDocument>(::ReadProject(path));
+        History->addStack(document.get());
+        slot = std::move(document);
     } catch (...) {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return false;
@@ -71,7 +74,7 @@ bool TFrmMain::ReturnFromExample() {
 }
 
 bool TFrmMain::AskToKeepChanges() {
-    if (!FCurrentProject || !FCurrentProject->Modified)
+    if (!FCurrent || !FCurrent->Project().Modified)
         return true;
     switch (Seam().Message(this, QMessageBox::Question, LoadStr(StrSaveChanges),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
@@ -87,7 +90,7 @@ bool TFrmMain::AskToKeepChanges() {
 void TFrmMain::AcnFileNewExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return;
-    if (ReadProject(FCurrentProject, ReferenceTemplate())) {
+    if (ReadProject(FCurrent, ReferenceTemplate())) {
         SetDocumentPath(std::nullopt);
         RebuildWorkspace();
     }
@@ -97,7 +100,7 @@ bool TFrmMain::AcnFileOpenExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return false;
     const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(StrOpenCaption)));
-    if (!chosen || !ReadProject(FCurrentProject, chosen->Path))
+    if (!chosen || !ReadProject(FCurrent, chosen->Path))
         return false;
     SetDocumentPath(chosen->Path);
     RebuildWorkspace();
@@ -105,7 +108,7 @@ bool TFrmMain::AcnFileOpenExecute() {
 }
 
 bool TFrmMain::SaveProject() {
-    if (!FCurrentProject || !ReturnFromExample())
+    if (!FCurrent || !ReturnFromExample())
         return false;
     if (FWorkspace && !FWorkspace->CommitView())
         return false;
@@ -115,7 +118,7 @@ bool TFrmMain::SaveProject() {
 }
 
 bool TFrmMain::SaveProjectAs() {
-    if (!FCurrentProject || !ReturnFromExample())
+    if (!FCurrent || !ReturnFromExample())
         return false;
     if (FWorkspace && !FWorkspace->CommitView())
         return false;
@@ -145,13 +148,13 @@ bool TFrmMain::Replaceable(const QString& path, const QString& context) {
 
 bool TFrmMain::WriteDocument(const QString& path) {
     try {
-        WriteProject(*FCurrentProject, path);
+        WriteProject(FCurrent->Project(), path);
     } catch (...) {
         Seam().Error(this, LoadStr(StrSaveFailed) + QStringLiteral("\n\n") +
                                ErrorMessage(std::current_exception()));
         return false;
     }
-    FCurrentProject->Modified = false;
+    FCurrent->MarkSaved();
     KeepRecoveryCopy();
     return true;
 }
@@ -162,11 +165,11 @@ void TFrmMain::AcnProjExampDispExecute() {
         return;
     }
     if (ExampleDisplayed()) {
-        FExampleProject = std::move(FCurrentProject);
-        FCurrentProject = std::move(FStashedProject);
-    } else if (FCurrentProject && FExampleProject) {
-        FStashedProject = std::move(FCurrentProject);
-        FCurrentProject = std::move(FExampleProject);
+        FExample = std::move(FCurrent);
+        FCurrent = std::move(FStashed);
+    } else if (FCurrent && FExample) {
+        FStashed = std::move(FCurrent);
+        FCurrent = std::move(FExample);
     }
     AcnProjExampDisp->setText(LoadStr(ExampleDisplayed() ? StrExampleBack : StrExampleDisplay));
     AcnProjExampDisp->setChecked(ExampleDisplayed());

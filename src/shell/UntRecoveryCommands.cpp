@@ -8,10 +8,12 @@
 #include "UntUtils.h"
 
 #include <QStatusBar>
+#include <QUndoGroup>
 
 void TFrmMain::KeepRecoveryCopy() {
     // While the example is displayed, the user's work waits aside, unchanged.
-    const TProject* work = ExampleDisplayed() ? FStashedProject.get() : FCurrentProject.get();
+    const TDocument* document = ExampleDisplayed() ? FStashed.get() : FCurrent.get();
+    const TProject* work = document ? &document->Project() : nullptr;
     if (!work || !work->Modified) {
         if (FRecoveryRevision != 0)
             FRecoveryCopy->Remove();
@@ -49,8 +51,9 @@ bool TFrmMain::OfferRecoveryCopies() {
         // waits for the next start.
         if (answer != QMessageBox::Yes || !AskToKeepChanges())
             continue;
-        FCurrentProject = orphan.TakeProject();
-        FCurrentProject->MarkModified();
+        FCurrent = std::make_unique<TDocument>(orphan.TakeProject());
+        History->addStack(FCurrent.get());
+        FCurrent->MarkUnsaved();
         SetDocumentPath(orphan.Origin());
         RebuildWorkspace();
         UpdateCommands();

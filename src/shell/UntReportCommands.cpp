@@ -15,7 +15,7 @@
 #include <QMessageBox>
 
 void TFrmMain::RunReport(TReportKind kind) {
-    if (!FCurrentProject)
+    if (!FCurrent)
         return;
     const TReportKindInfo& info = ReportInfo(kind);
     const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat});
@@ -44,7 +44,7 @@ void TFrmMain::RunReport(TReportKind kind) {
     QString failure;
     try {
         ExportReport(
-            kind, *FCurrentProject, ProgramFolder(), path, FReportFormat,
+            kind, FCurrent->Project(), ProgramFolder(), path, FReportFormat,
             [this, &repaint](int status) {
                 DlgWaitReport->SetStatus(status);
                 repaint();

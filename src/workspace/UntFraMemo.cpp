@@ -132,6 +132,8 @@ void TFraMemo::SetTitle(const QString& title) {
 
 void TFraMemo::Load(const QStringList& comments) {
     MmMemo->SetDocument(ReadRtf(LinesToStream(comments)));
+    // Loading is no edit: the first Ctrl+Z must not empty the editor.
+    MmMemo->document()->clearUndoRedoStacks();
     MmMemoSelectionChange();
 }
 

@@ -8,6 +8,7 @@
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
+#include "UntProjectChanges.h"
 #include "UntStrings.h"
 
 #include <QButtonGroup>
@@ -153,7 +154,6 @@ void TFraTOWS::RGVisuClick() {
     } else {
         auto* matrix = new TFraTOWSMat(FHost, Panel1);
         connect(matrix, &TFraTOWSMat::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);
-        connect(matrix, &TFraTOWSMat::DataChange, this, &TFraTOWS::DataChange);
         view = matrix;
     }
     ViewFrame = view;
@@ -194,49 +194,58 @@ void TFraTOWS::CheckGuidelines() {
     }
 }
 
+void TFraTOWS::ShowChange(const TChange& change) {
+    switch (change.Scope) {
+    case TChangeScope::Properties:
+        UpdateView();
+        return;
+    case TChangeScope::Factors:
+        if (ViewFrame)
+            ViewFrame->UpdateView();
+        SetSelectedCouple(nullptr, nullptr);
+        return;
+    case TChangeScope::Conclusions:
+        FillGuidelines();
+        break;
+    case TChangeScope::Links:
+        CheckGuidelines();
+        break;
+    }
+    const QScopedValueRollback updating(Updating, true);
+    LstGuidelines->setCurrentRow(change.Guideline);
+}
+
 void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
     TProject* project = Project();
     if (!project || !item)
         return;
-    LstGuidelines->setCurrentItem(item);
     const int i = LstGuidelines->row(item);
     if (!FSelectedCouple) {
+        LstGuidelines->setCurrentItem(item);
         FHost.Seam().Error(this, LoadStr(StrNoCoupling));
         const QScopedValueRollback updating(Updating, true);
         item->setCheckState(Qt::Unchecked);
         return;
     }
-    TGuideline& guideline = *project->Guidelines[i];
-    if (item->checkState() == Qt::Checked)
-        guideline.AddCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
-    else
-        guideline.RemoveCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
-    DataChange();
+    FHost.Apply(
+        LinkChange(FHost, *project, i, *FSelectedCouple, item->checkState() == Qt::Checked));
 }
 
 void TFraTOWS::ClickAddGuideLine() {
     TProject* project = Project();
     if (!project)
         return;
-    QListWidgetItem* last = nullptr;
-    {
-        const QScopedValueRollback updating(Updating, true);
-        if (!FSelectedCouple) {
-            FHost.Seam().Error(this, LoadStr(StrSelectCouplingFirst));
-            return;
-        }
-        auto guideline = std::make_unique<TGuideline>();
-        if (!FHost.EditGuideline(*guideline))
-            return;
-        project->Guidelines.push_back(std::move(guideline));
-        FillGuidelines();
-        last = LstGuidelines->item(LstGuidelines->count() - 1);
-        LstGuidelines->setCurrentItem(last);
-        last->setCheckState(Qt::Checked);
+    if (!FSelectedCouple) {
+        FHost.Seam().Error(this, LoadStr(StrSelectCouplingFirst));
+        return;
     }
-    // The new conclusion is linked as if its mark had been clicked.
-    LstGuidelinesClickCheck(last);
-    DataChange();
+    auto guideline = std::make_unique<TGuideline>();
+    if (!FHost.EditGuideline(*guideline, nullptr))
+        return;
+    // The new conclusion holds the selected coupling, as if its mark had
+    // been clicked.
+    guideline->AddCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
+    FHost.Apply(AddGuidelineChange(FHost, *project, std::move(guideline)));
 }
 
 void TFraTOWS::ClickEditGuideline() {
@@ -244,54 +253,29 @@ void TFraTOWS::ClickEditGuideline() {
     const int i = LstGuidelines->currentRow();
     if (!project || i < 0)
         return;
-    {
-        const QScopedValueRollback updating(Updating, true);
-        if (!FHost.EditGuideline(*project->Guidelines[i]))
-            return;
-        LstGuidelines->item(i)->setText(project->Guidelines[i]->Name);
-    }
-    DataChange();
+    // The dialog edits a copy: the project changes through its history only.
+    TGuideline edited = *project->Guidelines[i];
+    if (FHost.EditGuideline(edited, project->Guidelines[i].get()))
+        FHost.Apply(EditGuidelineChange(FHost, *project, i, edited));
 }
 
 void TFraTOWS::ClickDelGuideline() {
     TProject* project = Project();
     const int i = LstGuidelines->currentRow();
-    if (!project || i < 0)
-        return;
-    {
-        const QScopedValueRollback updating(Updating, true);
-        project->Guidelines.erase(project->Guidelines.begin() + i);
-        FillGuidelines();
-        if (LstGuidelines->count() > 0)
-            LstGuidelines->setCurrentRow(std::max(i - 1, 0));
-    }
-    DataChange();
-}
-
-void TFraTOWS::MoveGuideline(int from, int to) {
-    TProject* project = Project();
-    {
-        const QScopedValueRollback updating(Updating, true);
-        std::swap(project->Guidelines[from], project->Guidelines[to]);
-        FillGuidelines();
-        LstGuidelines->setCurrentRow(to);
-    }
-    // The order shows in the reports and the file: a move is a change to save.
-    DataChange();
+    if (project && i >= 0)
+        FHost.Apply(DeleteGuidelineChange(FHost, *project, i));
 }
 
 void TFraTOWS::FraListBar1BtDownClick() {
     const int i = LstGuidelines->currentRow();
-    if (!Project() || i < 0 || i + 1 >= LstGuidelines->count())
-        return;
-    MoveGuideline(i, i + 1);
+    if (Project() && i >= 0 && i + 1 < LstGuidelines->count())
+        FHost.Apply(MoveGuidelineChange(FHost, *Project(), i, i + 1));
 }
 
 void TFraTOWS::FraListBar1BtUpClick() {
     const int i = LstGuidelines->currentRow();
-    if (!Project() || i <= 0)
-        return;
-    MoveGuideline(i, i - 1);
+    if (Project() && i > 0)
+        FHost.Apply(MoveGuidelineChange(FHost, *Project(), i, i - 1));
 }
 
 void TFraTOWS::DataChange() {

@@ -16,6 +16,7 @@ class TFraListBar;
 class TFraTabTop;
 class TFraTOWSCouple;
 class TMainHost;
+struct TChange;
 
 // The one screen of the analysis, hosted by the main window for each open
 // document: the title band; on the left the factor matrix or the coupling
@@ -29,6 +30,9 @@ public:
 
     void UpdateView() override;
     bool CloseView() override;
+    // Shows what a change to the project, or its undoing, touched. After a
+    // change of factors no coupling is selected: the lists have no selection.
+    void ShowChange(const TChange& change);
 
     // The selected coupling: a record of the frame's own, never stored.
     const std::optional<TTOWSCouple>& SelectedCouple() const { return FSelectedCouple; }
@@ -54,7 +58,6 @@ private:
     void FraListBar1BtDownClick();
     void FraListBar1BtUpClick();
     void LstGuidelinesClickCheck(QListWidgetItem* item);
-    void MoveGuideline(int from, int to);
 
     // The view switch: 0 the factor matrix, 1 the coupling view.
     void RGVisuClick();

@@ -2,6 +2,7 @@
 
 #include "UntFraList.h"
 #include "UntMainHost.h"
+#include "UntProjectChanges.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -67,20 +68,19 @@ void TFraTOWSMat::ClickAdd(TFraTOWSList* list) {
         return;
     auto factor = std::make_unique<TTOWSItem>();
     factor->SwotType = list->SwotType;
-    if (FHost.EditFactor(*factor, true)) {
-        project->Items.push_back(std::move(factor));
-        FillLists();
-    }
-    // Even a cancelled addition counts as a change.
-    emit DataChange();
+    if (FHost.EditFactor(*factor, true))
+        FHost.Apply(AddFactorChange(FHost, *project, std::move(factor)));
 }
 
 void TFraTOWSMat::ClickEdit(TFraTOWSList* list) {
-    TTOWSItem* factor = list->SelectedFactor();
-    if (!factor || !FHost.EditFactor(*factor, false))
+    TProject* project = FHost.Project();
+    const TTOWSItem* factor = list->SelectedFactor();
+    if (!project || !factor)
         return;
-    FillLists();
-    emit DataChange();
+    // The dialog edits a copy: the project changes through its history only.
+    TTOWSItem edited = *factor;
+    if (FHost.EditFactor(edited, false))
+        FHost.Apply(EditFactorChange(FHost, *project, project->IndexOfItem(factor), edited));
 }
 
 void TFraTOWSMat::ClickDel(TFraTOWSList* list) {
@@ -88,12 +88,7 @@ void TFraTOWSMat::ClickDel(TFraTOWSList* list) {
     const TTOWSItem* factor = list->SelectedFactor();
     if (!project || !factor)
         return;
-    const int position = project->IndexOfItem(factor);
-    // The selected coupling may name the factor: it goes before the factor.
-    emit CoupleSelected(nullptr, nullptr);
-    project->DeleteItem(position);
-    FillLists();
-    emit DataChange();
+    FHost.Apply(DeleteFactorChange(FHost, *project, project->IndexOfItem(factor)));
 }
 
 void TFraTOWSMat::SelectItem(TFraTOWSList* list) {

@@ -23,8 +23,6 @@ public:
 signals:
     // The selected pair; either is none when its side has no selection.
     void CoupleSelected(const TTOWSItem* internal, const TTOWSItem* external);
-    // The factors changed: a change to save.
-    void DataChange();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

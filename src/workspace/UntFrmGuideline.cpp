@@ -45,12 +45,14 @@ TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent)
     connect(BtOk, &QPushButton::clicked, this, &TFrmGuideline::ValiderClick);
 }
 
-bool TFrmGuideline::Edit(TGuideline& guideline) {
+bool TFrmGuideline::Edit(TGuideline& guideline, const TGuideline* original) {
     FGuideline = &guideline;
+    FOriginal = original ? original : &guideline;
     EdName->setText(guideline.Name);
     FraMemo1->Load(guideline.Comments);
     const bool accepted = Host.Seam().ExecDialog(*this) == QDialog::Accepted;
     FGuideline = nullptr;
+    FOriginal = nullptr;
     return accepted;
 }
 
@@ -70,7 +72,7 @@ bool TFrmGuideline::CheckName() {
         return refuse(StrWordingRequired);
     if (const TProject* project = Host.Project())
         for (const auto& guideline : project->Guidelines)
-            if (guideline.get() != FGuideline && guideline->Name == wording)
+            if (guideline.get() != FOriginal && guideline->Name == wording)
                 return refuse(StrWordingInUse);
     return true;
 }

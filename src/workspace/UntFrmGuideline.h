@@ -15,8 +15,10 @@ public:
     TFrmGuideline(TMainHost& host, QWidget* parent);
 
     // Shows the conclusion through the seam; true when the user accepted, and
-    // only then is the conclusion changed.
-    bool Edit(TGuideline& guideline);
+    // only then is the conclusion changed. original: the project's conclusion
+    // that guideline copies, whose wording the copy may keep; none for a new
+    // one.
+    bool Edit(TGuideline& guideline, const TGuideline* original = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -27,6 +29,7 @@ private:
     void ValiderClick();
 
     TGuideline* FGuideline = nullptr;
+    const TGuideline* FOriginal = nullptr;
     QLineEdit* EdName;
     TFraMemo* FraMemo1;
 };

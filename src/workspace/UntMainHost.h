@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+
 class QAction;
+class QUndoCommand;
+struct TChange;
 class TGuideline;
 class TModalSeam;
 class TProject;
@@ -28,8 +32,16 @@ public:
     virtual QAction* PropertiesAction() = 0;
     virtual TCouplingViewSettings& CouplingViewSettings() = 0;
 
+    // Applies a change to the project shown and keeps it in the project's
+    // history, for undo; none is a change that changes nothing.
+    virtual void Apply(std::unique_ptr<QUndoCommand> change) = 0;
+    // Shows what a change, or its undoing, touched.
+    virtual void ProjectChanged(const TChange& change) = 0;
+
     // The factor and conclusion dialogs; true when the user accepted, and
     // only then is the object changed.
     virtual bool EditFactor(TTOWSItem& factor, bool isNew) = 0;
-    virtual bool EditGuideline(TGuideline& guideline) = 0;
+    // original: the project's conclusion that guideline copies; none for a
+    // new one.
+    virtual bool EditGuideline(TGuideline& guideline, const TGuideline* original) = 0;
 };

@@ -276,6 +276,10 @@ TEST(CouplingRules, DeletingAFactorRenumbersEveryRecord) {
          0,
          {{{0, 1}, {4, 5}, {2, 3}, {0, 5}}},
          {{{3, 4}, {1, 2}}}},
+        {"records of a damaged file outside Items move like the others",
+         2,
+         {{{99, 1}, {-1, 2}, {0, 7}, {2, 2}}},
+         {{{98, 1}, {0, 6}}}},
     };
     for (const Case& c : cases) {
         auto project = MixedProject();
@@ -283,7 +287,9 @@ TEST(CouplingRules, DeletingAFactorRenumbersEveryRecord) {
             project->Guidelines.emplace_back(std::make_unique<TGuideline>())->Couples = couples;
         const QString deletedName = project->Items[c.position]->Name;
 
-        project->DeleteItem(c.position);
+        const TTOWSItem* deleted = project->Items[c.position].get();
+
+        TItemDeletion deletion = project->DeleteItem(c.position);
 
         ASSERT_EQ(project->Items.size(), 5u) << c.what;
         for (const auto& item : project->Items)
@@ -292,6 +298,14 @@ TEST(CouplingRules, DeletingAFactorRenumbersEveryRecord) {
         for (std::size_t g = 0; g < c.after.size(); ++g)
             EXPECT_EQ(project->Guidelines[g]->Couples, c.after[g])
                 << c.what << ", conclusion " << g;
+
+        // Restoring gives back the very factor and every record in its place.
+        project->RestoreItem(std::move(deletion));
+        ASSERT_EQ(project->Items.size(), 6u) << c.what;
+        EXPECT_EQ(project->Items[c.position].get(), deleted) << c.what;
+        for (std::size_t g = 0; g < c.before.size(); ++g)
+            EXPECT_EQ(project->Guidelines[g]->Couples, c.before[g])
+                << c.what << ", restored conclusion " << g;
     }
 }
 

@@ -1,6 +1,8 @@
 #include "MainWindowTest.h"
+#include "ProjectBuilder.h"
 #include "UntFraList.h"
 #include "UntFraListBar.h"
+#include "UntIO.h"
 #include "UntUtils.h"
 #include "WidgetDriving.h"
 
@@ -149,4 +151,151 @@ TEST_F(EditingInTheWindow, ConclusionsAreWrittenForTheSelectedCoupling) {
     EXPECT_EQ(Project().Guidelines[0]->Name, "Open a stall");
     EXPECT_EQ(Guidelines()->item(0)->text(), "Open a stall");
     EXPECT_EQ(Project().Guidelines[0]->Couples, (std::vector<TTOWSCouple>{{0, 1}}));
+}
+
+// Each kind of change, made through the screens, undone and redone from the
+// Edit menu: undo gives back the project's document to the byte, redo the
+// changed one, and the project is modified exactly when it differs from the
+// state it was opened in.
+TEST_F(EditingInTheWindow, EveryChangeIsUndoneAndRedoneToTheByte) {
+    // Positions: 0 S1, 1 O1, 2 W1, 3 T1, 4 S2, 5 O2; records held twice.
+    auto project =
+        MixedProject({{"A", {{0, 1}, {0, 1}, {4, 5}, {2, 1}}}, {"B", {{4, 1}, {0, 1}}}, {"C", {}}});
+    project->Items[1]->Comments = {"{\\rtf1\\ansi \\b Grain\\b0  prices\\par }"};
+    const QString path = Path("mixed.swot");
+    WriteProject(*project, path);
+    Seam->AnswerFile(path);
+    Action("AcnFileOpen")->trigger();
+    ASSERT_EQ(Window->DocumentPath(), path);
+
+    const auto selectCoupling = [this](const char* internal, std::int32_t internalType,
+                                       const char* external, std::int32_t externalType) {
+        ClickFactor(internalType, internal);
+        ClickFactor(externalType, external);
+    };
+    const auto check = [this](int row, Qt::CheckState state) {
+        Guidelines()->item(row)->setCheckState(state);
+    };
+    struct Step {
+        const char* Undo;
+        std::function<void()> Change;
+    };
+    const Step steps[] = {
+        {"Undo add “New threat”",
+         [&] {
+             Write("New threat", 0);
+             ClickListButton(stThreat, "BtAdd");
+         }},
+        {"Undo change “S1”",
+         [&] {
+             ClickFactor(stStrength, "S1");
+             Write("S1 renamed", 2);
+             ClickListButton(stStrength, "BtEdit");
+         }},
+        {"Undo delete “O1”",
+         [&] {
+             ClickFactor(stOpportunity, "O1");
+             ClickListButton(stOpportunity, "BtDel");
+         }},
+        {"Undo delete “S1”",
+         [&] {
+             ClickFactor(stStrength, "S1");
+             ClickListButton(stStrength, "BtDel");
+         }},
+        {"Undo add “D”",
+         [&] {
+             selectCoupling("S2", stStrength, "T1", stThreat);
+             Write("D");
+             ClickGuidelineButton("BtAdd");
+         }},
+        {"Undo change “B”",
+         [&] {
+             // The wording kept is its own, not another conclusion's.
+             Guidelines()->setCurrentRow(1);
+             Write("B", -1, "Why");
+             ClickGuidelineButton("BtEdit");
+         }},
+        {"Undo delete “A”",
+         [&] {
+             Guidelines()->setCurrentRow(0);
+             ClickGuidelineButton("BtDel");
+         }},
+        {"Undo move “A”",
+         [&] {
+             Guidelines()->setCurrentRow(0);
+             ClickGuidelineButton("BtDown");
+         }},
+        {"Undo link “S1 / O1” to “C”",
+         [&] {
+             selectCoupling("S1", stStrength, "O1", stOpportunity);
+             check(2, Qt::Checked);
+         }},
+        {"Undo unlink “S1 / O1” from “A”",
+         [&] {
+             selectCoupling("S1", stStrength, "O1", stOpportunity);
+             check(0, Qt::Unchecked);
+         }},
+        {"Undo change the properties",
+         [&] {
+             Seam->ActInDialog([](QDialog& dialog) {
+                 dialog.findChild<QLineEdit*>("EdTitle")->setText("Renamed");
+                 QTest::mouseClick(dialog.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+             });
+             Action("AcnFileProperties")->trigger();
+         }},
+    };
+    const QByteArray original = ProjectContent(Project());
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.Undo);
+        step.Change();
+        const QByteArray changed = ProjectContent(Project());
+        EXPECT_NE(changed, original);
+        EXPECT_TRUE(Project().Modified);
+        EXPECT_EQ(Action("AcnEditUndo")->text(), step.Undo);
+
+        Action("AcnEditUndo")->trigger();
+        EXPECT_EQ(ProjectContent(Project()), original);
+        EXPECT_FALSE(Project().Modified) << "back to the state opened";
+        Action("AcnEditRedo")->trigger();
+        EXPECT_EQ(ProjectContent(Project()), changed);
+        EXPECT_TRUE(Project().Modified);
+        Action("AcnEditUndo")->trigger();
+    }
+    EXPECT_EQ(ProjectContent(Project()), original);
+
+    // A save makes its state the one to come back to.
+    steps[2].Change();
+    ASSERT_TRUE(Window->SaveProject());
+    EXPECT_FALSE(Project().Modified);
+    Action("AcnEditUndo")->trigger();
+    EXPECT_TRUE(Project().Modified) << "the saved state is left";
+    EXPECT_EQ(ProjectContent(Project()), original);
+}
+
+TEST_F(EditingInTheWindow, TheProjectAndTheExampleKeepHistoriesOfTheirOwn) {
+    Write("Flour", 0);
+    ClickListButton(stStrength, "BtAdd");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
+
+    Action("AcnProjExampDisp")->trigger();
+    ASSERT_TRUE(Window->ExampleDisplayed());
+    EXPECT_FALSE(Action("AcnEditUndo")->isEnabled());
+    Write("Rain", 0);
+    ClickListButton(stThreat, "BtAdd");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Rain”");
+
+    Action("AcnProjExampDisp")->trigger();
+    ASSERT_FALSE(Window->ExampleDisplayed());
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
+    Action("AcnEditUndo")->trigger();
+    EXPECT_TRUE(Project().Items.empty());
+    EXPECT_FALSE(Project().Modified) << "nothing left to save in a new document";
+    EXPECT_EQ(Action("AcnEditRedo")->text(), "Redo add “Flour”");
+
+    Action("AcnEditRedo")->trigger();
+    Seam->Answers.push_back(QMessageBox::No);
+    Action("AcnFileNew")->trigger();
+    EXPECT_EQ(Seam->Messages.last(), "Save changes?");
+    EXPECT_FALSE(Action("AcnEditUndo")->isEnabled()) << "a new document starts a new history";
+    EXPECT_FALSE(Action("AcnEditRedo")->isEnabled());
 }

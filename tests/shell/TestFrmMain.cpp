@@ -64,7 +64,8 @@ TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
     EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Help"}));
     EXPECT_EQ(Texts(menus[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Save as",
                                                                "|", "&Properties", "|", "&Quit"}));
-    EXPECT_EQ(Texts(menus[1]->menu()->actions()), (QStringList{"&Cut", "Co&py", "&Paste"}));
+    EXPECT_EQ(Texts(menus[1]->menu()->actions()),
+              (QStringList{"Undo", "Redo", "|", "&Cut", "Co&py", "&Paste"}));
     EXPECT_EQ(Texts(menus[2]->menu()->actions()),
               (QStringList{"&Guide", "User &licence", "|", "Merovan &web page",
                            "My Korvell User Account", "|", "About Merovan"}));

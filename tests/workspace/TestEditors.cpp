@@ -130,6 +130,21 @@ TEST(CommentsEditor, StyleButtonsActAndFollowTheCursor) {
     EXPECT_EQ(Describe(editor->Document()), StyledComment);
 }
 
+TEST(CommentsEditor, UndoTakesBackTypingNotTheLoadedComment) {
+    TFraMemo memo(nullptr);
+    memo.show();
+    memo.Load({"{\\rtf1\\ansi Loaded\\par }"});
+    TMemoEdit* editor = Editor(memo);
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->toPlainText(), "Loaded");
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, "!");
+    EXPECT_EQ(editor->toPlainText(), "Loaded!");
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->toPlainText(), "Loaded");
+}
+
 TEST(CommentsEditor, PastedTextKeepsOnlyTheStylesOfAComment) {
     TFraMemo memo(nullptr);
     memo.show();
@@ -150,8 +165,8 @@ TEST(CommentsEditor, PastedTextKeepsOnlyTheStylesOfAComment) {
 class Editors : public ::testing::Test {
 protected:
     void SetUp() override {
-        host.CurrentProject = MakeProject({{"Growth", stStrength, 3}, {"Debt", stWeakness, 1}},
-                                          {{"Expand", {}}, {"Save", {}}});
+        host.Open(MakeProject({{"Growth", stStrength, 3}, {"Debt", stWeakness, 1}},
+                              {{"Expand", {}}, {"Save", {}}}));
     }
     TScriptedSeam& Seam() { return host.ScriptedSeam; }
     TTestHost host;
@@ -217,7 +232,7 @@ TEST_F(Editors, FactorDialogChecksTheWording) {
 
 TEST_F(Editors, FactorDialogStoresOnlyOnOk) {
     TFrmTOWSItem dialog(host, nullptr);
-    TTOWSItem& factor = *host.CurrentProject->Items[1];
+    TTOWSItem& factor = *host.Project()->Items[1];
     const QStringList comments = WriteRtf({{{"kept"}}});
     factor.Comments = comments;
 
@@ -255,12 +270,12 @@ TEST_F(Editors, StyledCommentsSurviveSavingAndReopening) {
         Ok(shown);
     });
     ASSERT_TRUE(dialog.Edit(factor, true));
-    host.CurrentProject->Items.push_back(std::make_unique<TTOWSItem>(factor));
+    host.Project()->Items.push_back(std::make_unique<TTOWSItem>(factor));
 
     QTemporaryDir folder;
-    WriteProject(*host.CurrentProject, folder.filePath("styled.swot"));
-    host.CurrentProject = ReadProject(folder.filePath("styled.swot"));
-    TTOWSItem& read = *host.CurrentProject->Items.back();
+    WriteProject(*host.Project(), folder.filePath("styled.swot"));
+    host.Open(ReadProject(folder.filePath("styled.swot")));
+    TTOWSItem& read = *host.Project()->Items.back();
     EXPECT_EQ(read.Name, QString::fromUtf8("Marché 東京"));
 
     Seam().ActInDialog([](QDialog& shown) {
@@ -297,7 +312,7 @@ TEST_F(Editors, ConclusionDialogChecksTheWording) {
     };
     for (const Case& c : cases) {
         TGuideline fresh;
-        TGuideline& edited = c.isNew ? fresh : *host.CurrentProject->Guidelines[0];
+        TGuideline& edited = c.isNew ? fresh : *host.Project()->Guidelines[0];
         const QString before = edited.Name;
         Seam().Messages.clear();
         Seam().ActInDialog([&c](QDialog& shown) {
@@ -323,7 +338,7 @@ TEST_F(Editors, ConclusionDialogChecksTheWording) {
 
 TEST_F(Editors, ConclusionDialogCancelLeavesTheConclusion) {
     TFrmGuideline dialog(host, nullptr);
-    TGuideline& guideline = *host.CurrentProject->Guidelines[1];
+    TGuideline& guideline = *host.Project()->Guidelines[1];
     guideline.Couples = {{0, 1}};
     Seam().ActInDialog([](QDialog& shown) {
         EdName(shown)->setText("Other");

@@ -2,6 +2,8 @@
 
 #include "ScriptedSeam.h"
 #include "UntClassProject.h"
+#include "UntDocument.h"
+#include "UntFraTOWS.h"
 #include "UntMainHost.h"
 
 #include <QAction>
@@ -9,11 +11,16 @@
 #include <memory>
 
 // Stands in for the main window around the workspace and the dialogs: holds
-// the project, answers through a scripted seam, records help requests, and
-// edits factors and conclusions through scripted answers.
+// the project with its history, answers through a scripted seam, records help
+// requests, edits factors and conclusions through scripted answers, and shows
+// changes in the workspace it is given.
 class TTestHost : public TMainHost {
 public:
-    TProject* Project() override { return CurrentProject.get(); }
+    void Open(std::unique_ptr<TProject> project) {
+        Document = std::make_unique<TDocument>(std::move(project));
+    }
+
+    TProject* Project() override { return Document ? &Document->Project() : nullptr; }
     TModalSeam& Seam() override { return ScriptedSeam; }
     void ShowHelpTopic(int context) override { Topics << context; }
     QAction* PropertiesAction() override { return &Properties; }
@@ -23,12 +30,21 @@ public:
         ++FactorEdits;
         return FactorAnswer && FactorAnswer(factor, isNew);
     }
-    bool EditGuideline(TGuideline& guideline) override {
+    bool EditGuideline(TGuideline& guideline, const TGuideline*) override {
         ++GuidelineEdits;
         return GuidelineAnswer && GuidelineAnswer(guideline);
     }
+    void Apply(std::unique_ptr<QUndoCommand> change) override {
+        if (change)
+            Document->push(change.release());
+    }
+    void ProjectChanged(const TChange& change) override {
+        if (Workspace)
+            Workspace->ShowChange(change);
+    }
 
-    std::unique_ptr<TProject> CurrentProject;
+    std::unique_ptr<TDocument> Document;
+    TFraTOWS* Workspace = nullptr;
     TScriptedSeam ScriptedSeam;
     QList<int> Topics;
     QAction Properties{QStringLiteral("&Properties")};

@@ -32,18 +32,19 @@ std::unique_ptr<TProject> SmallProject() {
 class Workspace : public ::testing::Test {
 protected:
     void SetUp() override {
-        host.CurrentProject = SmallProject();
+        host.Open(SmallProject());
         Open();
     }
 
     void Open() {
         workspace = std::make_unique<TFraTOWS>(host, nullptr);
+        host.Workspace = workspace.get();
         workspace->resize(900, 600);
         workspace->show();
         workspace->UpdateView();
     }
 
-    TProject& Project() { return *host.CurrentProject; }
+    TProject& Project() { return *host.Project(); }
     TFraTOWSMat* Matrix() { return workspace->findChild<TFraTOWSMat*>("FraTOWSMat"); }
     TFraTOWSGroup* Tree() { return workspace->findChild<TFraTOWSGroup*>("FraTOWSGroup"); }
     QString Panel() { return workspace->findChild<QLabel*>("LbCouple")->text(); }
@@ -225,7 +226,7 @@ TEST_F(Workspace, DeletingAFactorDropsAndRenumbersItsLinks) {
 TEST_F(Workspace, FactorsAreAddedAndEditedThroughTheirDialog) {
     QTest::mouseClick(ListButton(stThreat, "BtAdd"), Qt::LeftButton);
     EXPECT_EQ(Project().Items.size(), 6u) << "cancelled: nothing added";
-    EXPECT_TRUE(Project().Modified) << "an addition counts even when cancelled";
+    EXPECT_FALSE(Project().Modified) << "a cancelled addition changes nothing";
 
     host.FactorAnswer = [](TTOWSItem& factor, bool isNew) {
         EXPECT_TRUE(isNew);
@@ -294,7 +295,7 @@ TEST_F(Workspace, FilterAndThresholdLastForTheRun) {
     EXPECT_EQ(TreeText(), "Challenges: 9 : W1 / O1");
 
     // Another project, another workspace: the same settings.
-    host.CurrentProject = SmallProject();
+    host.Open(SmallProject());
     Open();
     ShowCouplingView();
     EXPECT_EQ(TreeText(), "Challenges: 9 : W1 / O1");
