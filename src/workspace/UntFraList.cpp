@@ -1,6 +1,7 @@
 #include "UntFraList.h"
 
 #include "UntClassProject.h"
+#include "UntElidedLabel.h"
 #include "UntFraListBar.h"
 #include "UntScreenLook.h"
 
@@ -28,7 +29,7 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     auto* topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(5, 4, 0, 0);
     topLayout->setSpacing(2);
-    ListTitle = new QLabel(top);
+    ListTitle = new TElidedLabel(top);
     ListTitle->setObjectName(QStringLiteral("ListTitle"));
     ListTitle->setStyleSheet(QStringLiteral("font-weight: bold;"));
     topLayout->addWidget(ListTitle);
@@ -59,7 +60,8 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWSList::AddClick);
     connect(FraListBar1, &TFraListBar::BtEditClick, this, &TFraTOWSList::EditClick);
     connect(FraListBar1, &TFraListBar::BtDelClick, this, &TFraTOWSList::DelClick);
-    connect(LstTOWS, &QTreeWidget::itemDoubleClicked, this, &TFraTOWSList::EditClick);
+    // Insert adds, Delete deletes, Enter or a double click edits.
+    FraListBar1->BindKeys(LstTOWS);
     connect(LstTOWS, &QTreeWidget::itemSelectionChanged, this, &TFraTOWSList::SelectionChange);
 }
 
@@ -68,8 +70,8 @@ void TFraTOWSList::FillList(const TProject* project) {
     LstTOWS->clear();
     if (!project)
         return;
-    ListTitle->setText(project->Labels.Value(TypeHeading(SwotType)));
-    LstTOWS->setAccessibleName(ListTitle->text());
+    ListTitle->SetFullText(project->Labels.Value(TypeHeading(SwotType)));
+    LstTOWS->setAccessibleName(ListTitle->FullText());
     const std::vector<std::int32_t> factors = FactorsByImportance(*project, SwotType);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(factors.size()));

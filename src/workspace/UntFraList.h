@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <cstdint>
 
-class QLabel;
+class TElidedLabel;
 class QTreeWidget;
 class TFraListBar;
 class TProject;
@@ -34,7 +34,7 @@ signals:
     void SelectionChange();
 
 private:
-    QLabel* ListTitle;
+    TElidedLabel* ListTitle;
     TFraListBar* FraListBar1;
     QTreeWidget* LstTOWS;
 };

@@ -1,5 +1,6 @@
 #include "UntFraTOWS.h"
 
+#include "UntElidedLabel.h"
 #include "UntFraListBar.h"
 #include "UntFraTOWS2.h"
 #include "UntFraTOWSCouple.h"
@@ -64,7 +65,11 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
         switchLayout->addWidget(choice, 1);
     }
     RGVisu->button(0)->setChecked(true);
-    connect(RGVisu, &QButtonGroup::idClicked, this, &TFraTOWS::RGVisuClick);
+    connect(RGVisu, &QButtonGroup::idClicked, this, [this](int view) {
+        // The view shown stays as it is, with its selection.
+        if (view != FViewShown)
+            RGVisuClick();
+    });
     viewSide->addWidget(RGVisuBox);
     Panel1 = new QWidget(panel3);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -83,7 +88,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     FraTOWSCouple1->setMinimumHeight(65);
     FraTOWSCouple1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     conclusionSide->addWidget(FraTOWSCouple1);
-    LbConclusions = new QLabel(panel4);
+    LbConclusions = new TElidedLabel(panel4);
     LbConclusions->setObjectName(QStringLiteral("LbConclusions"));
     LbConclusions->setStyleSheet(QStringLiteral("font-weight: bold;"));
     conclusionSide->addWidget(LbConclusions);
@@ -126,7 +131,7 @@ void TFraTOWS::UpdateView() {
     const QScopedValueRollback updating(Updating, true);
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
-        LbConclusions->setText(project->Labels.Value(hdConclusions));
+        LbConclusions->SetFullText(project->Labels.Value(hdConclusions));
         LstGuidelines->setAccessibleName(project->Labels.Value(hdConclusions));
     }
     RGVisuClick();
@@ -143,7 +148,13 @@ bool TFraTOWS::CloseView() {
     return true;
 }
 
+int TFraTOWS::SelectedGuideline() const {
+    const QList<QListWidgetItem*> selected = LstGuidelines->selectedItems();
+    return selected.isEmpty() ? -1 : LstGuidelines->row(selected.front());
+}
+
 void TFraTOWS::RGVisuClick() {
+    FViewShown = RGVisu->checkedId();
     delete ViewFrame;
     SetSelectedCouple(nullptr, nullptr);
     TModelFrame* view = nullptr;
@@ -250,7 +261,7 @@ void TFraTOWS::ClickAddGuideLine() {
 
 void TFraTOWS::ClickEditGuideline() {
     TProject* project = Project();
-    const int i = LstGuidelines->currentRow();
+    const int i = SelectedGuideline();
     if (!project || i < 0)
         return;
     // The dialog edits a copy: the project changes through its history only.
@@ -261,19 +272,19 @@ void TFraTOWS::ClickEditGuideline() {
 
 void TFraTOWS::ClickDelGuideline() {
     TProject* project = Project();
-    const int i = LstGuidelines->currentRow();
+    const int i = SelectedGuideline();
     if (project && i >= 0)
         FHost.Apply(DeleteGuidelineChange(FHost, *project, i));
 }
 
 void TFraTOWS::FraListBar1BtDownClick() {
-    const int i = LstGuidelines->currentRow();
+    const int i = SelectedGuideline();
     if (Project() && i >= 0 && i + 1 < LstGuidelines->count())
         FHost.Apply(MoveGuidelineChange(FHost, *Project(), i, i + 1));
 }
 
 void TFraTOWS::FraListBar1BtUpClick() {
-    const int i = LstGuidelines->currentRow();
+    const int i = SelectedGuideline();
     if (Project() && i > 0)
         FHost.Apply(MoveGuidelineChange(FHost, *Project(), i, i - 1));
 }

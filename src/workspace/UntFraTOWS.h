@@ -12,6 +12,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QSplitter;
+class TElidedLabel;
 class TFraListBar;
 class TFraTabTop;
 class TFraTOWSCouple;
@@ -59,14 +60,18 @@ private:
     void FraListBar1BtUpClick();
     void LstGuidelinesClickCheck(QListWidgetItem* item);
 
-    // The view switch: 0 the factor matrix, 1 the coupling view.
+    // The view switch: 0 the factor matrix, 1 the coupling view; the view
+    // chosen is made anew.
     void RGVisuClick();
+    // The highlighted conclusion, the one its commands act on; -1 for none.
+    int SelectedGuideline() const;
     void ApplySplitRatio();
 
     TMainHost& FHost;
     std::optional<TTOWSCouple> FSelectedCouple;
     // Width of the view side over the width of the frame.
     double SplitRatio = 0.66;
+    int FViewShown = -1;
 
     TFraTabTop* FraTabTop1;
     QButtonGroup* RGVisu;
@@ -75,7 +80,7 @@ private:
     QPointer<TModelFrame> ViewFrame;
     QSplitter* Splitter;
     TFraTOWSCouple* FraTOWSCouple1;
-    QLabel* LbConclusions;
+    TElidedLabel* LbConclusions;
     TFraListBar* FraListBar1;
     QListWidget* LstGuidelines;
 };

@@ -64,7 +64,7 @@ TFraTOWSGroup::TFraTOWSGroup(TMainHost& host, QWidget* parent) : TModelFrame(par
 
     connect(CbFilter, &QComboBox::activated, this, &TFraTOWSGroup::CbFilterChange);
     connect(TrackBar1, &QSlider::valueChanged, this, &TFraTOWSGroup::TrackBar1Change);
-    connect(TOWSTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(TOWSTree->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFraTOWSGroup::TOWSTreeChange);
 }
 
@@ -122,7 +122,9 @@ void TFraTOWSGroup::TOWSTreeChange() {
     if (Updating)
         return;
     const TProject* project = FHost.Project();
-    const auto couple = Model->CoupleAt(TOWSTree->currentIndex());
+    // The highlighted entry: Ctrl+click takes the highlight, and the coupling.
+    const QModelIndexList selected = TOWSTree->selectionModel()->selectedRows();
+    const auto couple = selected.isEmpty() ? std::nullopt : Model->CoupleAt(selected.front());
     if (couple && project)
         emit CoupleSelected(project->Items[couple->Index1].get(),
                             project->Items[couple->Index2].get());

@@ -1,5 +1,6 @@
 #include "UntFraTOWSCouple.h"
 
+#include "UntElidedLabel.h"
 #include "UntMainHost.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
@@ -18,12 +19,12 @@ TFraTOWSCouple::TFraTOWSCouple(TMainHost& host, QWidget* parent)
     GBCouple->setStyleSheet(QStringLiteral("QGroupBox#GBCouple { font-weight: bold; }"));
     auto* inner = new QVBoxLayout(GBCouple);
     inner->setContentsMargins(4, 2, 4, 2);
-    LbCouple = new QLabel(GBCouple);
+    LbCouple = new TElidedLabel(GBCouple);
     LbCouple->setObjectName(QStringLiteral("LbCouple"));
     LbCouple->setAlignment(Qt::AlignCenter);
-    LbCouple->setWordWrap(true);
-    LbCouple->setText(QStringLiteral("\n\n"));
     LbCouple->setStyleSheet(QStringLiteral("font-weight: normal;"));
+    // Three lines, whatever it shows, so that nothing below moves.
+    LbCouple->setFixedHeight(3 * LbCouple->fontMetrics().lineSpacing() + 2);
     inner->addWidget(LbCouple);
     layout->addWidget(GBCouple);
 }
@@ -38,7 +39,7 @@ void TFraTOWSCouple::UpdateView() {
     const std::optional<TTOWSCouple>& couple = FCouple;
     const TProject* project = FHost.Project();
     if (!couple || !project) {
-        LbCouple->setText(LoadStr(StrNoCouplingShown));
+        LbCouple->SetFullText(LoadStr(StrNoCouplingShown));
         return;
     }
     const TTOWSItem& internal = *project->Items[couple->Index1];
@@ -49,6 +50,6 @@ void TFraTOWSCouple::UpdateView() {
         QStringLiteral("/9");
     const QString first =
         FillTemplate(LoadStr(StrRating), kind ? LoadStr(KindNameId(*kind)) : QString(), rating);
-    LbCouple->setText(first + QLatin1Char('\n') + internal.Name + QLatin1Char('\n') +
-                      external.Name);
+    LbCouple->SetFullText(first + QLatin1Char('\n') + internal.Name + QLatin1Char('\n') +
+                          external.Name);
 }

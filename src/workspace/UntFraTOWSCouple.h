@@ -6,7 +6,7 @@
 #include <optional>
 
 class QGroupBox;
-class QLabel;
+class TElidedLabel;
 class TMainHost;
 
 // Describes the workspace's selected coupling: its kind and rating, then its
@@ -25,5 +25,5 @@ private:
     TMainHost& FHost;
     std::optional<TTOWSCouple> FCouple;
     QGroupBox* GBCouple;
-    QLabel* LbCouple;
+    TElidedLabel* LbCouple;
 };

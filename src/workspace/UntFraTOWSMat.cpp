@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 TFraTOWSMat::TFraTOWSMat(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHost(host) {
     setObjectName(QStringLiteral("FraTOWSMat"));
@@ -42,11 +44,23 @@ TFraTOWSMat::TFraTOWSMat(TMainHost& host, QWidget* parent) : TModelFrame(parent)
 void TFraTOWSMat::UpdateView() {
     TModelFrame::UpdateView();
     const QScopedValueRollback updating(Updating, true);
-    if (const TProject* project = FHost.Project()) {
-        GroupBox1->setTitle(project->Labels.Value(hdInternalFactors));
-        GroupBox2->setTitle(project->Labels.Value(hdExternalFactors));
-    }
+    TitleGroups();
     FillLists();
+}
+
+void TFraTOWSMat::TitleGroups() {
+    const TProject* project = FHost.Project();
+    if (!project)
+        return;
+    for (const auto& [box, heading] :
+         {std::pair(GroupBox1, hdInternalFactors), std::pair(GroupBox2, hdExternalFactors)}) {
+        // A box's title sets its minimum width: a long heading is cut instead.
+        const QString full = project->Labels.Value(heading);
+        const QString shown =
+            box->fontMetrics().elidedText(full, Qt::ElideRight, std::max(width() - 30, 0));
+        box->setTitle(shown);
+        box->setToolTip(shown == full ? QString() : full);
+    }
 }
 
 void TFraTOWSMat::FillLists() {
@@ -57,6 +71,7 @@ void TFraTOWSMat::FillLists() {
 
 void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
     TModelFrame::resizeEvent(event);
+    TitleGroups();
     GroupBox1->setFixedHeight(height() / 2);
     List(stStrength)->setFixedWidth(width() / 2);
     List(stOpportunity)->setFixedWidth(width() / 2);

@@ -31,6 +31,7 @@ private:
     // Lists 1 .. 4 hold the strengths, weaknesses, opportunities and threats.
     TFraTOWSList* List(int swotType) const { return FLists[swotType - 1]; }
     void FillLists();
+    void TitleGroups();
     void ClickAdd(TFraTOWSList* list);
     void ClickEdit(TFraTOWSList* list);
     void ClickDel(TFraTOWSList* list);

@@ -1,5 +1,6 @@
 #include "UntFraTabTop.h"
 
+#include "UntElidedLabel.h"
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntScreenLook.h"
@@ -83,11 +84,11 @@ TFraTabTop::TFraTabTop(TMainHost& host, QWidget* parent) : QFrame(parent), FHost
 }
 
 QString TFraTabTop::Title() const {
-    return LbTitle->text();
+    return LbTitle->FullText();
 }
 
 void TFraTabTop::SetTitle(const QString& title) {
-    LbTitle->setText(title);
+    LbTitle->SetFullText(title);
 }
 
 bool TFraTabTop::ShowStatus() const {

@@ -5,6 +5,7 @@
 class QAction;
 class QButtonGroup;
 class QLabel;
+class TElidedLabel;
 class QToolButton;
 
 // The title band at the top of the workspace: the project title, a button for
@@ -38,7 +39,7 @@ signals:
 private:
     TMainHost& FHost;
     int FStatus = 0;
-    QLabel* LbTitle;
+    TElidedLabel* LbTitle;
     QFrame* Panel1;
     QButtonGroup* FStatusGroup;
     QToolButton* BtProps;

@@ -1,5 +1,6 @@
 #include "UntMPDialog.h"
 
+#include "UntElidedLabel.h"
 #include "UntHelpContext.h"
 #include "UntMainHost.h"
 #include "UntScreenLook.h"
@@ -65,7 +66,7 @@ TMPDialog::TMPDialog(TMainHost& host, int helpContext, QWidget* parent)
 
 void TMPDialog::SetTitle(const QString& title) {
     setWindowTitle(title);
-    LbTitle->setText(title);
+    LbTitle->SetFullText(title);
 }
 
 void TMPDialog::BtHelpClick() {

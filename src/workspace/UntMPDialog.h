@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class QLabel;
+class TElidedLabel;
 class QPushButton;
 class QVBoxLayout;
 class TMainHost;
@@ -33,7 +34,7 @@ protected:
     QPushButton* BtOk;
     QPushButton* BtCancel;
     QPointer<QPushButton> BtHelp;
-    QLabel* LbTitle;
+    TElidedLabel* LbTitle;
 
 private:
     QWidget* FBody;

@@ -65,10 +65,10 @@ private:
 // Redo and undo alike swap what the factor holds with the other state.
 class TEditFactor final : public TProjectChange {
 public:
-    TEditFactor(TMainHost& host, TProject& project, std::int32_t position,
-                const TTOWSItem& edited)
-        : TProjectChange(host, project,
-                         Describe(StrChangeEdit, project.Items[static_cast<std::size_t>(position)]->Name)),
+    TEditFactor(TMainHost& host, TProject& project, std::int32_t position, const TTOWSItem& edited)
+        : TProjectChange(
+              host, project,
+              Describe(StrChangeEdit, project.Items[static_cast<std::size_t>(position)]->Name)),
           FPosition(position), FOther(edited) {}
 
     void redo() override { Swap(); }
@@ -90,9 +90,9 @@ private:
 class TDeleteFactor final : public TProjectChange {
 public:
     TDeleteFactor(TMainHost& host, TProject& project, std::int32_t position)
-        : TProjectChange(host, project,
-                         Describe(StrChangeDelete,
-                                  project.Items[static_cast<std::size_t>(position)]->Name)),
+        : TProjectChange(
+              host, project,
+              Describe(StrChangeDelete, project.Items[static_cast<std::size_t>(position)]->Name)),
           FPosition(position) {}
 
     void redo() override {
@@ -167,7 +167,8 @@ public:
         FGuideline = std::move(*at);
         FProject.Guidelines.erase(at);
         // The conclusion before takes the place in the list.
-        Show(TChangeScope::Conclusions, std::min(std::max(FPosition - 1, 0), LastGuideline(FProject)));
+        Show(TChangeScope::Conclusions,
+             std::min(std::max(FPosition - 1, 0), LastGuideline(FProject)));
     }
 
     void undo() override {
@@ -183,9 +184,9 @@ private:
 class TMoveGuideline final : public TProjectChange {
 public:
     TMoveGuideline(TMainHost& host, TProject& project, int from, int to)
-        : TProjectChange(host, project,
-                         Describe(StrChangeMove,
-                                  project.Guidelines[static_cast<std::size_t>(from)]->Name)),
+        : TProjectChange(
+              host, project,
+              Describe(StrChangeMove, project.Guidelines[static_cast<std::size_t>(from)]->Name)),
           FFrom(from), FTo(to) {}
 
     void redo() override {
@@ -211,8 +212,8 @@ class TLink final : public TProjectChange {
 public:
     TLink(TMainHost& host, TProject& project, int guideline, TTOWSCouple couple, bool link,
           const QString& text)
-        : TProjectChange(host, project, text), FGuideline(guideline), FCouple(couple),
-          FLink(link) {}
+        : TProjectChange(host, project, text), FGuideline(guideline), FCouple(couple), FLink(link) {
+    }
 
     void redo() override {
         std::vector<TTOWSCouple>& couples = Couples();
@@ -292,8 +293,8 @@ std::unique_ptr<QUndoCommand> AddGuidelineChange(TMainHost& host, TProject& proj
     return std::make_unique<TAddGuideline>(host, project, std::move(guideline));
 }
 
-std::unique_ptr<QUndoCommand> EditGuidelineChange(TMainHost& host, TProject& project,
-                                                  int position, const TGuideline& edited) {
+std::unique_ptr<QUndoCommand> EditGuidelineChange(TMainHost& host, TProject& project, int position,
+                                                  const TGuideline& edited) {
     const TGuideline& guideline = *project.Guidelines[static_cast<std::size_t>(position)];
     if (guideline.Name == edited.Name && SameComments(guideline.Comments, edited.Comments))
         return nullptr;
@@ -317,18 +318,18 @@ std::unique_ptr<QUndoCommand> LinkChange(TMainHost& host, TProject& project, int
         return nullptr;
     const QString coupling =
         project.IsValidPosition(couple.Index1) && project.IsValidPosition(couple.Index2)
-            ? project.Items[static_cast<std::size_t>(couple.Index1)]->Name +
-                  QStringLiteral(" / ") + project.Items[static_cast<std::size_t>(couple.Index2)]->Name
+            ? project.Items[static_cast<std::size_t>(couple.Index1)]->Name + QStringLiteral(" / ") +
+                  project.Items[static_cast<std::size_t>(couple.Index2)]->Name
             : QString();
-    return std::make_unique<TLink>(host, project, guideline, couple, link,
-                                   Describe(link ? StrChangeLink : StrChangeUnlink, coupling,
-                                            conclusion.Name));
+    return std::make_unique<TLink>(
+        host, project, guideline, couple, link,
+        Describe(link ? StrChangeLink : StrChangeUnlink, coupling, conclusion.Name));
 }
 
 std::unique_ptr<QUndoCommand> PropertiesChange(TMainHost& host, TProject& project,
                                                TProjectProperties properties) {
-    bool same = project.Title == properties.Title &&
-                SameComments(project.Comments, properties.Comments);
+    bool same =
+        project.Title == properties.Title && SameComments(project.Comments, properties.Comments);
     for (int number = 1; number <= TLabels::Count && same; ++number)
         same = project.Labels.Value(number) == properties.Labels.Value(number);
     if (same)

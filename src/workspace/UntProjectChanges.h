@@ -39,8 +39,8 @@ std::unique_ptr<QUndoCommand> DeleteFactorChange(TMainHost& host, TProject& proj
 std::unique_ptr<QUndoCommand> AddGuidelineChange(TMainHost& host, TProject& project,
                                                  std::unique_ptr<TGuideline> guideline);
 // The conclusion at the position takes the name and comments of edited.
-std::unique_ptr<QUndoCommand> EditGuidelineChange(TMainHost& host, TProject& project,
-                                                  int position, const TGuideline& edited);
+std::unique_ptr<QUndoCommand> EditGuidelineChange(TMainHost& host, TProject& project, int position,
+                                                  const TGuideline& edited);
 std::unique_ptr<QUndoCommand> DeleteGuidelineChange(TMainHost& host, TProject& project,
                                                     int position);
 // Swaps the conclusions at the two positions.

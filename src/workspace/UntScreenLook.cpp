@@ -1,11 +1,13 @@
 #include "UntScreenLook.h"
 
+#include "UntElidedLabel.h"
+
 #include <QAbstractItemView>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 
-QFrame* NewTitleBand(QWidget* parent, QLabel** title) {
+QFrame* NewTitleBand(QWidget* parent, TElidedLabel** title) {
     auto* band = new QFrame(parent);
     band->setFrameStyle(QFrame::Panel | QFrame::Raised);
     band->setLineWidth(1);
@@ -16,7 +18,7 @@ QFrame* NewTitleBand(QWidget* parent, QLabel** title) {
     layout->setSpacing(0);
     auto* margin = new QLabel(band);
     margin->setFixedWidth(20);
-    auto* label = new QLabel(band);
+    auto* label = new TElidedLabel(band);
     label->setObjectName(QStringLiteral("LbTitle"));
     label->setForegroundRole(QPalette::HighlightedText);
     QFont font = label->font();

@@ -1,6 +1,7 @@
 #include "ProjectBuilder.h"
 #include "TestHost.h"
 #include "UntCouplingTreeModel.h"
+#include "UntElidedLabel.h"
 #include "UntFraList.h"
 #include "UntFraListBar.h"
 #include "UntFraTOWS.h"
@@ -9,6 +10,7 @@
 #include "UntFraTOWSMat.h"
 #include "WidgetDriving.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -42,12 +44,14 @@ protected:
         workspace->resize(900, 600);
         workspace->show();
         workspace->UpdateView();
+        // Laid out: the headings have their room.
+        QApplication::processEvents();
     }
 
     TProject& Project() { return *host.Project(); }
     TFraTOWSMat* Matrix() { return workspace->findChild<TFraTOWSMat*>("FraTOWSMat"); }
     TFraTOWSGroup* Tree() { return workspace->findChild<TFraTOWSGroup*>("FraTOWSGroup"); }
-    QString Panel() { return workspace->findChild<QLabel*>("LbCouple")->text(); }
+    QString Panel() { return workspace->findChild<TElidedLabel*>("LbCouple")->FullText(); }
     QListWidget* Guidelines() { return workspace->findChild<QListWidget*>("LstGuidelines"); }
 
     // The factor list of a type, and a button of its bar.
@@ -375,4 +379,107 @@ TEST_F(Workspace, MatrixHalvesTheFrame) {
     QCoreApplication::processEvents();
     EXPECT_EQ(matrix->findChild<QGroupBox*>("GroupBox1")->height(), matrix->height() / 2);
     EXPECT_EQ(List(stStrength)->width(), matrix->width() / 2);
+}
+
+// Long texts are cut, never widening the window, and marked-up texts show
+// as typed; the coupling panel keeps one height.
+TEST_F(Workspace, UserTextsShowAsTypedWithinTheWindow) {
+    const QString title = "<b>Bold?</b> title & co " + QString("x").repeated(300);
+    const QString longName = QString("Very long factor name ").repeated(12);
+    Project().Title = title;
+    Project().Items[0]->Name = longName;
+    Project().Labels.SetValue(hdInternalFactors, QString("Heading ").repeated(40));
+    Project().Labels.SetValue(hdConclusions, QString("Conclusions ").repeated(40));
+    workspace->UpdateView();
+    QApplication::processEvents();
+
+    EXPECT_LT(workspace->minimumSizeHint().width(), 900);
+    auto* band = workspace->findChild<TElidedLabel*>("LbTitle");
+    EXPECT_TRUE(band->text().startsWith("<b>Bold?</b> title & co x")) << band->text().toStdString();
+    EXPECT_TRUE(band->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(band->textFormat(), Qt::PlainText);
+    EXPECT_EQ(band->toolTip(), title);
+    EXPECT_EQ(Matrix()->findChild<QGroupBox*>("GroupBox1")->toolTip(),
+              Project().Labels.Value(hdInternalFactors));
+
+    auto* panel = workspace->findChild<TElidedLabel*>("LbCouple");
+    const int height = panel->height();
+    ClickFactor(stStrength, longName);
+    ClickFactor(stOpportunity, "O1");
+    EXPECT_TRUE(panel->text().startsWith("Rating 6/9 Piece of luck\nVery long factor name"));
+    EXPECT_EQ(panel->toolTip(), "Rating 6/9 Piece of luck\n" + longName + "\nO1");
+    EXPECT_EQ(panel->height(), height);
+}
+
+// Commands act on what is highlighted, and nothing acts on what is not shown.
+TEST_F(Workspace, CommandsActOnlyOnWhatIsHighlighted) {
+    // A click in the empty part of the conclusions takes the highlight away;
+    // the row that stays current is no longer acted on.
+    QListWidget* list = Guidelines();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(10, list->viewport()->height() - 5));
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Delete);
+    ClickGuidelineButton("BtDel");
+    ClickGuidelineButton("BtDown");
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(Project().Guidelines.size(), 3u);
+    EXPECT_EQ(host.GuidelineEdits, 0);
+    EXPECT_FALSE(Project().Modified);
+
+    // After a factor command no coupling is selected: the lists show none,
+    // and a check mark cannot link a coupling nobody sees.
+    ClickFactor(stStrength, "S1");
+    ClickFactor(stOpportunity, "O1");
+    host.FactorAnswer = [](TTOWSItem& factor, bool) {
+        factor.Mark = 1;
+        return true;
+    };
+    QTest::mouseClick(ListButton(stOpportunity, "BtEdit"), Qt::LeftButton);
+    EXPECT_EQ(Panel(), "No coupling is selected");
+    EXPECT_FALSE(workspace->SelectedCouple());
+    EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
+    ToggleCheck(2);
+    EXPECT_TRUE(Project().Guidelines[2]->Couples.empty());
+
+    // Ctrl+click on the highlighted entry of the coupling view clears the
+    // coupling; the view choice already checked changes nothing.
+    ShowCouplingView();
+    QTreeView* tree = TreeView();
+    const QModelIndex entry = Model()->index(0, 0, Model()->index(0, 0));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(entry).center());
+    ASSERT_TRUE(workspace->SelectedCouple());
+    ClickRadio("RGVisuCouplings");
+    EXPECT_TRUE(workspace->SelectedCouple()) << "the view stays, with its selection";
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      tree->visualRect(entry).center());
+    EXPECT_FALSE(workspace->SelectedCouple());
+    EXPECT_EQ(Panel(), "No coupling is selected");
+}
+
+TEST_F(Workspace, FactorListsTakeInsertDeleteAndEnter) {
+    QTreeWidget* threats = Factors(stThreat);
+    threats->setFocus();
+    host.FactorAnswer = [](TTOWSItem& factor, bool isNew) {
+        if (isNew)
+            factor.Name = "T2";
+        else
+            factor.Name += " edited";
+        return true;
+    };
+    QTest::keyClick(threats, Qt::Key_Insert);
+    EXPECT_EQ(ListNames(stThreat), (QStringList{"T2 2", "T1 1"}));
+
+    ClickFactor(stThreat, "T1");
+    QTest::keyClick(threats, Qt::Key_Return);
+    EXPECT_EQ(ListNames(stThreat), (QStringList{"T2 2", "T1 edited 1"}));
+    EXPECT_EQ(host.FactorEdits, 2) << "Enter edits once";
+
+    ClickFactor(stThreat, "T2");
+    QTest::keyClick(threats, Qt::Key_Delete);
+    EXPECT_EQ(ListNames(stThreat), (QStringList{"T1 edited 1"}));
 }
