@@ -30,7 +30,8 @@ TFrmStart::TFrmStart(QWidget* parent)
     const auto makeButton = [this](const char* name, int textId, int result) {
         auto* button = new QPushButton(LoadStr(textId), this);
         button->setObjectName(QLatin1String(name));
-        button->setAutoDefault(false);
+        // Enter presses the button that has the focus, the first one at first.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, [this, result] { done(result); });
         return button;
     };

@@ -1,15 +1,11 @@
 #include "UntShortenPath.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QString Ellipsis = QStringLiteral("...");
 constexpr QChar Separator = QLatin1Char('/');
-
-int LastSeparator(const QString& path) {
-    const int slash = path.lastIndexOf(Separator);
-    const int colon = path.lastIndexOf(QLatin1Char(':'));
-    return std::max(slash, colon);
-}
 
 // Cuts the first folder name of a folder part that ends with a separator.
 QString CutFirstFolder(QString folder) {
@@ -30,31 +26,19 @@ QString CutFirstFolder(QString folder) {
 } // namespace
 
 QString FileNamePart(const QString& path) {
-    return path.mid(LastSeparator(path) + 1);
+    return QFileInfo(path).fileName();
 }
 
 QString ShortenPath(const QString& path, int maxWidth,
                     const std::function<int(const QString&)>& measure) {
-    const int nameStart = LastSeparator(path) + 1;
+    const qsizetype nameStart = path.lastIndexOf(Separator) + 1;
     const QString name = path.mid(nameStart);
     QString folder = path.left(nameStart);
-    QString drive;
-    if (folder.size() >= 2 && folder[1] == QLatin1Char(':')) {
-        drive = folder.left(2);
-        folder.remove(0, 2);
-    }
     const QString rootedEllipsis = Separator + Ellipsis + Separator;
     QString result = path;
-    while ((!folder.isEmpty() || !drive.isEmpty()) && measure(result) > maxWidth) {
-        if (folder == rootedEllipsis) {
-            drive.clear();
-            folder = Ellipsis + Separator;
-        } else if (folder.isEmpty()) {
-            drive.clear();
-        } else {
-            folder = CutFirstFolder(folder);
-        }
-        result = drive + folder + name;
+    while (!folder.isEmpty() && measure(result) > maxWidth) {
+        folder = folder == rootedEllipsis ? Ellipsis + Separator : CutFirstFolder(folder);
+        result = folder + name;
     }
     return result;
 }

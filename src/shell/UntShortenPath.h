@@ -9,5 +9,6 @@
 QString ShortenPath(const QString& path, int maxWidth,
                     const std::function<int(const QString&)>& measure);
 
-// The file-name part of a path: the text after the last separator or drive colon.
+// The file-name part of a path: the text after the last "/", the only
+// separator of folders on Linux.
 QString FileNamePart(const QString& path);

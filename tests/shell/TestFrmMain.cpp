@@ -2,6 +2,7 @@
 #include "UntFrmStart.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -160,6 +161,16 @@ TEST_F(MainWindowTest, StartDialogButtonsGiveTheirChoices) {
     start->show();
     QTest::keyClick(start, Qt::Key_Escape);
     EXPECT_EQ(start->result(), TFrmStart::chQuit) << "closing otherwise counts as Quit";
+
+    // Enter presses the focused button.
+    for (const Case& c : cases) {
+        start->show();
+        start->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(start));
+        start->findChild<QPushButton*>(c.button)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(start->result(), c.result) << c.button;
+    }
 }
 
 TEST_F(MainWindowTest, QuitClosesTheWindow) {
