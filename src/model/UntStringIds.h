@@ -163,4 +163,7 @@ enum TStringId : int {
     StrChangeLink = 3076,
     StrChangeUnlink = 3077,
     StrChangeProperties = 3078,
+    StrStyleBold = 3080,
+    StrStyleItalic = 3081,
+    StrStyleUnderline = 3082,
 };

@@ -1,6 +1,9 @@
 #include "UntFraFormatBar.h"
 
+#include "UntStrings.h"
+
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QTextEdit>
 #include <QToolButton>
 
@@ -9,7 +12,8 @@ TFraFormat::TFraFormat(QTextEdit& editor, QWidget* parent) : QFrame(parent), FEd
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(3, 0, 3, 0);
     layout->setSpacing(0);
-    const auto makeButton = [this, layout](const char* name, const char* caption, auto style) {
+    const auto makeButton = [this, layout](const char* name, const char* caption, int wordId,
+                                           Qt::Key key, auto style) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(name));
         button->setText(QLatin1String(caption));
@@ -19,14 +23,24 @@ TFraFormat::TFraFormat(QTextEdit& editor, QWidget* parent) : QFrame(parent), FEd
         button->setCheckable(true);
         button->setAutoRaise(true);
         button->setFixedSize(23, 21);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab as well as by its key, which acts in the editor.
+        button->setFocusPolicy(Qt::TabFocus);
+        const QKeySequence shortcut(Qt::CTRL | key);
+        button->setAccessibleName(LoadStr(wordId));
+        button->setToolTip(LoadStr(wordId) + QStringLiteral(" (") +
+                           shortcut.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        connect(new QShortcut(shortcut, &FEditor, nullptr, nullptr, Qt::WidgetShortcut),
+                &QShortcut::activated, button, &QToolButton::click);
         layout->addWidget(button);
         connect(button, &QToolButton::clicked, this, [this, button] { StyleClick(button); });
         return button;
     };
-    SetBold = makeButton("SetBold", "G", [](QFont& font) { font.setBold(true); });
-    SetItalic = makeButton("SetItalic", "I", [](QFont& font) { font.setItalic(true); });
-    SetUnderline = makeButton("SetUnderline", "S", [](QFont& font) { font.setUnderline(true); });
+    SetBold = makeButton("SetBold", "G", StrStyleBold, Qt::Key_B,
+                         [](QFont& font) { font.setBold(true); });
+    SetItalic = makeButton("SetItalic", "I", StrStyleItalic, Qt::Key_I,
+                           [](QFont& font) { font.setItalic(true); });
+    SetUnderline = makeButton("SetUnderline", "S", StrStyleUnderline, Qt::Key_U,
+                              [](QFont& font) { font.setUnderline(true); });
 }
 
 void TFraFormat::ShowFormat(const QTextCharFormat& format) {

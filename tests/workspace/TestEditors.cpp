@@ -145,6 +145,34 @@ TEST(CommentsEditor, UndoTakesBackTypingNotTheLoadedComment) {
     EXPECT_EQ(editor->toPlainText(), "Loaded");
 }
 
+TEST(CommentsEditor, StylesAreAtTheKeyboardsReach) {
+    TFraMemo memo(nullptr);
+    memo.show();
+    memo.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&memo));
+    memo.Load({});
+    TMemoEdit* editor = Editor(memo);
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClicks(editor, "bold");
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClicks(editor, "both");
+    EXPECT_EQ(Describe(editor->Document()), "[(bold B)(both I U)]");
+
+    const struct {
+        const char* Button;
+        const char* Tip;
+    } buttons[] = {{"SetBold", "Bold (Ctrl+B)"},
+                   {"SetItalic", "Italic (Ctrl+I)"},
+                   {"SetUnderline", "Underline (Ctrl+U)"}};
+    for (const auto& button : buttons) {
+        EXPECT_EQ(Style(memo, button.Button)->toolTip(), button.Tip);
+        EXPECT_TRUE(Style(memo, button.Button)->focusPolicy() & Qt::TabFocus) << button.Button;
+    }
+}
+
 TEST(CommentsEditor, PastedTextKeepsOnlyTheStylesOfAComment) {
     TFraMemo memo(nullptr);
     memo.show();
