@@ -166,4 +166,5 @@ enum TStringId : int {
     StrStyleBold = 3080,
     StrStyleItalic = 3081,
     StrStyleUnderline = 3082,
+    StrNoBrowser = 3083,
 };

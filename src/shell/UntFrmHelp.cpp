@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
@@ -31,6 +32,8 @@ TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     QAction* back = bar->addAction(QStringLiteral("Back"), FBrowser, &QTextBrowser::backward);
     QAction* forward = bar->addAction(QStringLiteral("Forward"), FBrowser, &QTextBrowser::forward);
     bar->addAction(QStringLiteral("Contents"), this, [this] { ShowTopic(0); });
+    QAction* close = bar->addAction(QStringLiteral("Close"), this, &QWidget::close);
+    close->setObjectName(QStringLiteral("AcnHelpClose"));
     back->setShortcut(QKeySequence::Back);
     forward->setShortcut(QKeySequence::Forward);
     back->setEnabled(false);
@@ -43,6 +46,14 @@ TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(FBrowser, 1);
+}
+
+void TFrmHelp::keyPressEvent(QKeyEvent* event) {
+    // The page passes on the keys it does not use; Escape closes, as in a dialog.
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 QString TFrmHelp::TopicPage(int context) {
@@ -61,12 +72,15 @@ QString TFrmHelp::TopicPage(int context) {
 }
 
 void TFrmHelp::ShowTopic(int context) {
+    ShowPage(ProgramFolder() + QStringLiteral("help/") + TopicPage(context));
+}
+
+void TFrmHelp::ShowPage(const QString& path) {
     // The pages share one style sheet, which the browser does not load from links.
     QFile css(ProgramFolder() + QStringLiteral("help/help.css"));
     if (css.open(QIODevice::ReadOnly))
         FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
-    FBrowser->setSource(
-        QUrl::fromLocalFile(ProgramFolder() + QStringLiteral("help/") + TopicPage(context)));
+    FBrowser->setSource(QUrl::fromLocalFile(path));
     show();
     raise();
     activateWindow();

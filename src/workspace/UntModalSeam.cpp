@@ -1,7 +1,9 @@
 #include "UntModalSeam.h"
 
 #include "UntStrings.h"
+#include "UntUtils.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -32,6 +34,8 @@ std::optional<TFileAnswer> RunFileDialog(QWidget* parent, const TFileRequest& re
 TModalSeam::~TModalSeam() = default;
 
 int TModalSeam::ExecDialog(QDialog& dialog) {
+    // Modal to the main window only: the help window stays usable beside it.
+    dialog.setWindowModality(Qt::WindowModal);
     return dialog.exec();
 }
 
@@ -39,6 +43,8 @@ QMessageBox::StandardButton TModalSeam::Message(QWidget* parent, QMessageBox::Ic
                                                 const QString& text,
                                                 QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, QString::fromLatin1(ProductName), text, buttons, parent);
+    // A message can be copied: a path, an address, a reason to look up.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -63,7 +69,10 @@ void TModalSeam::OpenDocument(const QString& path) {
 }
 
 void TModalSeam::OpenWebPage(const QString& address) {
-    QDesktopServices::openUrl(QUrl(address));
+    // Without a browser the user still gets the address, to copy.
+    if (!QDesktopServices::openUrl(QUrl(address)))
+        Message(QApplication::activeWindow(), QMessageBox::Information,
+                FillTemplate(LoadStr(StrNoBrowser), address), QMessageBox::Ok);
 }
 
 void TModalSeam::Error(QWidget* parent, const QString& text) {

@@ -48,7 +48,8 @@ public:
 
     // Opens a file with the program the desktop associates with it.
     virtual void OpenDocument(const QString& path);
-    // Opens a web address in the desktop's browser.
+    // Opens a web address in the desktop's browser; without one, shows the
+    // address.
     virtual void OpenWebPage(const QString& address);
 
     // An error with one OK button.

@@ -1,6 +1,7 @@
 #include "MainWindowTest.h"
 #include "UntDlgAbout.h"
 #include "UntFrmHelp.h"
+#include "UntModalSeam.h"
 #include "UntModelFrame.h"
 #include "UntProgramFolder.h"
 #include "UntWebLinks.h"
@@ -9,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
 
 class Help : public MainWindowTest {
 protected:
@@ -71,15 +74,19 @@ TEST_F(Help, AboutBoxShowsTheRelease) {
     EXPECT_EQ(about->findChild<QPushButton*>("BtOk")->text(), "Close");
 }
 
-// The licence and the maker's pages open outside the program, through the seam.
-TEST_F(Help, LicenceAndWebPagesOpenThroughTheSeam) {
+// The licence opens in the program's own viewer, the maker's pages outside
+// the program, through the seam.
+TEST_F(Help, LicenceAndWebPagesOpenWhereTheyBelong) {
+    Action("AcnDispLicence")->trigger();
+    EXPECT_EQ(ShownPage(), "licence.htm");
+    EXPECT_TRUE(Seam->Opened.isEmpty());
+
     struct Case {
         const char* action;
         QString document;
         QString page;
     };
     const Case cases[] = {
-        {"AcnDispLicence", ProgramFolder() + "licence.htm", {}},
         {"AcnHelpWebPage", {}, ProductPageUrl},
         {"AcnHelpCustPage", {}, CustomerPageUrl},
     };
@@ -113,4 +120,46 @@ TEST_F(Help, HelpLinksStayInsideOrLeaveThroughTheSeam) {
     emit browser->anchorClicked(QUrl("https://www.example.org/merovan"));
     EXPECT_EQ(ShownPage(), "factor.htm");
     EXPECT_EQ(Seam->WebPages, QStringList{"https://www.example.org/merovan"});
+}
+
+// Help asked for from a dialog can be read and closed while the dialog stays
+// open: dialogs are modal to the main window only.
+TEST_F(Help, HelpStaysUsableBesideADialogAndEscapeClosesIt) {
+    Window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+    // The seam's own way to show a dialog, then the dialog left open.
+    QDialog dialog(Window.get());
+    QTimer::singleShot(0, &dialog, &QDialog::reject);
+    TModalSeam().ExecDialog(dialog);
+    dialog.show();
+    ASSERT_TRUE(dialog.isModal());
+
+    Window->ShowHelpTopic(22);
+    auto* help = Window->findChild<TFrmHelp*>("FrmHelp");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+    QWidget* close =
+        help->findChild<QToolBar*>()->widgetForAction(help->findChild<QAction*>("AcnHelpClose"));
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_FALSE(help->isVisible()) << "the dialog does not block the help window";
+
+    Window->ShowHelpTopic(22);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help->findChild<QTextBrowser*>("HelpBrowser"), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+}
+
+// Where no browser takes a web address, the user is shown it, to copy.
+TEST(WebPages, AnAddressNoBrowserTakesIsShown) {
+    struct TRecordingSeam : TModalSeam {
+        QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
+                                            QMessageBox::StandardButtons) override {
+            Messages << text;
+            return QMessageBox::Ok;
+        }
+        QStringList Messages;
+    } seam;
+    // The offscreen platform has no browser.
+    seam.OpenWebPage(QStringLiteral("https://merovan.example/help"));
+    EXPECT_EQ(seam.Messages, QStringList{"No web browser opened the page. Its address is:\n\n"
+                                         "https://merovan.example/help"});
 }
