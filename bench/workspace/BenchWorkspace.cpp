@@ -41,6 +41,7 @@ public:
     void ShowHelpTopic(int) override {}
     QAction* PropertiesAction() override { return &FProperties; }
     TCouplingViewSettings& CouplingViewSettings() override { return FSettings; }
+    double& SplitRatio() override { return FRatio; }
     bool EditFactor(TTOWSItem&, bool) override { return false; }
     bool EditGuideline(TGuideline&, const TGuideline*) override { return false; }
     void Apply(std::unique_ptr<QUndoCommand> change) override {
@@ -59,6 +60,7 @@ private:
     TModalSeam FSeam;
     QAction FProperties;
     TCouplingViewSettings FSettings;
+    double FRatio = 0.66;
 };
 
 struct TWorkspace {

@@ -167,4 +167,6 @@ enum TStringId : int {
     StrStyleItalic = 3081,
     StrStyleUnderline = 3082,
     StrNoBrowser = 3083,
+    StrOpenRecent = 3084,
+    StrRecentMissing = 3085,
 };

@@ -191,7 +191,10 @@ void TFrmMain::CreateActions() {
 void TFrmMain::CreateMenus() {
     QMenu* file = menuBar()->addMenu(LoadStr(StrMenuFile));
     file->setObjectName(QStringLiteral("MnuFile"));
-    file->addActions({AcnFileNew, AcnFileOpen, AcnFileSave, AcnFileSaveAs});
+    file->addActions({AcnFileNew, AcnFileOpen});
+    MnuRecent = file->addMenu(LoadStr(StrOpenRecent));
+    MnuRecent->setObjectName(QStringLiteral("MnuRecent"));
+    file->addActions({AcnFileSave, AcnFileSaveAs});
     file->addSeparator();
     file->addAction(AcnFileProperties);
     file->addSeparator();
@@ -289,6 +292,21 @@ void TFrmMain::ReadSettings() {
     // A damaged value must not stop the start-up: the first format serves.
     FReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
     FRecent1 = settings.ReadString(QStringLiteral("Recent"), QStringLiteral("Recent1"));
+
+    FRecentProjects.clear();
+    for (int number = 1; number <= MaxRecentProjects; ++number) {
+        const QString path = settings.ReadString(QStringLiteral("RecentProjects"),
+                                                 QStringLiteral("File%1").arg(number));
+        if (!path.isEmpty())
+            FRecentProjects << path;
+    }
+    UpdateRecentMenu();
+    FLastFolder = settings.ReadString(QStringLiteral("Folders"), QStringLiteral("Last"));
+    FGeometry = QByteArray::fromBase64(
+        settings.ReadString(QStringLiteral("Window"), QStringLiteral("Geometry")).toLatin1());
+    const double ratio = settings.ReadString(QStringLiteral("Window"), QStringLiteral("SplitRatio"))
+                             .toDouble(&isNumber);
+    FSplitRatio = isNumber && ratio >= 0.1 && ratio <= 0.9 ? ratio : 0.66;
 }
 
 void TFrmMain::WriteSettings() const {
@@ -298,6 +316,14 @@ void TFrmMain::WriteSettings() const {
     settings.WriteString(QStringLiteral("Configuration"), QStringLiteral("DefaultOfficeFormat"),
                          QString::number(FReportFormat));
     settings.WriteString(QStringLiteral("Recent"), QStringLiteral("Recent1"), FRecent1);
+    for (int number = 1; number <= MaxRecentProjects; ++number)
+        settings.WriteString(QStringLiteral("RecentProjects"), QStringLiteral("File%1").arg(number),
+                             FRecentProjects.value(number - 1));
+    settings.WriteString(QStringLiteral("Folders"), QStringLiteral("Last"), FLastFolder);
+    settings.WriteString(QStringLiteral("Window"), QStringLiteral("Geometry"),
+                         QString::fromLatin1(saveGeometry().toBase64()));
+    settings.WriteString(QStringLiteral("Window"), QStringLiteral("SplitRatio"),
+                         QString::number(FSplitRatio));
     try {
         settings.Save();
     } catch (const EStorageError& error) {
@@ -336,12 +362,17 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         AcnFileNewExecute();
     } else if (QFileInfo(first).isFile() && AskToKeepChanges()) {
         const QString path = QFileInfo(first).absoluteFilePath();
-        if (ReadProject(FCurrent, path)) {
-            SetDocumentPath(path);
-            RebuildWorkspace();
-        }
+        if (ReadProject(FCurrent, path))
+            ShowOpenedProject(path);
     }
     return true;
+}
+
+void TFrmMain::ShowWindow() {
+    if (FGeometry.isEmpty() || !restoreGeometry(FGeometry))
+        showMaximized();
+    else
+        show();
 }
 
 void TFrmMain::ShowHelpTopic(int context) {

@@ -14,6 +14,7 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QMenu;
 class QTimer;
 class QUndoGroup;
 class TDlgAbout;
@@ -65,6 +66,7 @@ public:
     void ShowHelpTopic(int context) override;
     QAction* PropertiesAction() override { return AcnFileProperties; }
     TCouplingViewSettings& CouplingViewSettings() override { return FCouplingViewSettings; }
+    double& SplitRatio() override { return FSplitRatio; }
     bool EditFactor(TTOWSItem& factor, bool isNew) override;
     bool EditGuideline(TGuideline& guideline, const TGuideline* original) override;
     void Apply(std::unique_ptr<QUndoCommand> change) override;
@@ -80,6 +82,13 @@ public:
     const QString& ExampleFile() const { return FExampleFile; }
     int ReportFormat() const { return FReportFormat; }
     const QString& Recent1() const { return FRecent1; }
+    // The projects last opened or saved, the latest first.
+    const QStringList& RecentProjects() const { return FRecentProjects; }
+    static constexpr int MaxRecentProjects = 8;
+
+    // Shows the window as it was left at the end of the last run; maximized
+    // the first time.
+    void ShowWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +104,16 @@ private:
     // Reads the project file into the slot, with a history of its own; shows
     // why when it cannot, and leaves the slot as it was.
     bool ReadProject(std::unique_ptr<TDocument>& slot, const QString& path);
+    // Makes the project file read into the current slot the document shown.
+    void ShowOpenedProject(const QString& path);
+    // The folder file dialogs start in: the document's, or the last one used.
+    QString StartFolder() const;
+    // Remembers the folder of a file chosen or a project used, and the
+    // project among the recent ones.
+    void RememberFolder(const QString& path);
+    void RememberProject(const QString& path);
+    void UpdateRecentMenu();
+    void OpenRecentProject(const QString& path);
     // Whether a file may be written at the path; says why not, after the
     // context, when it is write-protected.
     bool Replaceable(const QString& path, const QString& context);
@@ -139,6 +158,11 @@ private:
     QString FExampleFile;
     int FReportFormat = 1;
     QString FRecent1;
+    QStringList FRecentProjects;
+    QString FLastFolder;
+    QByteArray FGeometry;
+    double FSplitRatio = 0.66;
+    QMenu* MnuRecent;
     std::unique_ptr<TModalSeam> FSeam;
     std::unique_ptr<TRecoveryCopy> FRecoveryCopy;
     // The revision the recovery copy holds; 0 when there is no copy.

@@ -12,20 +12,23 @@
 #include "UntStrings.h"
 #include "UntUtils.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMessageBox>
 #include <QUndoGroup>
 
 namespace {
 
-TFileRequest ProjectFileRequest(const QString& caption) {
+TFileRequest ProjectFileRequest(const QString& caption, const QString& folder) {
     return {caption,
             {ProductStr(StrProjectFiles) + QStringLiteral(" (*.swot)")},
             QStringLiteral("swot"),
-            1};
+            1,
+            folder};
 }
 
 } // namespace
@@ -99,12 +102,69 @@ void TFrmMain::AcnFileNewExecute() {
 bool TFrmMain::AcnFileOpenExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
         return false;
-    const auto chosen = Seam().OpenFile(this, ProjectFileRequest(ProductStr(StrOpenCaption)));
-    if (!chosen || !ReadProject(FCurrent, chosen->Path))
+    const auto chosen =
+        Seam().OpenFile(this, ProjectFileRequest(ProductStr(StrOpenCaption), StartFolder()));
+    if (!chosen)
         return false;
-    SetDocumentPath(chosen->Path);
-    RebuildWorkspace();
+    RememberFolder(chosen->Path);
+    if (!ReadProject(FCurrent, chosen->Path))
+        return false;
+    ShowOpenedProject(chosen->Path);
     return true;
+}
+
+void TFrmMain::ShowOpenedProject(const QString& path) {
+    SetDocumentPath(path);
+    RebuildWorkspace();
+    RememberProject(path);
+}
+
+void TFrmMain::OpenRecentProject(const QString& path) {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    if (!QFileInfo(path).isFile()) {
+        Seam().Error(this, FillTemplate(LoadStr(StrRecentMissing), path));
+        FRecentProjects.removeAll(path);
+        UpdateRecentMenu();
+        return;
+    }
+    if (ReadProject(FCurrent, path))
+        ShowOpenedProject(path);
+}
+
+QString TFrmMain::StartFolder() const {
+    if (FDocumentPath)
+        return QFileInfo(*FDocumentPath).absolutePath();
+    return FLastFolder.isEmpty() ? QDir::homePath() : FLastFolder;
+}
+
+void TFrmMain::RememberFolder(const QString& path) {
+    FLastFolder = QFileInfo(path).absolutePath();
+}
+
+void TFrmMain::RememberProject(const QString& path) {
+    RememberFolder(path);
+    FRecentProjects.removeAll(path);
+    FRecentProjects.prepend(path);
+    while (FRecentProjects.size() > MaxRecentProjects)
+        FRecentProjects.removeLast();
+    UpdateRecentMenu();
+}
+
+void TFrmMain::UpdateRecentMenu() {
+    MnuRecent->clear();
+    for (qsizetype i = 0; i < FRecentProjects.size(); ++i) {
+        const QString& path = FRecentProjects[i];
+        // "&1 Plan.swot": the number is the key; an ampersand of the name stays one.
+        QString name = FileNamePart(path);
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* open = MnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        open->setToolTip(path);
+        open->setStatusTip(path);
+        connect(open, &QAction::triggered, this, [this, path] { OpenRecentProject(path); });
+    }
+    MnuRecent->setToolTipsVisible(true);
+    MnuRecent->setEnabled(!FRecentProjects.isEmpty());
 }
 
 bool TFrmMain::SaveProject() {
@@ -122,8 +182,11 @@ bool TFrmMain::SaveProjectAs() {
         return false;
     if (FWorkspace && !FWorkspace->CommitView())
         return false;
-    const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString()));
-    if (!chosen || !Replaceable(chosen->Path, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
+    const auto chosen = Seam().SaveFile(this, ProjectFileRequest(QString(), StartFolder()));
+    if (!chosen)
+        return false;
+    RememberFolder(chosen->Path);
+    if (!Replaceable(chosen->Path, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
         return false;
     if (QFileInfo::exists(chosen->Path) &&
         Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
@@ -156,6 +219,7 @@ bool TFrmMain::WriteDocument(const QString& path) {
     }
     FCurrent->MarkSaved();
     KeepRecoveryCopy();
+    RememberProject(path);
     return true;
 }
 

@@ -18,9 +18,11 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (!FCurrent)
         return;
     const TReportKindInfo& info = ReportInfo(kind);
-    const auto chosen = Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat});
+    const auto chosen =
+        Seam().SaveFile(this, {QString(), info.Filters, QString(), FReportFormat, StartFolder()});
     if (!chosen)
         return;
+    RememberFolder(chosen->Path);
     FReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
     QString path = chosen->Path;
     if (QFileInfo(path).suffix().isEmpty())

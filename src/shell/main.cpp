@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
         // shows what it could open, and the message.
         window.Seam().Error(&window, ErrorMessage(std::current_exception()));
     }
-    window.showMaximized();
+    window.ShowWindow();
     // For the start-up benchmark: the time until the window is on screen.
     if (qEnvironmentVariableIsSet("MEROVAN_QUIT_WHEN_SHOWN"))
         QTimer::singleShot(0, &application, &QApplication::quit);

@@ -107,7 +107,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     connect(Splitter, &QSplitter::splitterMoved, this, [this] {
         const int total = Splitter->width();
         if (total > 0)
-            SplitRatio = static_cast<double>(Splitter->sizes().front()) / total;
+            FHost.SplitRatio() = static_cast<double>(Splitter->sizes().front()) / total;
     });
 
     connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWS::ClickAddGuideLine);
@@ -296,7 +296,7 @@ void TFraTOWS::DataChange() {
 
 void TFraTOWS::ApplySplitRatio() {
     const int total = Splitter->width();
-    const int left = static_cast<int>(std::ceil(total * SplitRatio));
+    const int left = static_cast<int>(std::ceil(total * FHost.SplitRatio()));
     Splitter->setSizes({left, std::max(total - left - Splitter->handleWidth(), 0)});
 }
 

@@ -69,8 +69,6 @@ private:
 
     TMainHost& FHost;
     std::optional<TTOWSCouple> FSelectedCouple;
-    // Width of the view side over the width of the frame.
-    double SplitRatio = 0.66;
     int FViewShown = -1;
 
     TFraTabTop* FraTabTop1;

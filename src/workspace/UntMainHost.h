@@ -31,6 +31,9 @@ public:
     // The project properties command, which the workspace's title band shows.
     virtual QAction* PropertiesAction() = 0;
     virtual TCouplingViewSettings& CouplingViewSettings() = 0;
+    // The share of the workspace's width that its view side takes; kept
+    // between runs.
+    virtual double& SplitRatio() = 0;
 
     // Applies a change to the project shown and keeps it in the project's
     // history, for undo; none is a change that changes nothing.

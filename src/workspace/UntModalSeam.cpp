@@ -21,6 +21,8 @@ std::optional<TFileAnswer> RunFileDialog(QWidget* parent, const TFileRequest& re
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(request.Filters);
     dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.Folder.isEmpty())
+        dialog.setDirectory(request.Folder);
     if (request.FilterIndex >= 1 && request.FilterIndex <= request.Filters.size())
         dialog.selectNameFilter(request.Filters[request.FilterIndex - 1]);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

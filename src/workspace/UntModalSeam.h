@@ -9,12 +9,14 @@ class QDialog;
 class QWidget;
 
 // What a file dialog is asked: its title, its filters ("Text (*.txt)"), the
-// extension added to a bare name, and the 1-based filter to preselect.
+// extension added to a bare name, the 1-based filter to preselect, and the
+// folder it starts in.
 struct TFileRequest {
     QString Caption;
     QStringList Filters;
     QString DefaultSuffix;
     int FilterIndex = 1;
+    QString Folder;
 };
 
 // The chosen file and the 1-based filter left selected.

@@ -5,7 +5,9 @@
 #include "UntProgramFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <sys/stat.h>
@@ -200,7 +202,11 @@ TEST_F(MainWindowTest, SettingsValuesSurviveRunsByteForByte) {
             EXPECT_NE(Window->ExampleProject(), nullptr);
             EndRun();
         }
-        EXPECT_EQ(SettingsText().toUtf8(), written) << value.toStdString();
+        // Our own sections follow what was written, which stays as it was.
+        const QByteArray text = SettingsText().toUtf8();
+        EXPECT_EQ(text.left(written.size()), written) << value.toStdString();
+        EXPECT_TRUE(text.mid(written.size()).startsWith("[RecentProjects]"))
+            << text.mid(written.size()).toStdString();
     }
 }
 
@@ -212,4 +218,58 @@ TEST_F(MainWindowTest, ASettingsPathThatIsAFolderStopsNothing) {
     EXPECT_EQ(Window->ReportFormat(), 1);
     EndRun();
     EXPECT_TRUE(QFileInfo(Config.filePath("merovan.ini")).isDir());
+}
+
+// The projects last opened or saved, the folder last used, the window and its
+// splitter outlive the run.
+TEST_F(MainWindowTest, RecentProjectsFoldersAndTheWindowAreRemembered) {
+    ASSERT_TRUE(QDir(Files.path()).mkpath("odd") && QDir(Files.path()).mkpath("even"));
+    QStringList projects;
+    for (int i = 1; i <= 9; ++i) {
+        projects << Path(QString("%1/p%2 & co.swot").arg(i % 2 ? "odd" : "even").arg(i));
+        WriteProject(*MakeProject({}), projects.last());
+    }
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    Seam->AnswerFile(projects[0]);
+    Action("AcnFileOpen")->trigger();
+    EXPECT_EQ(Seam->FileRequests.last().Folder, QDir::homePath()) << "nothing used yet";
+    for (const QString& project : projects.mid(1)) {
+        Seam->AnswerFile(project);
+        Action("AcnFileOpen")->trigger();
+        EXPECT_EQ(Seam->FileRequests.last().Folder,
+                  QFileInfo(projects[projects.indexOf(project) - 1]).absolutePath())
+            << "the folder of the project shown";
+    }
+    QStringList latestFirst(projects.rbegin(), projects.rbegin() + 8);
+    EXPECT_EQ(Window->RecentProjects(), latestFirst);
+    QMenu* recent = Window->findChild<QMenu*>("MnuRecent");
+    ASSERT_EQ(recent->actions().size(), 8);
+    EXPECT_EQ(recent->actions()[0]->text(), "&1 p9 && co.swot");
+    EXPECT_EQ(recent->actions()[0]->toolTip(), projects[8]);
+
+    // A project gone from the disk says so and leaves the list.
+    ASSERT_TRUE(QFile::remove(projects[4]));
+    recent->actions()[4]->trigger();
+    EXPECT_EQ(Seam->Messages.last(),
+              "The project " + projects[4] +
+                  " is no longer there; it leaves the list of recent projects.");
+    EXPECT_FALSE(Window->RecentProjects().contains(projects[4]));
+    recent->actions()[1]->trigger();
+    EXPECT_EQ(Window->DocumentPath(), projects[7]);
+    EXPECT_EQ(Window->RecentProjects().front(), projects[7]);
+
+    Window->SplitRatio() = 0.5;
+    Window->setGeometry(40, 50, 700, 500);
+    EndRun();
+    NewWindow();
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    EXPECT_EQ(Window->RecentProjects().size(), 7);
+    EXPECT_EQ(Window->RecentProjects().front(), projects[7]);
+    EXPECT_EQ(Window->SplitRatio(), 0.5);
+    Window->ShowWindow();
+    EXPECT_EQ(Window->size(), QSize(700, 500));
+    Seam->AnswerFile({});
+    Action("AcnFileOpen")->trigger();
+    EXPECT_EQ(Seam->FileRequests.last().Folder, QFileInfo(projects[7]).absolutePath())
+        << "a new document starts where the last file was chosen";
 }

@@ -63,8 +63,9 @@ TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
     const QList<QAction*> menus = Window->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Help"}));
-    EXPECT_EQ(Texts(menus[0]->menu()->actions()), (QStringList{"&New", "&Open", "&Save", "&Save as",
-                                                               "|", "&Properties", "|", "&Quit"}));
+    EXPECT_EQ(Texts(menus[0]->menu()->actions()),
+              (QStringList{"&New", "&Open", "Open &recent", "&Save", "&Save as", "|", "&Properties",
+                           "|", "&Quit"}));
     EXPECT_EQ(Texts(menus[1]->menu()->actions()),
               (QStringList{"Undo", "Redo", "|", "&Cut", "Co&py", "&Paste"}));
     EXPECT_EQ(Texts(menus[2]->menu()->actions()),

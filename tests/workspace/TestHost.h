@@ -25,6 +25,7 @@ public:
     void ShowHelpTopic(int context) override { Topics << context; }
     QAction* PropertiesAction() override { return &Properties; }
     TCouplingViewSettings& CouplingViewSettings() override { return Settings; }
+    double& SplitRatio() override { return Ratio; }
 
     bool EditFactor(TTOWSItem& factor, bool isNew) override {
         ++FactorEdits;
@@ -49,6 +50,7 @@ public:
     QList<int> Topics;
     QAction Properties{QStringLiteral("&Properties")};
     TCouplingViewSettings Settings;
+    double Ratio = 0.66;
     // No answer cancels the dialog.
     std::function<bool(TTOWSItem&, bool)> FactorAnswer;
     std::function<bool(TGuideline&)> GuidelineAnswer;
