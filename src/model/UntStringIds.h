@@ -169,4 +169,5 @@ enum TStringId : int {
     StrNoBrowser = 3083,
     StrOpenRecent = 3084,
     StrRecentMissing = 3085,
+    StrMenuProject = 3086,
 };

@@ -206,6 +206,13 @@ void TFrmMain::CreateMenus() {
     edit->addSeparator();
     edit->addActions({AcnEditCut, AcnEditCopy, AcnEditPaste});
 
+    // The commands of the tool bar, for the keyboard.
+    QMenu* project = menuBar()->addMenu(LoadStr(StrMenuProject));
+    project->setObjectName(QStringLiteral("MnuProject"));
+    project->addActions({AcnProjExampDisp, AcnProjExampleSelect});
+    project->addSeparator();
+    project->addActions({AcnProjTextReport, AcnProjTableReport});
+
     QMenu* help = menuBar()->addMenu(LoadStr(StrMenuHelp));
     help->setObjectName(QStringLiteral("MnuHelp"));
     help->addActions({AcnHelpIndex, AcnDispLicence});

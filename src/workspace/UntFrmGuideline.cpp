@@ -25,13 +25,13 @@ TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent)
     groupBox1->setMinimumHeight(65);
     auto* column = new QVBoxLayout(groupBox1);
     column->setContentsMargins(16, 8, 16, 8);
-    auto* lbCaption = new QLabel(LoadStr(StrConclusionPrompt), groupBox1);
-    lbCaption->setObjectName(QStringLiteral("LbCaption"));
-    lbCaption->setWordWrap(true);
+    LbCaption = new QLabel(LoadStr(StrConclusionPrompt), groupBox1);
+    LbCaption->setObjectName(QStringLiteral("LbCaption"));
+    LbCaption->setWordWrap(true);
     EdName = new QLineEdit(groupBox1);
     EdName->setObjectName(QStringLiteral("EdName"));
-    lbCaption->setBuddy(EdName);
-    column->addWidget(lbCaption);
+    LbCaption->setBuddy(EdName);
+    column->addWidget(LbCaption);
     column->addWidget(EdName);
     BodyLayout()->addWidget(groupBox1);
     BodyLayout()->addSpacing(3);
@@ -54,6 +54,13 @@ bool TFrmGuideline::Edit(TGuideline& guideline, const TGuideline* original) {
     FGuideline = nullptr;
     FOriginal = nullptr;
     return accepted;
+}
+
+void TFrmGuideline::resizeEvent(QResizeEvent* event) {
+    TMPDialog::resizeEvent(event);
+    // Layouts do not carry a wrapped text's height up to the window's
+    // minimum: the prompt asks for the lines it needs at its width.
+    LbCaption->setMinimumHeight(LbCaption->heightForWidth(LbCaption->width()));
 }
 
 void TFrmGuideline::showEvent(QShowEvent* event) {

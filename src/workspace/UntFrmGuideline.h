@@ -2,6 +2,7 @@
 
 #include "UntMPDialog.h"
 
+class QLabel;
 class QLineEdit;
 class TFraMemo;
 class TGuideline;
@@ -22,6 +23,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Whether the wording is not empty and no other conclusion bears it.
@@ -31,5 +33,6 @@ private:
     TGuideline* FGuideline = nullptr;
     const TGuideline* FOriginal = nullptr;
     QLineEdit* EdName;
+    QLabel* LbCaption;
     TFraMemo* FraMemo1;
 };

@@ -60,10 +60,17 @@ std::optional<TFileAnswer> TModalSeam::SaveFile(QWidget* parent, const TFileRequ
 
 std::optional<QString> TModalSeam::InputText(QWidget* parent, const QString& title,
                                              const QString& prompt, const QString& text) {
-    bool accepted = false;
-    const QString answer =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, text, &accepted);
-    return accepted ? std::optional<QString>(answer) : std::nullopt;
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(text);
+    // Wide enough for a long heading.
+    const QFontMetrics metrics(dialog.font());
+    const int room = std::max(metrics.horizontalAdvance(text), 65 * metrics.averageCharWidth());
+    dialog.resize(std::min(room + 60, 900), dialog.sizeHint().height());
+    if (ExecDialog(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 void TModalSeam::OpenDocument(const QString& path) {

@@ -61,14 +61,18 @@ TEST_F(MainWindowTest, CommandsCarryTheirCaptionsAndShortcuts) {
 
 TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
     const QList<QAction*> menus = Window->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
-    EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Help"}));
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Project", "&Help"}));
     EXPECT_EQ(Texts(menus[0]->menu()->actions()),
               (QStringList{"&New", "&Open", "Open &recent", "&Save", "&Save as", "|", "&Properties",
                            "|", "&Quit"}));
     EXPECT_EQ(Texts(menus[1]->menu()->actions()),
               (QStringList{"Undo", "Redo", "|", "&Cut", "Co&py", "&Paste"}));
+    // Every command of the tool bar is in a menu, for the keyboard.
     EXPECT_EQ(Texts(menus[2]->menu()->actions()),
+              (QStringList{"Display the example", "Select the example", "|", "Text report",
+                           "Spreadsheet report"}));
+    EXPECT_EQ(Texts(menus[3]->menu()->actions()),
               (QStringList{"&Guide", "User &licence", "|", "Merovan &web page",
                            "My Korvell User Account", "|", "About Merovan"}));
 

@@ -1,8 +1,12 @@
 #include "MainWindowTest.h"
+#include "UntClassProject.h"
 #include "UntFraTabTop.h"
+#include "UntModalSeam.h"
 #include "UntUtils.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -128,4 +132,27 @@ TEST_F(Properties, CancelLeavesTheProject) {
     });
     EXPECT_EQ(Project().Title, "Analyse Swot");
     EXPECT_FALSE(Project().Modified);
+}
+
+// The box that asks for a heading's new wording shows the longest default
+// heading whole.
+TEST(HeadingInput, FitsTheLongestDefaultHeading) {
+    struct TLookingSeam : TModalSeam {
+        int ExecDialog(QDialog& dialog) override {
+            dialog.show();
+            auto* field = dialog.findChild<QLineEdit*>();
+            Room = field->width() - 8;
+            dialog.hide();
+            return QDialog::Rejected;
+        }
+        int Room = 0;
+    } seam;
+    QString longest;
+    for (int number = 1; number <= TLabels::Count; ++number)
+        if (QFontMetrics(QApplication::font()).horizontalAdvance(TLabels::DefaultValue(number)) >
+            QFontMetrics(QApplication::font()).horizontalAdvance(longest))
+            longest = TLabels::DefaultValue(number);
+    EXPECT_EQ(seam.InputText(nullptr, "Modification", "New wording", longest), std::nullopt);
+    EXPECT_GE(seam.Room, QFontMetrics(QApplication::font()).horizontalAdvance(longest))
+        << longest.toStdString();
 }

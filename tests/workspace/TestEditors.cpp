@@ -387,3 +387,16 @@ TEST_F(Editors, ConclusionDialogCancelLeavesTheConclusion) {
     EXPECT_EQ(guideline.Couples, (std::vector<TTOWSCouple>{{0, 1}}))
         << "links are not the dialog's";
 }
+
+// However small the user makes the dialog, its prompt shows whole.
+TEST_F(Editors, ConclusionDialogShowsItsWholePromptAtItsSmallest) {
+    TFrmGuideline dialog(host, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.resize(1, 1);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    auto* prompt = dialog.findChild<QLabel*>("LbCaption");
+    EXPECT_GE(prompt->height(), prompt->heightForWidth(prompt->width()))
+        << dialog.width() << "x" << dialog.height();
+}
