@@ -57,6 +57,16 @@ row("text report, comment 100 KB -> 1 MB", f"time x{long / short:.2f}", "output 
 build, rebuild = ms("BM_CouplingViewBuild/500"), ms("BM_CouplingViewRebuild/500") / 2
 row("coupling view built, 1,000,000 couplings", f"{build:.1f} ms", "-", "<= 250 ms", build <= 250)
 row("coupling view filtered, 1,000,000 couplings", f"{rebuild:.1f} ms", "-", "<= 250 ms", rebuild <= 250)
+opened = ms("BM_OpenLargeProject/10000")
+row("open a project of 10,000 factors, to the window", f"{opened:.0f} ms", "-", "<= 500 ms",
+    opened <= 500)
+for name, label in (("BM_FactorDelete/10000", "factor deleted, 10,000 factors"),
+                    ("BM_FactorDeleteUndone/10000", "factor deletion undone, 10,000 factors")):
+    value = ms(name)
+    row(label, f"{value:.1f} ms", "-", "<= 50 ms", value <= 50)
+history = find("BM_HistoryMemory/1000")["history MiB"]
+row("history of 1,000 changes, 10,000 factors", f"{history:.1f} MiB", "-", "<= 32 MiB",
+    history <= 32)
 start, bare = ms("BM_StartUp"), ms("BM_BareWindow")
 row("start-up to the first window", f"{start:.0f} ms", f"{bare:.0f} ms", "<= 1.5 x floor",
     start <= 1.5 * bare)

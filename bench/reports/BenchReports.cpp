@@ -1,6 +1,7 @@
 // The report builders on growing projects, and merovan-convert against
 // LibreOffice's own command-line conversion of the same package.
 #include "Generator.h"
+#include "Memory.h"
 #include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntProgramFolder.h"
@@ -12,7 +13,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstring>
 #include <malloc.h>
 
 namespace {
@@ -41,21 +41,6 @@ void BM_TableReport(benchmark::State& state) {
     state.counters["package bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_TableReport)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
-
-// The memory the process holds in use at its peak, and at this moment, in
-// bytes; writing 5 to clear_refs makes the peak the present.
-qint64 ResidentBytes(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(static_cast<qsizetype>(std::strlen(field)))
-                       .trimmed()
-                       .split(' ')[0]
-                       .toLongLong() *
-                   1024;
-    return 0;
-}
 
 // The peak memory of the table report against the cells of its matrix: n
 // factors of each type make (2n)^2 cells.

@@ -1,14 +1,18 @@
 // The workspace on a large analysis: the coupling view built and rebuilt at
 // one million couplings, and the factor lists refilled with thousands of
 // factors, on the offscreen platform.
+#include "Generator.h"
+#include "Memory.h"
 #include "UntClassProject.h"
 #include "UntCouplingTreeModel.h"
 #include "UntDocument.h"
 #include "UntFraTOWS.h"
 #include "UntFraTOWS2.h"
 #include "UntFraTOWSMat.h"
+#include "UntIO.h"
 #include "UntMainHost.h"
 #include "UntModalSeam.h"
+#include "UntProjectChanges.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +22,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 namespace {
 
@@ -64,8 +69,9 @@ private:
 };
 
 struct TWorkspace {
-    explicit TWorkspace(int factorsPerType) {
-        host.Document = std::make_unique<TDocument>(LargeProject(factorsPerType));
+    explicit TWorkspace(int factorsPerType) : TWorkspace(LargeProject(factorsPerType)) {}
+    explicit TWorkspace(std::unique_ptr<TProject> project) {
+        host.Document = std::make_unique<TDocument>(std::move(project));
         workspace = std::make_unique<TFraTOWS>(host, nullptr);
         host.Workspace = workspace.get();
         workspace->resize(1200, 800);
@@ -73,11 +79,12 @@ struct TWorkspace {
         workspace->UpdateView();
     }
 
-    // Clicked as a user would; the view is made anew even when it is shown.
+    // Clicked as a user would.
     TFraTOWSGroup* ShowCouplingView() {
         workspace->findChild<QRadioButton*>("RGVisuCouplings")->click();
         return workspace->findChild<TFraTOWSGroup*>();
     }
+    void ShowMatrix() { workspace->findChild<QRadioButton*>("RGVisuMatrix")->click(); }
 
     THost host;
     std::unique_ptr<TFraTOWS> workspace;
@@ -87,6 +94,10 @@ struct TWorkspace {
 void BM_CouplingViewBuild(benchmark::State& state) {
     TWorkspace fixture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
+        state.PauseTiming();
+        fixture.ShowMatrix();
+        QApplication::processEvents();
+        state.ResumeTiming();
         TFraTOWSGroup* view = fixture.ShowCouplingView();
         QApplication::processEvents();
         benchmark::DoNotOptimize(view);
@@ -123,6 +134,61 @@ void BM_FactorListsRefill(benchmark::State& state) {
 }
 BENCHMARK(BM_FactorListsRefill)->Arg(500)->Arg(2500)->Unit(benchmark::kMillisecond);
 
+// A factor deleted from a project of 10,000 factors and 500 conclusions, and
+// the deletion undone: each with the lists redrawn, as the user sees it.
+void BM_FactorDelete(benchmark::State& state) {
+    TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
+    TDocument& document = *fixture.host.Document;
+    for (auto _ : state) {
+        fixture.host.Apply(DeleteFactorChange(fixture.host, document.Project(), 0));
+        QApplication::processEvents();
+        state.PauseTiming();
+        document.undo();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FactorDelete)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_FactorDeleteUndone(benchmark::State& state) {
+    TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
+    TDocument& document = *fixture.host.Document;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.host.Apply(DeleteFactorChange(fixture.host, document.Project(), 0));
+        QApplication::processEvents();
+        state.ResumeTiming();
+        document.undo();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_FactorDeleteUndone)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The memory a history of 1,000 changes holds on a project of 10,000
+// factors: factors renamed and factors deleted, in turn.
+void BM_HistoryMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        THost host;
+        host.Document = std::make_unique<TDocument>(MakeAnalysis(10000, 500));
+        TProject& project = host.Document->Project();
+        malloc_trim(0);
+        const qint64 before = ResidentBytes("VmRSS:");
+        for (int change = 0; change < state.range(0); ++change) {
+            if (change % 2 == 0) {
+                TTOWSItem renamed = *project.Items[static_cast<std::size_t>(change)];
+                renamed.Name += QStringLiteral(" renamed");
+                host.Apply(EditFactorChange(host, project, change, renamed));
+            } else {
+                host.Apply(DeleteFactorChange(host, project, 0));
+            }
+        }
+        malloc_trim(0);
+        state.counters["history MiB"] =
+            static_cast<double>(ResidentBytes("VmRSS:") - before) / (1 << 20);
+    }
+}
+BENCHMARK(BM_HistoryMemory)->Arg(1000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // Start-up to the first window shown, beside a bare Qt window.
 void RunUntilShown(benchmark::State& state, const QString& program, const QStringList& arguments) {
     QTemporaryDir configuration;
@@ -142,6 +208,20 @@ void BM_StartUp(benchmark::State& state) {
     RunUntilShown(state, QStringLiteral(MEROVAN_PROGRAM), {QStringLiteral("-n")});
 }
 BENCHMARK(BM_StartUp)->Iterations(10)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A project of 10,000 factors and 500 conclusions opened from the command
+// line, to the window shown.
+void BM_OpenLargeProject(benchmark::State& state) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("large.swot"));
+    WriteProject(*MakeAnalysis(static_cast<int>(state.range(0)), 500), path);
+    RunUntilShown(state, QStringLiteral(MEROVAN_PROGRAM), {path});
+}
+BENCHMARK(BM_OpenLargeProject)
+    ->Arg(10000)
+    ->Iterations(5)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_BareWindow(benchmark::State& state) {
     RunUntilShown(state, QStringLiteral(MEROVAN_BARE_WINDOW), {});
