@@ -24,12 +24,23 @@ protected:
     TProject& FProject;
 };
 
-// The step's name, as the Undo and Redo commands show it: an ampersand of
-// the user's text is doubled, or the menu would take it for a mnemonic.
-QString Describe(int id, QString first, QString second = {}) {
-    const QString ampersand = QStringLiteral("&");
-    return FillTemplate(LoadStr(id), first.replace(ampersand, QStringLiteral("&&")),
-                        second.replace(ampersand, QStringLiteral("&&")));
+// Steps are named with the user's texts cut short, so that the Edit menu
+// keeps a sensible width.
+constexpr qsizetype LongestInStep = 50;
+
+QString Shortened(const QString& text, qsizetype longest) {
+    return text.size() > longest ? text.left(longest - 1) + QChar(0x2026) : text;
+}
+
+// A user's text in a step's name: its ampersands doubled, or the menu would
+// take them for mnemonics.
+QString StepText(const QString& text) {
+    return Shortened(text, LongestInStep).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// The step's name, as the Undo and Redo commands show it.
+QString Describe(int id, const QString& first, const QString& second = {}) {
+    return FillTemplate(LoadStr(id), StepText(first), StepText(second));
 }
 
 bool SameComments(const QStringList& a, const QStringList& b) {
@@ -318,8 +329,12 @@ std::unique_ptr<QUndoCommand> LinkChange(TMainHost& host, TProject& project, int
         return nullptr;
     const QString coupling =
         project.IsValidPosition(couple.Index1) && project.IsValidPosition(couple.Index2)
-            ? project.Items[static_cast<std::size_t>(couple.Index1)]->Name + QStringLiteral(" / ") +
-                  project.Items[static_cast<std::size_t>(couple.Index2)]->Name
+            // Both names keep a part, and the whole fits a step's name.
+            ? Shortened(project.Items[static_cast<std::size_t>(couple.Index1)]->Name,
+                        (LongestInStep - 3) / 2) +
+                  QStringLiteral(" / ") +
+                  Shortened(project.Items[static_cast<std::size_t>(couple.Index2)]->Name,
+                            (LongestInStep - 3) / 2)
             : QString();
     return std::make_unique<TLink>(
         host, project, guideline, couple, link,

@@ -299,3 +299,10 @@ TEST_F(EditingInTheWindow, TheProjectAndTheExampleKeepHistoriesOfTheirOwn) {
     EXPECT_FALSE(Action("AcnEditUndo")->isEnabled()) << "a new document starts a new history";
     EXPECT_FALSE(Action("AcnEditRedo")->isEnabled());
 }
+
+TEST_F(EditingInTheWindow, StepsAreNamedShortAndAsTyped) {
+    Write("R&D " + QString("x").repeated(60), 0);
+    ClickListButton(stStrength, "BtAdd");
+    EXPECT_EQ(Action("AcnEditUndo")->text(),
+              "Undo add “R&&D " + QString("x").repeated(45) + QChar(0x2026) + "”");
+}
