@@ -19,6 +19,9 @@ namespace {
 
 // Deflate's normal strength.
 constexpr zip_uint32_t NormalCompression = 6;
+// The time every entry carries: 1 January 1980 at noon, early in what the
+// ZIP format can hold in any time zone.
+constexpr time_t EntryTime = 315'576'000;
 
 // Whether Deflate at normal strength makes the data smaller. qCompress wraps
 // the deflated stream in a length, a zlib header and a checksum.
@@ -192,6 +195,9 @@ QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries) {
             zip_source_free(source);
             throw fail();
         }
+        // The same entries always make the same bytes: no time of the day.
+        if (zip_file_set_mtime(archive.get(), static_cast<zip_uint64_t>(index), EntryTime, 0) < 0)
+            throw fail();
         if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(index),
                                      fromFile || DeflateShrinks(entry.Bytes) ? ZIP_CM_DEFLATE
                                                                              : ZIP_CM_STORE,

@@ -49,7 +49,8 @@ struct TArchiveEntry {
 
 // A ZIP archive of the entries, in their order, each compressed with Deflate
 // at normal strength or stored when that would not make it smaller. A file
-// is read as the archive is made, and always deflated.
+// is read as the archive is made, and always deflated. Entries carry one
+// fixed time, so that the same entries always make the same archive.
 QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries);
 
 // The entry of the ZIP archive at the path, or of the archive held in memory,

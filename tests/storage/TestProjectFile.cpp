@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -145,6 +146,14 @@ TEST_F(ProjectFile, ArchiveHoldsOneDeflatedEntryThatCommonToolsAccept) {
     const QByteArray output = python.readAllStandardOutput();
     EXPECT_TRUE(output.startsWith("[('content.xml', 8)]\n")) << output.left(80).toStdString();
     EXPECT_TRUE(output.endsWith(ProjectContent(*project)));
+}
+
+// A project saved again, seconds later, makes the very same file.
+TEST(ProjectArchive, TheSameProjectMakesTheSameBytes) {
+    const auto project = MakeProject({{"Brand", stStrength, 3}});
+    const QByteArray first = ProjectArchive(*project);
+    QThread::sleep(2);
+    EXPECT_EQ(ProjectArchive(*project), first);
 }
 
 TEST_F(ProjectFile, SavingReplacesTheTargetWhole) {
