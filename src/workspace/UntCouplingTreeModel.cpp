@@ -1,7 +1,11 @@
 #include "UntCouplingTreeModel.h"
 
+#include "UntScreenLook.h"
+
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace {
 
@@ -66,7 +70,9 @@ QVariant TCouplingTreeModel::data(const QModelIndex& index, int role) const {
             return font;
         }
         case Qt::ForegroundRole:
-            return QColor(0, 0, 255);
+            // Blue that stays readable on the palette's background.
+            return IsDarkPalette(QGuiApplication::palette()) ? QColor(130, 170, 255)
+                                                             : QColor(0, 0, 255);
         default:
             return {};
         }

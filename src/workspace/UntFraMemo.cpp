@@ -1,6 +1,7 @@
 #include "UntFraMemo.h"
 
 #include "UntFraFormatBar.h"
+#include "UntScreenLook.h"
 #include "UntUtils.h"
 
 #include <QLabel>
@@ -53,10 +54,14 @@ TMemoEdit::TMemoEdit(QWidget* parent) : QTextEdit(parent) {
     setTabChangesFocus(false);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, QColor(255, 255, 188));
-    colours.setColor(QPalette::Text, palette().color(QPalette::WindowText));
-    setPalette(colours);
+    // Pale yellow paper in a light palette; a dark palette keeps its own
+    // colours, which already contrast.
+    if (!IsDarkPalette(palette())) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::Base, QColor(255, 255, 188));
+        colours.setColor(QPalette::Text, palette().color(QPalette::WindowText));
+        setPalette(colours);
+    }
     QFont face = font();
     face.setFamily(QStringLiteral("Sans Serif"));
     face.setStyleHint(QFont::SansSerif);

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 
 QFrame* NewTitleBand(QWidget* parent, TElidedLabel** title) {
     auto* band = new QFrame(parent);
@@ -30,6 +31,10 @@ QFrame* NewTitleBand(QWidget* parent, TElidedLabel** title) {
     layout->addWidget(label, 1);
     *title = label;
     return band;
+}
+
+bool IsDarkPalette(const QPalette& palette) {
+    return palette.color(QPalette::Base).lightness() < palette.color(QPalette::Text).lightness();
 }
 
 void KeepSelectionVisible(QAbstractItemView* view) {

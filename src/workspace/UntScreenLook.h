@@ -2,6 +2,7 @@
 
 class QAbstractItemView;
 class QFrame;
+class QPalette;
 class QWidget;
 class TElidedLabel;
 
@@ -10,6 +11,9 @@ class TElidedLabel;
 // 13-pixel type, cut with an ellipsis when too long. Returns the band; *title
 // receives its label.
 QFrame* NewTitleBand(QWidget* parent, TElidedLabel** title);
+
+// Whether the palette writes light text on dark backgrounds.
+bool IsDarkPalette(const QPalette& palette);
 
 // Keeps a list's selection in its colours when the list loses the focus.
 void KeepSelectionVisible(QAbstractItemView* view);

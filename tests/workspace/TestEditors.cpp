@@ -1,6 +1,7 @@
 #include "ProjectBuilder.h"
 #include "RtfDescribe.h"
 #include "TestHost.h"
+#include "UntCouplingTreeModel.h"
 #include "UntFraFormatBar.h"
 #include "UntFraMemo.h"
 #include "UntFrmGuideline.h"
@@ -20,6 +21,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -171,6 +174,57 @@ TEST(CommentsEditor, StylesAreAtTheKeyboardsReach) {
         EXPECT_EQ(Style(memo, button.Button)->toolTip(), button.Tip);
         EXPECT_TRUE(Style(memo, button.Button)->focusPolicy() & Qt::TabFocus) << button.Button;
     }
+}
+
+namespace {
+
+// The contrast ratio of two colours, as WCAG defines it: 1 to 21.
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](int value) {
+            const double v = value / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.red()) + 0.7152 * channel(colour.green()) +
+               0.0722 * channel(colour.blue());
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// Fusion's dark scheme, as desktops set it.
+QPalette DarkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(53, 53, 53));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(42, 42, 42));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Button, QColor(53, 53, 53));
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    return palette;
+}
+
+} // namespace
+
+TEST(Palettes, CommentsAndCouplingGroupsStayReadableInLightAndDark) {
+    const QPalette light = QApplication::palette();
+    const auto project = MixedProject();
+    TCouplingTreeModel model;
+    model.Rebuild(project.get(), 0, 0);
+    for (const QPalette& palette : {light, DarkPalette()}) {
+        QApplication::setPalette(palette);
+        TFraMemo memo(nullptr);
+        const QPalette paper = Editor(memo)->palette();
+        EXPECT_GE(Contrast(paper.color(QPalette::Base), paper.color(QPalette::Text)), 4.5);
+        const auto heading = model.data(model.index(0, 0), Qt::ForegroundRole).value<QColor>();
+        EXPECT_GE(Contrast(heading, palette.color(QPalette::Base)), 4.5)
+            << heading.name().toStdString();
+    }
+    QApplication::setPalette(light);
+    TFraMemo memo(nullptr);
+    EXPECT_EQ(Editor(memo)->palette().color(QPalette::Base), QColor(255, 255, 188))
+        << "pale yellow paper in a light palette";
 }
 
 TEST(CommentsEditor, PastedTextKeepsOnlyTheStylesOfAComment) {
