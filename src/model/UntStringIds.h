@@ -170,4 +170,9 @@ enum TStringId : int {
     StrOpenRecent = 3084,
     StrRecentMissing = 3085,
     StrMenuProject = 3086,
+    // The list buttons' names, for screen readers: add, edit and delete for
+    // each factor type from StrListButtonsBase + 3 * (type - 1), then the
+    // conclusions' add, edit, delete, down and up.
+    StrListButtonsBase = 3090,
+    StrConclusionButtonsBase = 3102,
 };

@@ -4,6 +4,7 @@
 #include "UntElidedLabel.h"
 #include "UntFraListBar.h"
 #include "UntScreenLook.h"
+#include "UntStrings.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -38,6 +39,7 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     FraListBar1->SetAffBtEdit(true);
     FraListBar1->SetAffBtCaptions(false);
     FraListBar1->SetAffUpDown(false);
+    FraListBar1->NameButtons(StrListButtonsBase + 3 * (swotType - 1));
     topLayout->addWidget(FraListBar1);
     layout->addWidget(top);
 

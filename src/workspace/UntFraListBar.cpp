@@ -1,5 +1,7 @@
 #include "UntFraListBar.h"
 
+#include "UntStrings.h"
+
 #include <QHBoxLayout>
 #include <QShortcut>
 
@@ -13,7 +15,6 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const char* icon, con
     button->setIconSize(QSize(16, 16));
     button->setText(QString::fromUtf8(caption));
     button->setToolTip(QString::fromUtf8(hint));
-    button->setAccessibleName(QString::fromUtf8(hint));
     button->setToolButtonStyle(*caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     button->setAutoRaise(true);
     button->setFixedSize(width, 22);
@@ -79,6 +80,15 @@ void TFraListBar::SetAffUpDown(bool show) {
             (*button)->show();
         else
             delete button->data();
+    }
+}
+
+void TFraListBar::NameButtons(int firstTextId) {
+    int id = firstTextId;
+    for (QToolButton* button : {BtAdd, BtEdit.data(), BtDel, BtDown.data(), BtUp.data()}) {
+        if (button)
+            button->setAccessibleName(LoadStr(id));
+        ++id;
     }
 }
 

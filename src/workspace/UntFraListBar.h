@@ -22,6 +22,11 @@ public:
     // True shows the down and up buttons; false removes them.
     void SetAffUpDown(bool show);
 
+    // Names the buttons for screen readers after what they act on: the
+    // string-table texts from the first, in the order add, edit, delete,
+    // down, up.
+    void NameButtons(int firstTextId);
+
     // Gives the list the keys of the bar: Insert adds, Delete deletes, Enter
     // edits.
     void BindKeys(QAbstractItemView* list);

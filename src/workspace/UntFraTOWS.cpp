@@ -97,6 +97,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     FraListBar1->SetAffUpDown(true);
     FraListBar1->SetAffBtEdit(true);
     FraListBar1->SetAffBtCaptions(false);
+    FraListBar1->NameButtons(StrConclusionButtonsBase);
     conclusionSide->addWidget(FraListBar1);
     LstGuidelines = new QListWidget(panel4);
     LstGuidelines->setObjectName(QStringLiteral("LstGuidelines"));

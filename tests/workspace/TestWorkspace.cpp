@@ -483,3 +483,20 @@ TEST_F(Workspace, FactorListsTakeInsertDeleteAndEnter) {
     QTest::keyClick(threats, Qt::Key_Delete);
     EXPECT_EQ(ListNames(stThreat), (QStringList{"T1 edited 1"}));
 }
+
+// A screen reader tells the buttons of the five lists apart.
+TEST_F(Workspace, ListButtonsNameWhatTheyActOn) {
+    EXPECT_EQ(ListButton(stStrength, "BtAdd")->accessibleName(), "Add a strength");
+    EXPECT_EQ(ListButton(stOpportunity, "BtEdit")->accessibleName(),
+              "Edit the selected opportunity");
+    EXPECT_EQ(ListButton(stThreat, "BtDel")->accessibleName(), "Delete the selected threat");
+    EXPECT_EQ(GuidelineBar()->findChild<QToolButton*>("BtUp")->accessibleName(),
+              "Move the selected conclusion up");
+    QStringList names;
+    for (const TFraListBar* bar : workspace->findChildren<TFraListBar*>())
+        for (const QToolButton* button : bar->findChildren<QToolButton*>())
+            names << button->accessibleName();
+    EXPECT_EQ(names.size(), 4 * 3 + 5);
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), 4 * 3 + 5) << "every name its own";
+}
