@@ -175,4 +175,6 @@ enum TStringId : int {
     // conclusions' add, edit, delete, down and up.
     StrListButtonsBase = 3090,
     StrConclusionButtonsBase = 3102,
+    StrUnknownOption = 3110,
+    StrReportArguments = 3111,
 };

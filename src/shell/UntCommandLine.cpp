@@ -89,10 +89,18 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
         std::strcmp(option, "--text-report") == 0 || std::strcmp(option, "--table-report") == 0;
     const bool help = std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0;
     const bool version = std::strcmp(option, "--version") == 0;
-    if (!report && !help && !version)
+    const bool window = option[0] != '-' || std::strcmp(option, "-n") == 0;
+    if (window)
         return std::nullopt;
 
+    // No window and no display from here: a mistake is told on the terminal.
     QCoreApplication application(argc, argv);
+    const auto misused = [](const QString& what) {
+        std::fprintf(stderr, "merovan: %s\n%s\n", qPrintable(what), qPrintable(LoadStr(StrUsage)));
+        return 2;
+    };
+    if (!report && !help && !version)
+        return misused(FillTemplate(LoadStr(StrUnknownOption), QString::fromLocal8Bit(option)));
     if (version) {
         std::printf("Merovan 1.1\n");
         return 0;
@@ -103,7 +111,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     }
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 4)
-        return Fail(LoadStr(StrUsage).section(QLatin1Char('\n'), 0, 0));
+        return misused(FillTemplate(LoadStr(StrReportArguments), QString::fromLocal8Bit(option)));
     return Report(std::strcmp(option, "--text-report") == 0 ? TReportKind::Text
                                                             : TReportKind::Table,
                   arguments[2], arguments[3]);

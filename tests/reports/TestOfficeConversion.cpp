@@ -114,6 +114,32 @@ TEST(OfficeConversion, CommandLine) {
     }
     EXPECT_TRUE(IsOleFile(folder.filePath("t.xls")));
 
+    // Mistakes are told with the usage, status 2, and need no display.
+    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
+    headless.remove("DISPLAY");
+    headless.remove("WAYLAND_DISPLAY");
+    headless.remove("QT_QPA_PLATFORM");
+    const struct {
+        QStringList arguments;
+        const char* error;
+    } mistakes[] = {
+        {{"--bogus"}, "merovan: The option --bogus is unknown.\nUsage: merovan"},
+        {{"-v"}, "merovan: The option -v is unknown.\nUsage: merovan"},
+        {{"--text-report", bakery},
+         "merovan: --text-report takes a project file and a report file.\nUsage: merovan"},
+    };
+    for (const auto& mistake : mistakes) {
+        QProcess merovan;
+        merovan.setProcessEnvironment(headless);
+        merovan.start(program, mistake.arguments);
+        ASSERT_TRUE(merovan.waitForFinished(30000));
+        EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(merovan.exitCode(), 2) << mistake.arguments.join(' ').toStdString();
+        const QString error = QString::fromUtf8(merovan.readAllStandardError());
+        EXPECT_TRUE(error.startsWith(mistake.error)) << error.toStdString();
+        EXPECT_TRUE(error.contains("--table-report PROJECT OUTPUT")) << "the whole usage";
+    }
+
     QProcess withoutOffice;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("MEROVAN_OFFICE_DIR", folder.filePath("no-office"));
