@@ -7,7 +7,7 @@ PACKAGES=(
   # toolchain; clang and libFuzzer's runtime build the fuzz targets, clang-format checks the style
   cmake ninja-build g++ pkg-config clang libclang-rt-14-dev clang-format
   # libraries
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
   libpugixml-dev libzip-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev

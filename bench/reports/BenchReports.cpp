@@ -1,9 +1,10 @@
-// The report builders on growing projects, and merovan-convert against
-// LibreOffice's own command-line conversion of the same package.
+// The report builders on growing projects; conversions with the office suite
+// running, against LibreOffice's own command-line conversion; and four
+// reports in one call of the program against four calls.
 #include "Generator.h"
 #include "Memory.h"
-#include "UntConvert.h"
 #include "UntDataModule.h"
+#include "UntIO.h"
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
 #include "UntRtf.h"
@@ -97,14 +98,58 @@ QString Package(const QTemporaryDir& folder) {
     return path;
 }
 
-void BM_MerovanConvert(benchmark::State& state) {
-    QTemporaryDir folder;
-    const QString source = Package(folder);
-    for (auto _ : state)
-        ConvertDocument(source, folder.filePath(QStringLiteral("report.pdf")),
-                        QStringLiteral("writer_pdf_Export"));
+QString Example() {
+    return ProgramFolder() + QStringLiteral("templates/Family bakery - online sales.swot");
 }
-BENCHMARK(BM_MerovanConvert)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// An export to PDF from the window once the suite runs: the suite started
+// with the first conversion serves the next ones.
+void BM_ExamplePdfWithTheSuiteRunning(benchmark::State& state) {
+    QTemporaryDir folder;
+    const auto project = ReadProject(Example());
+    const QString target = folder.filePath(QStringLiteral("report.pdf"));
+    ExportReport(TReportKind::Text, *project, ProgramFolder(), target, 3);
+    for (auto _ : state)
+        ExportReport(TReportKind::Text, *project, ProgramFolder(), target, 3);
+}
+BENCHMARK(BM_ExamplePdfWithTheSuiteRunning)
+    ->Iterations(5)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Four reports of the example in Word, Excel and OpenDocument formats.
+QList<QStringList> FourRequests(const QTemporaryDir& folder) {
+    const QString example = Example();
+    return {{QStringLiteral("--text-report"), example, folder.filePath(QStringLiteral("a.pdf"))},
+            {QStringLiteral("--table-report"), example, folder.filePath(QStringLiteral("b.xlsx"))},
+            {QStringLiteral("--text-report"), example, folder.filePath(QStringLiteral("c.docx"))},
+            {QStringLiteral("--table-report"), example, folder.filePath(QStringLiteral("d.ods"))}};
+}
+
+void RunProgram(benchmark::State& state, const QStringList& arguments) {
+    QProcess merovan;
+    merovan.start(QStringLiteral(MEROVAN_PROGRAM), arguments);
+    if (!merovan.waitForFinished(300000) || merovan.exitCode() != 0)
+        state.SkipWithError(merovan.readAllStandardError().constData());
+}
+
+void BM_FourReportsInOneCall(benchmark::State& state) {
+    QTemporaryDir folder;
+    QStringList arguments;
+    for (const QStringList& request : FourRequests(folder))
+        arguments += request;
+    for (auto _ : state)
+        RunProgram(state, arguments);
+}
+BENCHMARK(BM_FourReportsInOneCall)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+void BM_FourReportsInFourCalls(benchmark::State& state) {
+    QTemporaryDir folder;
+    for (auto _ : state)
+        for (const QStringList& request : FourRequests(folder))
+            RunProgram(state, request);
+}
+BENCHMARK(BM_FourReportsInFourCalls)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_SofficeConvertTo(benchmark::State& state) {
     QTemporaryDir folder;

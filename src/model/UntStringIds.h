@@ -177,4 +177,12 @@ enum TStringId : int {
     StrConclusionButtonsBase = 3102,
     StrUnknownOption = 3110,
     StrReportArguments = 3111,
+    StrPictureArguments = 3112,
+    StrSwotPicture = 3113,
+    StrTowsPicture = 3114,
+    StrSvgFilter = 3115,
+    StrPngFilter = 3116,
+    StrPictureExtension = 3117,
+    StrRatingLegend = 3118,
+    StrHeldLegend = 3119,
 };

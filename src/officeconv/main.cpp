@@ -1,12 +1,20 @@
 // merovan-convert SOURCE TARGET FILTER
+// merovan-convert --serve
 //
 // Has LibreOffice store the document SOURCE as TARGET with the export filter
 // FILTER. It starts a LibreOffice of its own, headless, with a private
 // profile and its own pipe, so that a LibreOffice the user has open is
-// neither disturbed nor waited for; loads SOURCE hidden; for the Word and PDF
-// filters refreshes the document's first index; stores; and always ends the
-// suite it started. Exit status 0 only when TARGET was stored; otherwise one
-// line on standard error says why.
+// neither disturbed nor waited for; loads SOURCE hidden; refreshes a text
+// document's first index; stores; and always ends the suite it started.
+//
+// With --serve it takes one request after another on standard input, so that
+// the suite starts once: a line of SOURCE, TARGET and FILTER, each
+// percent-encoded, separated by tabs. Each request is answered on standard
+// output by a line "ok" or "error " and the reason. The end of the input ends
+// the suite and the bridge.
+//
+// Without --serve the exit status is 0 only when TARGET was stored; otherwise
+// one line on standard error says why.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -34,10 +42,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <mutex>
+#include <optional>
 #include <pthread.h>
 #include <rtl/ustring.hxx>
 #include <stdexcept>
+#include <string>
 #include <sys/types.h>
 #include <thread>
 #include <unistd.h>
@@ -47,14 +58,17 @@ using namespace com::sun::star;
 namespace {
 
 const char* const Office = MEROVAN_OFFICE_PROGRAM;
-// The suite has this long to start, and the whole conversion to end.
+// The suite has this long to start, and each conversion to end.
 constexpr int StartSeconds = 60;
-constexpr int TotalSeconds = 180;
+constexpr int RequestSeconds = 180;
 
 std::atomic<qint64> OfficePid{0};
-// The private folder of this conversion: the suite's profile and its
-// temporary files. Whatever ends the conversion removes it.
+// The private folder of this bridge: the suite's profile and its temporary
+// files. Whatever ends the bridge removes it.
 QString WorkPath;
+// When the work under way must have ended, in milliseconds since the epoch;
+// 0 while the bridge waits for a request.
+std::atomic<qint64> Deadline{0};
 
 rtl::OUString ToOUString(const QString& text) {
     return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
@@ -110,6 +124,28 @@ void CatchInterruptions() {
     }).detach();
 }
 
+qint64 Now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+void AllowSeconds(int seconds) {
+    Deadline = Now() + seconds * 1000LL;
+}
+
+// A suite that hangs ends the bridge, whatever call waits for it.
+void WatchDeadline() {
+    std::thread([] {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            const qint64 deadline = Deadline;
+            if (deadline != 0 && Now() > deadline)
+                Fail(QStringLiteral("LibreOffice took more than %1 seconds").arg(RequestSeconds));
+        }
+    }).detach();
+}
+
 beans::PropertyValue Property(const char* name, const uno::Any& value) {
     beans::PropertyValue property;
     property.Name = rtl::OUString::createFromAscii(name);
@@ -117,80 +153,25 @@ beans::PropertyValue Property(const char* name, const uno::Any& value) {
     return property;
 }
 
-// Connects to the suite through its pipe, waiting while it starts.
-uno::Reference<uno::XComponentContext> Connect(const uno::Reference<uno::XComponentContext>& local,
-                                               const QString& pipe, QProcess& office) {
-    const uno::Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
-    const rtl::OUString url =
-        ToOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
-    for (int attempt = 0; attempt < StartSeconds * 10; ++attempt) {
-        try {
-            return uno::Reference<uno::XComponentContext>(resolver->resolve(url),
-                                                          uno::UNO_QUERY_THROW);
-        } catch (const connection::NoConnectException&) {
-            if (office.waitForFinished(100))
-                Fail(QStringLiteral("LibreOffice ended before it could be reached"));
-        }
-    }
-    Fail(QStringLiteral("LibreOffice did not answer in %1 seconds").arg(StartSeconds));
-}
+// The suite this bridge started and talks to.
+class TOffice {
+public:
+    TOffice();
+    // Stores source as target with the filter; throws when the suite fails.
+    void Convert(const QString& source, const QString& target, const QString& filter);
+    // Whether the suite still runs, so that another request may follow a failure.
+    bool Running() const { return FProcess.state() != QProcess::NotRunning; }
+    // Ends the suite and removes the bridge's folder.
+    void Quit();
 
-void Convert(const uno::Reference<uno::XComponentContext>& context, const QString& source,
-             const QString& target, const QString& filter) {
-    const uno::Reference<frame::XDesktop2> desktop = frame::Desktop::create(context);
-    uno::Sequence<beans::PropertyValue> load(1);
-    load.getArray()[0] = Property("Hidden", uno::Any(true));
-    const uno::Reference<lang::XComponent> document =
-        desktop->loadComponentFromURL(ToOUString(FileUrl(source)), "_blank", 0, load);
-    if (!document.is())
-        throw std::runtime_error("LibreOffice could not load " + source.toStdString());
-    try {
-        if (filter == QLatin1String("MS Word 97") || filter == QLatin1String("writer_pdf_Export")) {
-            const uno::Reference<text::XDocumentIndexesSupplier> supplier(document,
-                                                                          uno::UNO_QUERY_THROW);
-            const uno::Reference<container::XIndexAccess> indexes = supplier->getDocumentIndexes();
-            if (!indexes.is() || indexes->getCount() == 0)
-                throw std::runtime_error("the document has no index to refresh");
-            uno::Reference<text::XDocumentIndex> index(indexes->getByIndex(0),
-                                                       uno::UNO_QUERY_THROW);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-            index->update();
-#pragma GCC diagnostic pop
-        }
-        uno::Sequence<beans::PropertyValue> store(2);
-        store.getArray()[0] = Property("FilterName", uno::Any(ToOUString(filter)));
-        store.getArray()[1] = Property("Overwrite", uno::Any(true));
-        uno::Reference<frame::XStorable>(document, uno::UNO_QUERY_THROW)
-            ->storeToURL(ToOUString(FileUrl(target)), store);
-    } catch (...) {
-        document->dispose();
-        throw;
-    }
-    const uno::Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
-    if (closeable.is())
-        closeable->close(true);
-    else
-        document->dispose();
-    desktop->terminate();
-}
+private:
+    void Connect(const QString& pipe);
 
-} // namespace
+    QProcess FProcess;
+    uno::Reference<frame::XDesktop2> FDesktop;
+};
 
-int main(int argc, char* argv[]) {
-    // Before any thread exists, so that every thread blocks them.
-    CatchInterruptions();
-    QCoreApplication application(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: merovan-convert SOURCE TARGET FILTER\n");
-        return 2;
-    }
-    const QString source = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    const QString target = QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath();
-    const QString filter = QString::fromUtf8(argv[3]);
-    if (!QFileInfo(source).isFile())
-        Fail(QStringLiteral("%1 does not exist").arg(source));
-
+TOffice::TOffice() {
     const QString officeDir =
         qEnvironmentVariable("MEROVAN_OFFICE_DIR", QString::fromLatin1(Office));
     // The launcher restarts the suite once it has made the new profile.
@@ -206,56 +187,205 @@ int main(int argc, char* argv[]) {
     work.setAutoRemove(false);
     WorkPath = work.path();
     const QString profile = WorkPath + QStringLiteral("/profile");
-    // The suite stores into our folder; only a whole file reaches the target.
-    const QString stored = WorkPath + QStringLiteral("/converted");
     const QString pipe = QStringLiteral("merovan-") + QUuid::createUuid().toString(QUuid::Id128);
-    QProcess office;
     // A process group of its own, so that ending it ends every process of the suite.
     // It takes signals as any program does, whatever this one blocks.
-    office.setChildProcessModifier([] {
+    FProcess.setChildProcessModifier([] {
         ::setsid();
+        std::signal(SIGPIPE, SIG_DFL);
         sigset_t none;
         sigemptyset(&none);
         pthread_sigmask(SIG_SETMASK, &none, nullptr);
     });
-    office.setStandardOutputFile(QProcess::nullDevice());
-    office.setStandardErrorFile(QProcess::nullDevice());
+    FProcess.setStandardOutputFile(QProcess::nullDevice());
+    FProcess.setStandardErrorFile(QProcess::nullDevice());
     // The suite's own temporary folders go with ours.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), WorkPath);
-    office.setProcessEnvironment(environment);
-    office.start(
+    FProcess.setProcessEnvironment(environment);
+    FProcess.start(
         binary,
         {QStringLiteral("--headless"), QStringLiteral("--invisible"), QStringLiteral("--nologo"),
          QStringLiteral("--norestore"), QStringLiteral("--nodefault"),
          QStringLiteral("--nolockcheck"),
          QStringLiteral("-env:UserInstallation=") + FileUrl(profile),
          QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe)});
-    if (!office.waitForStarted(10000))
-        Fail(QStringLiteral("LibreOffice could not be started: %1").arg(office.errorString()));
-    OfficePid = office.processId();
+    if (!FProcess.waitForStarted(10000))
+        Fail(QStringLiteral("LibreOffice could not be started: %1").arg(FProcess.errorString()));
+    OfficePid = FProcess.processId();
+    AllowSeconds(StartSeconds + 5);
+    Connect(pipe);
+    Deadline = 0;
+}
 
-    std::thread([] {
-        std::this_thread::sleep_for(std::chrono::seconds(TotalSeconds));
-        Fail(QStringLiteral("LibreOffice took more than %1 seconds").arg(TotalSeconds));
-    }).detach();
-
+// Connects to the suite through its pipe, waiting while it starts.
+void TOffice::Connect(const QString& pipe) {
     try {
         const uno::Reference<uno::XComponentContext> local =
             cppu::defaultBootstrap_InitialComponentContext();
-        Convert(Connect(local, pipe, office), source, stored, filter);
+        const uno::Reference<bridge::XUnoUrlResolver> resolver =
+            bridge::UnoUrlResolver::create(local);
+        const rtl::OUString url = ToOUString(
+            QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+        for (int attempt = 0; attempt < StartSeconds * 10; ++attempt) {
+            try {
+                const uno::Reference<uno::XComponentContext> context(resolver->resolve(url),
+                                                                     uno::UNO_QUERY_THROW);
+                FDesktop = frame::Desktop::create(context);
+                return;
+            } catch (const connection::NoConnectException&) {
+                if (FProcess.waitForFinished(100))
+                    Fail(QStringLiteral("LibreOffice ended before it could be reached"));
+            }
+        }
     } catch (const uno::Exception& error) {
-        Fail(QStringLiteral("LibreOffice failed: %1").arg(FromOUString(error.Message)));
-    } catch (const std::exception& error) {
-        Fail(QString::fromStdString(error.what()));
+        Fail(QStringLiteral("LibreOffice could not be reached: %1")
+                 .arg(FromOUString(error.Message)));
+    }
+    Fail(QStringLiteral("LibreOffice did not answer in %1 seconds").arg(StartSeconds));
+}
+
+void TOffice::Convert(const QString& source, const QString& target, const QString& filter) {
+    if (!QFileInfo(source).isFile())
+        throw std::runtime_error(source.toStdString() + " does not exist");
+    uno::Sequence<beans::PropertyValue> load(1);
+    load.getArray()[0] = Property("Hidden", uno::Any(true));
+    const uno::Reference<lang::XComponent> document =
+        FDesktop->loadComponentFromURL(ToOUString(FileUrl(source)), "_blank", 0, load);
+    if (!document.is())
+        throw std::runtime_error("LibreOffice could not load " + source.toStdString());
+    // The suite stores into our folder; only a whole file reaches the target.
+    const QString stored = WorkPath + QStringLiteral("/converted");
+    try {
+        // A text document's table of contents is filled in, whatever the format.
+        const uno::Reference<text::XDocumentIndexesSupplier> supplier(document, uno::UNO_QUERY);
+        if (supplier.is()) {
+            const uno::Reference<container::XIndexAccess> indexes = supplier->getDocumentIndexes();
+            if (!indexes.is() || indexes->getCount() == 0)
+                throw std::runtime_error("the document has no index to refresh");
+            uno::Reference<text::XDocumentIndex> index(indexes->getByIndex(0),
+                                                       uno::UNO_QUERY_THROW);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+            index->update();
+#pragma GCC diagnostic pop
+        }
+        uno::Sequence<beans::PropertyValue> store(2);
+        store.getArray()[0] = Property("FilterName", uno::Any(ToOUString(filter)));
+        store.getArray()[1] = Property("Overwrite", uno::Any(true));
+        uno::Reference<frame::XStorable>(document, uno::UNO_QUERY_THROW)
+            ->storeToURL(ToOUString(FileUrl(stored)), store);
+    } catch (...) {
+        document->dispose();
+        QFile::remove(stored);
+        throw;
+    }
+    const uno::Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
+    if (closeable.is())
+        closeable->close(true);
+    else
+        document->dispose();
+    if (!QFileInfo(stored).isFile())
+        throw std::runtime_error("LibreOffice stored nothing");
+    QFile::remove(target);
+    if (!QFile::rename(stored, target)) {
+        QFile::remove(stored);
+        throw std::runtime_error("the converted file cannot be written to " + target.toStdString());
+    }
+}
+
+void TOffice::Quit() {
+    try {
+        FDesktop->terminate();
+    } catch (const uno::Exception&) {
+        // Ended at any rate below.
     }
     // The suite ends by itself after terminate; it is ended at any rate.
-    office.waitForFinished(15000);
-    if (!QFileInfo(stored).isFile())
-        Fail(QStringLiteral("LibreOffice stored nothing"));
-    QFile::remove(target);
-    if (!QFile::rename(stored, target))
-        Fail(QStringLiteral("the converted file cannot be written to %1").arg(target));
+    FProcess.waitForFinished(15000);
     CleanUp();
+}
+
+// The reason of what the conversion threw, on one line.
+QString Reason() {
+    try {
+        throw;
+    } catch (const uno::Exception& error) {
+        return QStringLiteral("LibreOffice failed: %1").arg(FromOUString(error.Message));
+    } catch (const std::exception& error) {
+        return QString::fromLocal8Bit(error.what());
+    }
+}
+
+QString Absolute(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
+
+int ConvertOne(const QString& source, const QString& target, const QString& filter) {
+    if (!QFileInfo(source).isFile())
+        Fail(QStringLiteral("%1 does not exist").arg(source));
+    TOffice office;
+    AllowSeconds(RequestSeconds);
+    try {
+        office.Convert(Absolute(source), Absolute(target), filter);
+    } catch (...) {
+        Fail(Reason());
+    }
+    office.Quit();
     return 0;
+}
+
+void Answer(const QString& line) {
+    std::cout << line.toStdString() << std::endl;
+}
+
+int Serve() {
+    std::optional<TOffice> office;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        const QList<QByteArray> fields = QByteArray::fromStdString(line).split('\t');
+        if (fields.size() != 3) {
+            Answer(QStringLiteral("error the request is not SOURCE, TARGET and FILTER"));
+            continue;
+        }
+        const auto field = [&fields](int i) {
+            return QString::fromUtf8(QByteArray::fromPercentEncoding(fields[i]));
+        };
+        if (!office)
+            office.emplace();
+        AllowSeconds(RequestSeconds);
+        try {
+            office->Convert(Absolute(field(0)), Absolute(field(1)), field(2));
+            Answer(QStringLiteral("ok"));
+        } catch (...) {
+            Answer(QStringLiteral("error ") + Reason().simplified());
+        }
+        Deadline = 0;
+        // A suite that died with the request is not asked again.
+        if (!office->Running())
+            Fail(QStringLiteral("LibreOffice ended unexpectedly"));
+    }
+    if (office)
+        office->Quit();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Before any thread exists, so that every thread blocks them.
+    CatchInterruptions();
+    // An answer to a program that has ended must not end the bridge before
+    // it has cleaned up: the failed write is harmless.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication application(argc, argv);
+    WatchDeadline();
+    if (argc == 2 && std::string(argv[1]) == "--serve")
+        return Serve();
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: merovan-convert SOURCE TARGET FILTER\n"
+                             "       merovan-convert --serve\n");
+        return 2;
+    }
+    return ConvertOne(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                      QString::fromUtf8(argv[3]));
 }

@@ -5,11 +5,63 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
+#include <csignal>
+#include <memory>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
-// merovan-convert gives up after 180 seconds by itself; this is the last resort.
+// The bridge gives up on a conversion after 180 seconds by itself; this is
+// the last resort.
 constexpr int TimeLimitMs = 200'000;
+
+// The bridge of this run of the program, started at the first conversion, so
+// that the office suite starts once. It ends with the application, and with
+// the program however it ends: the bridge is told when its parent dies.
+std::unique_ptr<QProcess> Bridge;
+
+void StopBridge() {
+    if (!Bridge)
+        return;
+    // The bridge ends the suite when asked to stop, and is killed only when it does not.
+    Bridge->terminate();
+    if (!Bridge->waitForFinished(5000))
+        Bridge->kill();
+    Bridge->waitForFinished(1000);
+    Bridge.reset();
+}
+
+QProcess& StartedBridge() {
+    // A bridge that ended meanwhile is seen ended only once asked.
+    if (Bridge && !Bridge->waitForFinished(0) && Bridge->state() == QProcess::Running)
+        return *Bridge;
+    Bridge.reset();
+    const QString converter = ConverterPath();
+    if (!QFileInfo(converter).isExecutable())
+        throw EConversionError(QStringLiteral("%1 is missing").arg(converter));
+    [[maybe_unused]] static const bool stoppedAtExit = [] {
+        qAddPostRoutine(StopBridge);
+        return true;
+    }();
+    auto bridge = std::make_unique<QProcess>();
+    const pid_t parent = ::getpid();
+    bridge->setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        // The program may have died before the request was made.
+        if (::getppid() != parent)
+            ::_exit(1);
+    });
+    bridge->start(converter, {QStringLiteral("--serve")});
+    if (!bridge->waitForStarted())
+        throw EConversionError(bridge->errorString());
+    Bridge = std::move(bridge);
+    return *Bridge;
+}
+
+QByteArray Field(const QString& text) {
+    return text.toUtf8().toPercentEncoding();
+}
 
 } // namespace
 
@@ -28,32 +80,31 @@ QString ConverterPath() {
 
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
                      const std::function<void()>& whileWaiting) {
-    const QString converter = ConverterPath();
-    if (!QFileInfo(converter).isExecutable())
-        throw EConversionError(QStringLiteral("%1 is missing").arg(converter));
-    QProcess process;
-    process.start(converter, {source, target, filter});
-    if (!process.waitForStarted())
-        throw EConversionError(process.errorString());
-    // Whatever ends the wait (the time limit, or whileWaiting throwing), the
-    // converter is asked to stop, so that it removes what it made; it is
-    // killed only when it does not.
-    const auto stop = qScopeGuard([&process] {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(5000))
-            process.kill();
-    });
+    QProcess& bridge = StartedBridge();
+    bridge.write(Field(QFileInfo(source).absoluteFilePath()) + '\t' +
+                 Field(QFileInfo(target).absoluteFilePath()) + '\t' + Field(filter) + '\n');
+    // A conversion left unanswered (the time limit, or whileWaiting throwing)
+    // stops the bridge, so that it removes what it made; the next conversion
+    // starts another.
+    auto abandon = qScopeGuard(StopBridge);
     const QDeadlineTimer deadline(TimeLimitMs);
-    while (!process.waitForFinished(50)) {
-        if (deadline.hasExpired())
-            throw EConversionError(QStringLiteral("the office suite did not finish in time"));
-        if (whileWaiting)
-            whileWaiting();
+    while (!bridge.canReadLine()) {
+        if (bridge.state() == QProcess::NotRunning || !bridge.waitForReadyRead(50)) {
+            if (bridge.state() == QProcess::NotRunning) {
+                const QString reason =
+                    QString::fromLocal8Bit(bridge.readAllStandardError()).trimmed();
+                throw EConversionError(reason.isEmpty() ? bridge.errorString() : reason);
+            }
+            if (deadline.hasExpired())
+                throw EConversionError(QStringLiteral("the office suite did not finish in time"));
+            if (whileWaiting)
+                whileWaiting();
+        }
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString reason = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        throw EConversionError(reason.isEmpty() ? process.errorString() : reason);
-    }
+    abandon.dismiss();
+    const QString answer = QString::fromUtf8(bridge.readLine()).trimmed();
+    if (answer != QLatin1String("ok"))
+        throw EConversionError(answer.startsWith(QLatin1String("error "))
+                                   ? answer.mid(6)
+                                   : QStringLiteral("the bridge answered: %1").arg(answer));
 }

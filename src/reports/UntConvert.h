@@ -13,9 +13,11 @@ public:
 };
 
 // Has the office suite store the package at source as target with the
-// export filter, through merovan-convert. Raises EConversionError for every
-// failure. whileWaiting runs now and then while the suite works, so that a
-// window can repaint; what it throws stops the conversion and passes on.
+// export filter, through merovan-convert. The bridge and its suite start at
+// the first conversion and serve every later one of the run; they end with
+// the application object. Raises EConversionError for every failure.
+// whileWaiting runs now and then while the suite works, so that a window can
+// repaint; what it throws stops the conversion, and the suite, and passes on.
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
                      const std::function<void()>& whileWaiting = {});
 

@@ -39,24 +39,26 @@ pugi::xml_document LoadTemplate(const QString& path) {
 } // namespace
 
 const TReportKindInfo& ReportInfo(TReportKind kind) {
-    static const TReportKindInfo text{QStringLiteral("exports/writer/"),
-                                      QStringLiteral("contentwriter.xml"),
-                                      {"sxw", "doc", "pdf"},
-                                      {"OpenOffice.org 1.0 Writer (*.sxw)",
-                                       "Microsoft Word 97/2000/XP (*.doc)",
-                                       "Portable Document Format(*.pdf)"},
-                                      QStringLiteral("Temp.sxw"),
-                                      {"MS Word 97", "writer_pdf_Export"},
-                                      StrWordExportFailed};
-    static const TReportKindInfo table{QStringLiteral("exports/calc/"),
-                                       QStringLiteral("Content.xml"),
-                                       {"sxc", "xls", "pdf"},
-                                       {"OpenOffice.org 1.0 Calc (*.sxc)",
-                                        "Microsoft Excel 97/2000/XP (*.xls)",
-                                        "Portable Document Format(*.pdf)"},
-                                       QStringLiteral("Temp.sxc"),
-                                       {"MS Excel 97", "calc_pdf_Export"},
-                                       StrExcelExportFailed};
+    static const TReportKindInfo text{
+        QStringLiteral("exports/writer/"),
+        QStringLiteral("contentwriter.xml"),
+        {"sxw", "doc", "pdf", "odt", "docx"},
+        {"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
+         "Portable Document Format(*.pdf)", "OpenDocument Text (*.odt)",
+         "Microsoft Word 2007-365 (*.docx)"},
+        QStringLiteral("Temp.sxw"),
+        {"MS Word 97", "writer_pdf_Export", "writer8", "MS Word 2007 XML"},
+        StrWordExportFailed};
+    static const TReportKindInfo table{
+        QStringLiteral("exports/calc/"),
+        QStringLiteral("Content.xml"),
+        {"sxc", "xls", "pdf", "ods", "xlsx"},
+        {"OpenOffice.org 1.0 Calc (*.sxc)", "Microsoft Excel 97/2000/XP (*.xls)",
+         "Portable Document Format(*.pdf)", "OpenDocument Spreadsheet (*.ods)",
+         "Microsoft Excel 2007-365 (*.xlsx)"},
+        QStringLiteral("Temp.sxc"),
+        {"MS Excel 97", "calc_pdf_Export", "calc8", "Calc MS Excel 2007 XML"},
+        StrExcelExportFailed};
     return kind == TReportKind::Text ? text : table;
 }
 
@@ -138,8 +140,8 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
         if (!reserved)
             throw EStorageError(
                 FillTemplate(LoadStr(StrReportUnwritable), converted.errorString()));
-        ConvertDocument(copy.fileName(), converted.fileName(),
-                        info.ExportFilters[format == 2 ? 0 : 1], whileWaiting);
+        ConvertDocument(copy.fileName(), converted.fileName(), info.ExportFilters[format - 2],
+                        whileWaiting);
         // The reserved name was private to us; the report gets the permissions
         // of the file it replaces, or those of any new file.
         ::chmod(QFile::encodeName(converted.fileName()).constData(), PermissionsFor(replaced));

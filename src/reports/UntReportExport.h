@@ -11,19 +11,21 @@ enum class TReportKind { Text, Table };
 
 // What tells the two reports apart.
 struct TReportKindInfo {
-    QString Folder;            // of the templates, under the template folder
-    QString ContentTemplate;   // in the folder
-    QStringList Extensions;    // of the formats 1, 2 and 3
+    QString Folder;          // of the templates, under the template folder
+    QString ContentTemplate; // in the folder
+    // Of the formats: 1 the package, 2 Word or Excel 97, 3 PDF, 4 OpenDocument,
+    // 5 Word or Excel 2007.
+    QStringList Extensions;
     QStringList Filters;       // of the save dialog, one per format
     QString CopyName;          // the package handed to the office suite
-    QStringList ExportFilters; // of the formats 2 and 3
+    QStringList ExportFilters; // of the formats 2 to 5
     int FailureMessage;        // when the conversion fails
 };
 
 const TReportKindInfo& ReportInfo(TReportKind kind);
 
-// The format (1 the package, 2 Word or Excel, 3 PDF) of a file name's
-// extension; 0 for another one.
+// The format of a file name's extension, as numbered in Extensions; 0 for
+// another one.
 int ReportFormatOf(TReportKind kind, const QString& path);
 
 // The OpenOffice.org 1.0 package of the report: the content built from the

@@ -147,6 +147,8 @@ void TFrmMain::CreateActions() {
     AcnProjExampleSelect = AddAction("AcnProjExampleSelect", LoadStr(StrExampleSelect));
     AcnProjTextReport = AddAction("AcnProjTextReport", LoadStr(StrTextReport));
     AcnProjTableReport = AddAction("AcnProjTableReport", LoadStr(StrTableReport));
+    AcnProjSwotPicture = AddAction("AcnProjSwotPicture", LoadStr(StrSwotPicture));
+    AcnProjTowsPicture = AddAction("AcnProjTowsPicture", LoadStr(StrTowsPicture));
 
     AcnFileNew->setIcon(QIcon(QStringLiteral(":/icons/new.svg")));
     AcnFileOpen->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
@@ -174,6 +176,10 @@ void TFrmMain::CreateActions() {
     connect(AcnProjTextReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Text); });
     connect(AcnProjTableReport, &QAction::triggered, this,
             [this] { RunReport(TReportKind::Table); });
+    connect(AcnProjSwotPicture, &QAction::triggered, this,
+            [this] { SavePictureAs(TPictureKind::Swot); });
+    connect(AcnProjTowsPicture, &QAction::triggered, this,
+            [this] { SavePictureAs(TPictureKind::Tows); });
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
@@ -212,6 +218,7 @@ void TFrmMain::CreateMenus() {
     project->addActions({AcnProjExampDisp, AcnProjExampleSelect});
     project->addSeparator();
     project->addActions({AcnProjTextReport, AcnProjTableReport});
+    project->addActions({AcnProjSwotPicture, AcnProjTowsPicture});
 
     QMenu* help = menuBar()->addMenu(LoadStr(StrMenuHelp));
     help->setObjectName(QStringLiteral("MnuHelp"));
@@ -285,6 +292,8 @@ void TFrmMain::UpdateCommands() {
     AcnProjExampDisp->setEnabled(hasProject && (FExample || ExampleDisplayed()));
     AcnProjTextReport->setEnabled(hasProject);
     AcnProjTableReport->setEnabled(hasProject);
+    AcnProjSwotPicture->setEnabled(hasProject);
+    AcnProjTowsPicture->setEnabled(hasProject);
 }
 
 void TFrmMain::ReadSettings() {
@@ -297,7 +306,10 @@ void TFrmMain::ReadSettings() {
                                        QStringLiteral("DefaultOfficeFormat"), QStringLiteral("1"))
                            .toInt(&isNumber);
     // A damaged value must not stop the start-up: the first format serves.
-    FReportFormat = isNumber && format >= 1 && format <= 3 ? format : 1;
+    FReportFormat =
+        isNumber && format >= 1 && format <= ReportInfo(TReportKind::Text).Extensions.size()
+            ? format
+            : 1;
     FRecent1 = settings.ReadString(QStringLiteral("Recent"), QStringLiteral("Recent1"));
 
     FRecentProjects.clear();

@@ -3,6 +3,7 @@
 #include "UntClassProject.h"
 #include "UntDocument.h"
 #include "UntMainHost.h"
+#include "UntPictures.h"
 #include "UntReportExport.h"
 
 #include <QMainWindow>
@@ -144,6 +145,8 @@ private:
     void AcnFilePropertiesExecute();
     // The text and table report commands.
     void RunReport(TReportKind kind);
+    // Asks for a file and saves the picture of the project there, as SVG or PNG.
+    void SavePictureAs(TPictureKind kind);
 
     // The project shown and edited, the example waiting to be shown, and the
     // user's project while the example is shown; each with its history.
@@ -157,6 +160,8 @@ private:
     QPointer<TFraTOWS> FWorkspace;
     QString FExampleFile;
     int FReportFormat = 1;
+    // The file type last chosen for a picture: 1 SVG, 2 PNG.
+    int FPictureFilter = 1;
     QString FRecent1;
     QStringList FRecentProjects;
     QString FLastFolder;
@@ -201,4 +206,6 @@ private:
     QAction* AcnProjExampleSelect;
     QAction* AcnProjTextReport;
     QAction* AcnProjTableReport;
+    QAction* AcnProjSwotPicture;
+    QAction* AcnProjTowsPicture;
 };

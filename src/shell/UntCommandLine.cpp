@@ -4,27 +4,25 @@
 #include "UntDataModule.h"
 #include "UntErrors.h"
 #include "UntIO.h"
+#include "UntPictures.h"
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
 // A message of the string table on one line.
 QString OneLine(const QString& message) {
     return message.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-}
-
-int Fail(const QString& message) {
-    std::fprintf(stderr, "merovan: %s\n", qPrintable(OneLine(message)));
-    return 1;
 }
 
 // The signal that asked the program to end, or 0.
@@ -50,33 +48,126 @@ void StopWhenInterrupted() {
         throw EMerovanError(LoadStr(StrReportInterrupted));
 }
 
-int Report(TReportKind kind, const QString& projectPath, const QString& output) {
+enum class TJob { Help, Version, TextReport, TableReport, SwotPicture, TowsPicture };
+
+struct TOption {
+    const char* Name;
+    TJob Job;
+    // The message when the option lacks its project and output; 0 for the
+    // options that take none.
+    int ArgumentsMessage;
+};
+
+constexpr TOption Options[] = {
+    {"--help", TJob::Help, 0},
+    {"-h", TJob::Help, 0},
+    {"--version", TJob::Version, 0},
+    {"--text-report", TJob::TextReport, StrReportArguments},
+    {"--table-report", TJob::TableReport, StrReportArguments},
+    {"--swot-picture", TJob::SwotPicture, StrPictureArguments},
+    {"--tows-picture", TJob::TowsPicture, StrPictureArguments},
+};
+
+const TOption* FindOption(const QString& name) {
+    for (const TOption& option : Options)
+        if (name == QLatin1String(option.Name))
+            return &option;
+    return nullptr;
+}
+
+struct TRequest {
+    TJob Job;
+    QString Project;
+    QString Output;
+};
+
+// The requests of the arguments, or the message of the first mistake.
+struct TParsed {
+    std::vector<TRequest> Requests;
+    QString Mistake;
+};
+
+TParsed Parse(const QStringList& arguments) {
+    TParsed parsed;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const TOption* option = FindOption(arguments[i]);
+        if (!option) {
+            parsed.Mistake = FillTemplate(LoadStr(StrUnknownOption), arguments[i]);
+            return parsed;
+        }
+        TRequest request{option->Job, {}, {}};
+        if (option->ArgumentsMessage != 0) {
+            // The next option is never taken for a file: it shows that one is missing.
+            const bool complete = i + 2 < arguments.size() && !FindOption(arguments[i + 1]) &&
+                                  !FindOption(arguments[i + 2]);
+            if (!complete) {
+                parsed.Mistake = FillTemplate(LoadStr(option->ArgumentsMessage), arguments[i]);
+                return parsed;
+            }
+            request.Project = arguments[++i];
+            request.Output = arguments[++i];
+        }
+        parsed.Requests.push_back(request);
+    }
+    return parsed;
+}
+
+void WriteReport(TReportKind kind, const TProject& project, const QString& output) {
     const int format = ReportFormatOf(kind, output);
     if (format == 0)
-        return Fail(FillTemplate(LoadStr(StrReportExtension),
-                                 ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
-    CatchInterruptions();
-    const int status = RunGuarded([&] {
-        try {
-            ExportReport(
-                kind, *ReadProject(projectPath), ProgramFolder(), output, format,
-                [](int) { StopWhenInterrupted(); }, StopWhenInterrupted);
-        } catch (const EConversionError& error) {
-            throw EConversionError(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) +
-                                   QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
+        throw EMerovanError(FillTemplate(LoadStr(StrReportExtension),
+                                         ReportInfo(kind).Extensions.join(QStringLiteral(", "))));
+    try {
+        ExportReport(
+            kind, project, ProgramFolder(), output, format, [](int) { StopWhenInterrupted(); },
+            StopWhenInterrupted);
+    } catch (const EConversionError& error) {
+        throw EConversionError(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) +
+                               QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
+    }
+}
+
+int Run(const TRequest& request) {
+    switch (request.Job) {
+    case TJob::Help:
+        std::printf("%s\n", qPrintable(LoadStr(StrUsage)));
+        return 0;
+    case TJob::Version:
+        std::printf("Merovan 1.1\n");
+        return 0;
+    default:
+        break;
+    }
+    std::unique_ptr<TProject> project;
+    if (const int status =
+            RunGuarded(request.Project, [&] { project = ReadProject(request.Project); }))
+        return status;
+    return RunGuarded(request.Output, [&] {
+        switch (request.Job) {
+        case TJob::TextReport:
+            WriteReport(TReportKind::Text, *project, request.Output);
+            break;
+        case TJob::TableReport:
+            WriteReport(TReportKind::Table, *project, request.Output);
+            break;
+        case TJob::SwotPicture:
+            SavePicture(TPictureKind::Swot, *project, request.Output);
+            break;
+        default:
+            SavePicture(TPictureKind::Tows, *project, request.Output);
         }
     });
-    // The shell's way to say that a signal ended the program.
-    return status != 0 && Interruption ? 128 + Interruption : status;
 }
 
 } // namespace
 
-int RunGuarded(const std::function<void()>& request) {
+int RunGuarded(const QString& file, const std::function<void()>& request) {
     try {
         request();
     } catch (...) {
-        return Fail(ErrorMessage(std::current_exception()));
+        std::fprintf(stderr, "merovan: %s: %s\n", qPrintable(file),
+                     qPrintable(OneLine(ErrorMessage(std::current_exception()))));
+        return 1;
     }
     return 0;
 }
@@ -84,35 +175,45 @@ int RunGuarded(const std::function<void()>& request) {
 std::optional<int> RunCommandLine(int argc, char* argv[]) {
     if (argc < 2)
         return std::nullopt;
-    const char* option = argv[1];
-    const bool report =
-        std::strcmp(option, "--text-report") == 0 || std::strcmp(option, "--table-report") == 0;
-    const bool help = std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0;
-    const bool version = std::strcmp(option, "--version") == 0;
-    const bool window = option[0] != '-' || std::strcmp(option, "-n") == 0;
-    if (window)
+    const QString first = QString::fromLocal8Bit(argv[1]);
+    if (!first.startsWith(QLatin1Char('-')) || first == QLatin1String("-n"))
         return std::nullopt;
 
-    // No window and no display from here: a mistake is told on the terminal.
-    QCoreApplication application(argc, argv);
-    const auto misused = [](const QString& what) {
-        std::fprintf(stderr, "merovan: %s\n%s\n", qPrintable(what), qPrintable(LoadStr(StrUsage)));
+    // No window and no display from here: a mistake is told on the terminal,
+    // and pictures are drawn off screen.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const TParsed parsed = Parse(arguments);
+    if (!parsed.Mistake.isEmpty()) {
+        std::fprintf(stderr, "merovan: %s\n%s\n", qPrintable(parsed.Mistake),
+                     qPrintable(LoadStr(StrUsage)));
         return 2;
-    };
-    if (!report && !help && !version)
-        return misused(FillTemplate(LoadStr(StrUnknownOption), QString::fromLocal8Bit(option)));
-    if (version) {
-        std::printf("Merovan 1.1\n");
-        return 0;
     }
-    if (help) {
-        std::printf("%s\n", qPrintable(LoadStr(StrUsage)));
-        return 0;
+    // Only what went wrong reaches the terminal, not the toolkit's remarks on
+    // the session (a missing runtime folder and the like).
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "merovan: %s\n", qPrintable(message));
+    });
+    const bool drawing = std::ranges::any_of(parsed.Requests, [](const TRequest& request) {
+        return request.Job == TJob::SwotPicture || request.Job == TJob::TowsPicture;
+    });
+    std::unique_ptr<QCoreApplication> application;
+    if (drawing) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 4)
-        return misused(FillTemplate(LoadStr(StrReportArguments), QString::fromLocal8Bit(option)));
-    return Report(std::strcmp(option, "--text-report") == 0 ? TReportKind::Text
-                                                            : TReportKind::Table,
-                  arguments[2], arguments[3]);
+    CatchInterruptions();
+    int status = 0;
+    for (const TRequest& request : parsed.Requests) {
+        if (Run(request) != 0)
+            status = 1;
+        // The shell's way to say that a signal ended the program.
+        if (Interruption)
+            return 128 + Interruption;
+    }
+    return status;
 }

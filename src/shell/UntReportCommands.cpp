@@ -1,5 +1,5 @@
 // The report commands of the main window: the text and the table report,
-// written and converted while a progress dialog shows.
+// written and converted while a progress dialog shows, and the pictures.
 #include "UnitFrmMain.h"
 #include "UntConvert.h"
 #include "UntDlgWaitReport.h"
@@ -23,10 +23,15 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (!chosen)
         return;
     RememberFolder(chosen->Path);
-    FReportFormat = std::clamp(chosen->FilterIndex, 1, 3);
+    FReportFormat = std::clamp(chosen->FilterIndex, 1, static_cast<int>(info.Extensions.size()));
+    // The extension typed chooses the format; a name without one of the
+    // report's gets the selected type's.
     QString path = chosen->Path;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + info.Extensions[FReportFormat - 1];
+    int format = ReportFormatOf(kind, path);
+    if (format == 0) {
+        format = FReportFormat;
+        path += QLatin1Char('.') + info.Extensions[format - 1];
+    }
     if (!Replaceable(path, {}))
         return;
     if (QFileInfo::exists(path) &&
@@ -46,7 +51,7 @@ void TFrmMain::RunReport(TReportKind kind) {
     QString failure;
     try {
         ExportReport(
-            kind, FCurrent->Project(), ProgramFolder(), path, FReportFormat,
+            kind, FCurrent->Project(), ProgramFolder(), path, format,
             [this, &repaint](int status) {
                 DlgWaitReport->SetStatus(status);
                 repaint();
@@ -67,5 +72,33 @@ void TFrmMain::RunReport(TReportKind kind) {
     DlgWaitReport->SetStatus(StrReportDone);
     DlgWaitReport->close();
     repaint();
+    Seam().OpenDocument(path);
+}
+
+void TFrmMain::SavePictureAs(TPictureKind kind) {
+    if (!FCurrent)
+        return;
+    const QStringList filters = {LoadStr(StrSvgFilter), LoadStr(StrPngFilter)};
+    const auto chosen =
+        Seam().SaveFile(this, {QString(), filters, QString(), FPictureFilter, StartFolder()});
+    if (!chosen)
+        return;
+    RememberFolder(chosen->Path);
+    FPictureFilter = std::clamp(chosen->FilterIndex, 1, 2);
+    QString path = chosen->Path;
+    if (PictureFormatOf(path) == TPictureFormat::None)
+        path += FPictureFilter == 2 ? QStringLiteral(".png") : QStringLiteral(".svg");
+    if (!Replaceable(path, {}))
+        return;
+    if (QFileInfo::exists(path) &&
+        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    try {
+        SavePicture(kind, FCurrent->Project(), path);
+    } catch (...) {
+        Seam().Error(this, ErrorMessage(std::current_exception()));
+        return;
+    }
     Seam().OpenDocument(path);
 }

@@ -30,6 +30,20 @@ QString PdfText(const QString& path) {
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
+// An entry of a ZIP archive, as unzip gives it.
+QByteArray ZipEntry(const QString& archive, const QString& entry) {
+    QProcess unzip;
+    // unzip reads the name as a pattern, where brackets are special.
+    unzip.start("unzip", {"-p", archive, QString(entry).replace("[", "\\[").replace("]", "\\]")});
+    EXPECT_TRUE(unzip.waitForFinished(30000));
+    return unzip.readAllStandardOutput();
+}
+
+// The text of an XML document, without its markup.
+QString XmlText(const QByteArray& xml) {
+    return QString::fromUtf8(xml).remove(QRegularExpression("<[^>]*>"));
+}
+
 bool IsOleFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(4) == QByteArray("\xD0\xCF\x11\xE0", 4);
@@ -64,6 +78,41 @@ TEST(OfficeConversion, TableReportToExcelAndPdf) {
               QFileDevice::ReadOther);
 }
 
+// The formats of today: each file is what its extension says and holds the
+// report; the texts have their table of contents filled in, so that a heading
+// is there twice.
+TEST(OfficeConversion, OpenDocumentAndOfficeOpenXmlReports) {
+    QTemporaryDir folder;
+    const auto project = Bakery();
+    const QString conclusion = "Open a click-and-collect ordering page";
+    const struct {
+        TReportKind kind;
+        const char* name;
+        const char* typeEntry;
+        const char* type;
+        const char* textEntry;
+        const char* heading;
+        int headings;
+    } cases[] = {
+        {TReportKind::Text, "report.odt", "mimetype", "application/vnd.oasis.opendocument.text",
+         "content.xml", "Synthesis of conclusions", 2},
+        {TReportKind::Text, "report.docx", "[Content_Types].xml",
+         "wordprocessingml.document.main+xml", "word/document.xml", "Synthesis of conclusions", 2},
+        {TReportKind::Table, "matrix.ods", "mimetype",
+         "application/vnd.oasis.opendocument.spreadsheet", "content.xml", "Pieces of luck", 1},
+        {TReportKind::Table, "matrix.xlsx", "[Content_Types].xml", "spreadsheetml.sheet.main+xml",
+         "xl/sharedStrings.xml", "Pieces of luck", 1},
+    };
+    for (const auto& c : cases) {
+        const QString path = folder.filePath(c.name);
+        ExportReport(c.kind, *project, ProgramFolder(), path, ReportFormatOf(c.kind, path));
+        EXPECT_TRUE(ZipEntry(path, c.typeEntry).contains(c.type)) << c.name;
+        const QString text = XmlText(ZipEntry(path, c.textEntry));
+        EXPECT_GE(text.count(c.heading), c.headings) << c.name;
+        EXPECT_TRUE(text.contains(conclusion)) << c.name;
+    }
+}
+
 TEST(OfficeConversion, WithoutTheSuiteNothingIsWritten) {
     QTemporaryDir folder;
     QFile existing(folder.filePath("kept.pdf"));
@@ -94,15 +143,24 @@ TEST(OfficeConversion, CommandLine) {
         int status;
         QString error;
     };
+    const QString missing = folder.filePath("missing.swot");
     const Case cases[] = {
         {{"--text-report", bakery, folder.filePath("r.sxw")}, 0, ""},
         {{"--table-report", bakery, folder.filePath("t.xls")}, 0, ""},
         {{"--table-report", bakery, folder.filePath("t.doc")},
          1,
-         "merovan: The format of the report follows the extension of its file: sxc, xls, pdf.\n"},
-        {{"--text-report", folder.filePath("missing.swot"), folder.filePath("r.pdf")},
+         "merovan: " + folder.filePath("t.doc") +
+             ": The format of the report follows the extension of its file: "
+             "sxc, xls, pdf, ods, xlsx.\n"},
+        {{"--text-report", missing, folder.filePath("r.pdf")},
          1,
-         "merovan: The file cannot be opened: No such file\n"},
+         "merovan: " + missing + ": The file cannot be opened: No such file\n"},
+        // Requests are done in order, a failure stopping none of the others.
+        {{"--text-report", bakery, folder.filePath("a.pdf"), "--table-report", missing,
+          folder.filePath("b.xlsx"), "--swot-picture", bakery, folder.filePath("c.svg"),
+          "--table-report", bakery, folder.filePath("d.xlsx")},
+         1,
+         "merovan: " + missing + ": The file cannot be opened: No such file\n"},
         {{"--version"}, 0, ""},
     };
     for (const Case& c : cases) {
@@ -112,6 +170,10 @@ TEST(OfficeConversion, CommandLine) {
         EXPECT_EQ(merovan.exitCode(), c.status) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(QString::fromUtf8(merovan.readAllStandardError()), c.error);
     }
+    EXPECT_TRUE(PdfText(folder.filePath("a.pdf")).contains("Maison Fournier"));
+    EXPECT_FALSE(QFile::exists(folder.filePath("b.xlsx")));
+    EXPECT_TRUE(QFileInfo(folder.filePath("c.svg")).size() > 0);
+    EXPECT_TRUE(ZipEntry(folder.filePath("d.xlsx"), "xl/workbook.xml").contains("workbook"));
     EXPECT_TRUE(IsOleFile(folder.filePath("t.xls")));
 
     // Mistakes are told with the usage, status 2, and need no display.
@@ -127,6 +189,10 @@ TEST(OfficeConversion, CommandLine) {
         {{"-v"}, "merovan: The option -v is unknown.\nUsage: merovan"},
         {{"--text-report", bakery},
          "merovan: --text-report takes a project file and a report file.\nUsage: merovan"},
+        {{"--text-report", bakery, "--table-report", bakery, "b.xlsx"},
+         "merovan: --text-report takes a project file and a report file.\nUsage: merovan"},
+        {{"--tows-picture", bakery},
+         "merovan: --tows-picture takes a project file and a picture file.\nUsage: merovan"},
     };
     for (const auto& mistake : mistakes) {
         QProcess merovan;
@@ -140,6 +206,14 @@ TEST(OfficeConversion, CommandLine) {
         EXPECT_TRUE(error.contains("--table-report PROJECT OUTPUT")) << "the whole usage";
     }
 
+    QProcess help;
+    help.start(program, {"--help"});
+    ASSERT_TRUE(help.waitForFinished(30000));
+    const QString usage = QString::fromUtf8(help.readAllStandardOutput());
+    for (const char* option : {"-n", "--text-report", "--table-report", "--swot-picture",
+                               "--tows-picture", "--help", "--version"})
+        EXPECT_TRUE(usage.contains(option)) << option;
+
     QProcess withoutOffice;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("MEROVAN_OFFICE_DIR", folder.filePath("no-office"));
@@ -149,7 +223,8 @@ TEST(OfficeConversion, CommandLine) {
     EXPECT_EQ(withoutOffice.exitCode(), 1);
     const QString error = QString::fromUtf8(withoutOffice.readAllStandardError());
     EXPECT_TRUE(error.startsWith(
-        "merovan: File export to the  MS Word and PDF formats requires "
+        "merovan: " + folder.filePath("r.doc") +
+        ": File export to the  MS Word and PDF formats requires "
         "OpenOffice.org to be installed Please see Help to install OpenOffice.org."))
         << error.toStdString();
     EXPECT_EQ(error.count('\n'), 1) << "one line";
@@ -275,10 +350,50 @@ TEST(OfficeConversion, InterruptedCommandLineLeavesNothingBehind) {
         EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(merovan.exitCode(), 128 + signal);
         const QString error = QString::fromUtf8(merovan.readAllStandardError());
-        EXPECT_EQ(error, "merovan: The report was interrupted; its file was left as it was.\n");
+        EXPECT_EQ(error, "merovan: " + reports +
+                             "/report.pdf: The report was interrupted; its file was left as it "
+                             "was.\n");
         EXPECT_EQ(leftovers(reports), "");
         QThread::msleep(500);
         EXPECT_EQ(leftovers(temporary), "");
         EXPECT_EQ(ProcessesMentioning(temporary), 0);
     }
+}
+
+// All the reports of a call share one LibreOffice, and a program killed while
+// it converts leaves nothing of it running.
+TEST(OfficeConversion, AKilledProgramLeavesNoLibreOffice) {
+    QTemporaryDir base;
+    const QString temporary = base.filePath("tmp");
+    ASSERT_TRUE(QDir().mkpath(temporary));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", temporary);
+    const QString bakery = ProgramFolder() + "templates/Family bakery - online sales.swot";
+    QProcess merovan;
+    merovan.setProcessEnvironment(environment);
+    merovan.start(QStringLiteral(MEROVAN_PROGRAM),
+                  {"--text-report", bakery, base.filePath("1.pdf"), "--table-report", bakery,
+                   base.filePath("2.pdf"), "--text-report", bakery, base.filePath("3.docx")});
+    QDeadlineTimer deadline(60000);
+    while (ProcessesMentioning(temporary) == 0 && !deadline.hasExpired())
+        QThread::msleep(50);
+    ASSERT_GT(ProcessesMentioning(temporary), 0) << "LibreOffice started";
+    // Only one suite serves the call: its profile folder is the only one.
+    while (!QFileInfo::exists(base.filePath("2.pdf")) && !deadline.hasExpired())
+        QThread::msleep(50);
+    EXPECT_EQ(QDir(temporary).entryList({"merovan-office-*"}, QDir::Dirs).size(), 1);
+    ::kill(static_cast<pid_t>(merovan.processId()), SIGKILL);
+    ASSERT_TRUE(merovan.waitForFinished(10000));
+    QDeadlineTimer gone(20000);
+    while (ProcessesMentioning(temporary) > 0 && !gone.hasExpired())
+        QThread::msleep(100);
+    EXPECT_EQ(ProcessesMentioning(temporary), 0);
+    // The bridge removes the suite's folder as it goes; the killed program's
+    // own working folder is all that may stay.
+    const auto officeFolders = [&temporary] {
+        return QDir(temporary).entryList({"merovan-office-*"}, QDir::Dirs);
+    };
+    while (!officeFolders().isEmpty() && !gone.hasExpired())
+        QThread::msleep(100);
+    EXPECT_EQ(officeFolders(), QStringList{});
 }

@@ -73,9 +73,10 @@ TEST_F(MainWindowTest, AnErrorInASlotEndsInAMessageAndTheProjectStays) {
 TEST(CommandLine, AFailingRequestPrintsItsMessageAndFails) {
     for (const Thrown& thrown : ThrownCases) {
         int status = 0;
-        const QString printed = StandardError([&] { status = RunGuarded(thrown.raise); });
+        const QString printed =
+            StandardError([&] { status = RunGuarded("plan.swot", thrown.raise); });
         EXPECT_EQ(status, 1) << thrown.what;
-        EXPECT_EQ(printed, "merovan: " + thrown.message + "\n") << thrown.what;
+        EXPECT_EQ(printed, "merovan: plan.swot: " + thrown.message + "\n") << thrown.what;
     }
-    EXPECT_EQ(RunGuarded([] {}), 0);
+    EXPECT_EQ(RunGuarded("plan.swot", [] {}), 0);
 }

@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, SettingsAreWrittenAtExitAndReadBack) {
 }
 
 TEST_F(MainWindowTest, ADamagedReportFormatCountsAsTheFirst) {
-    for (const char* value : {"abc", "0", "4", "-1", ""}) {
+    for (const char* value : {"abc", "0", "6", "-1", ""}) {
         WriteSettingsText(QByteArray("[Configuration]\nDefaultOfficeFormat=") + value + "\n");
         NewWindow();
         ASSERT_TRUE(Window->StartUp({"-n"})) << value;

@@ -3,6 +3,7 @@
 #include "UntDlgWaitReport.h"
 #include "UntIO.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
@@ -36,7 +37,8 @@ TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
     ASSERT_EQ(Seam->FileRequests.size(), 1);
     EXPECT_EQ(Seam->FileRequests[0].Filters,
               (QStringList{"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
-                           "Portable Document Format(*.pdf)"}));
+                           "Portable Document Format(*.pdf)", "OpenDocument Text (*.odt)",
+                           "Microsoft Word 2007-365 (*.docx)"}));
     EXPECT_EQ(Seam->FileRequests[0].FilterIndex, 1);
     EXPECT_TRUE(QFileInfo(Path("report.sxw")).size() > 0) << "the extension of the chosen format";
     EXPECT_EQ(Seam->Opened, QStringList{Path("report.sxw")});
@@ -44,6 +46,60 @@ TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
     EXPECT_FALSE(wait->isVisible());
     EXPECT_EQ(wait->findChild<QLabel*>("LbStatus")->text(), "Generation completed");
     EXPECT_TRUE(Window->isEnabled());
+}
+
+// An extension of the report typed in the name chooses the format, whatever
+// type is selected; any other name gets the selected type's extension.
+TEST_F(ReportCommands, TheTypedExtensionChoosesTheFormat) {
+    const struct {
+        const char* typed;
+        int filter;
+        const char* written; // the package, or nothing when the suite is asked
+    } cases[] = {
+        {"typed.sxw", 3, "typed.sxw"}, {"TYPED.SXW", 5, "TYPED.SXW"}, {"plan.v2", 1, "plan.v2.sxw"},
+        {"typed.pdf", 1, nullptr},     {"typed.docx", 1, nullptr},
+    };
+    for (const auto& c : cases) {
+        Seam->Messages.clear();
+        Seam->AnswerFile(Path(c.typed), c.filter);
+        Action("AcnProjTextReport")->trigger();
+        if (c.written) {
+            EXPECT_TRUE(Seam->Messages.isEmpty()) << c.typed;
+            EXPECT_TRUE(ReadAll(Path(c.written)).startsWith("PK\x03\x04")) << c.typed;
+        } else {
+            // The absent suite was asked: the name was not given a package.
+            EXPECT_TRUE(Seam->Messages.value(0).startsWith("File export to the  MS Word"))
+                << c.typed;
+            EXPECT_FALSE(QFile::exists(Path(c.typed))) << c.typed;
+        }
+    }
+    EXPECT_EQ(QDir(Files.path()).entryList({"*.sxw.*", "*.pdf.*", "*.docx.*"}), QStringList{})
+        << "no extension was added to a typed one";
+}
+
+TEST_F(ReportCommands, SavesEitherPictureAndOpensIt) {
+    const struct {
+        const char* action;
+        const char* typed;
+        int filter;
+        const char* written;
+        QByteArray start;
+    } cases[] = {
+        {"AcnProjSwotPicture", "four", 1, "four.svg", "<?xml"},
+        {"AcnProjTowsPicture", "matrix", 2, "matrix.png", "\x89PNG"},
+        {"AcnProjTowsPicture", "typed.svg", 2, "typed.svg", "<?xml"},
+    };
+    for (const auto& c : cases) {
+        Seam->Opened.clear();
+        Seam->AnswerFile(Path(c.typed), c.filter);
+        Action(c.action)->trigger();
+        EXPECT_TRUE(ReadAll(Path(c.written)).startsWith(c.start)) << c.written;
+        EXPECT_EQ(Seam->Opened, QStringList{Path(c.written)});
+    }
+    EXPECT_EQ(Seam->FileRequests.last().Filters,
+              (QStringList{"SVG picture (*.svg)", "PNG image (*.png)"}));
+    EXPECT_EQ(Seam->FileRequests.last().FilterIndex, 2) << "the type chosen last";
+    EXPECT_TRUE(Seam->Messages.isEmpty()) << Seam->Messages.join('|').toStdString();
 }
 
 TEST_F(ReportCommands, AnExistingFileIsReplacedOnlyAfterYes) {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "UntClassProject.h"
+
+#include <QString>
+
+// The SWOT diagram (four squares of factors) and the TOWS matrix (every
+// coupling with its rating), drawn without the office suite.
+enum class TPictureKind { Swot, Tows };
+enum class TPictureFormat { None, Svg, Png };
+
+// By the path's extension, whatever its case.
+TPictureFormat PictureFormatOf(const QString& path);
+
+// Draws the picture of the project and writes it to the path, atomically, in
+// the format of its extension: SVG keeps every text as text; PNG is at least
+// 1,600 pixels wide unless the picture is too large to be held at that
+// scale. Raises EStorageError when the extension is neither or the file
+// cannot be written; the target is then left as it was. Needs a
+// QGuiApplication, for the fonts.
+void SavePicture(TPictureKind kind, const TProject& project, const QString& path);
