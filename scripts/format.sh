@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-mapfile -t files < <(git ls-files '*.cpp' '*.h')
+# New files count as soon as they exist, before they are added.
+mapfile -t files < <(git ls-files --cached --others --exclude-standard '*.cpp' '*.h')
 if [ "${1:-}" = "--check" ]; then
   clang-format --dry-run --Werror "${files[@]}"
 else

@@ -97,8 +97,8 @@ void DrawLines(QPainter* painter, QPointF topLeft, const QStringList& lines, con
     painter->setPen(colour);
     qreal y = topLeft.y() + metrics.ascent();
     for (const QString& line : lines) {
-        const qreal x =
-            centreWidth > 0 ? topLeft.x() + (centreWidth - metrics.horizontalAdvance(line)) / 2
+        const qreal x = centreWidth > 0
+                            ? topLeft.x() + (centreWidth - metrics.horizontalAdvance(line)) / 2
                             : topLeft.x();
         painter->drawText(QPointF(x, y), line);
         y += metrics.lineSpacing();
@@ -231,7 +231,9 @@ constexpr qreal MaxColumnHeader = 360;
 
 // A colour between white and the colour, by the share of the colour.
 QColor Tint(const QColor& colour, qreal share) {
-    const auto mix = [share](int value) { return qRound(255 + (value - 255) * share); };
+    const auto mix = [share](int value) {
+        return qRound(255 + (value - 255) * share);
+    };
     return QColor(mix(colour.red()), mix(colour.green()), mix(colour.blue()));
 }
 
@@ -252,7 +254,8 @@ QColor TextOn(const QColor& fill) {
 // The fill of a cell: the kind's colour, fuller for a higher rating, so that
 // the shading also reads in grey print.
 QColor CellFill(TCouplingKind kind, std::int64_t rating) {
-    const qreal share = 0.12 + 0.88 * static_cast<qreal>(std::clamp<std::int64_t>(rating, 1, 9) - 1) / 8;
+    const qreal share =
+        0.12 + 0.88 * static_cast<qreal>(std::clamp<std::int64_t>(rating, 1, 9) - 1) / 8;
     return Tint(KindColour(kind), share);
 }
 
@@ -290,9 +293,9 @@ struct TTowsLayout {
     std::array<std::vector<std::int32_t>, 2> Externals; // opportunities, threats
     std::array<qreal, 2> GroupWidth{};
     std::array<qreal, 2> CellWidth{};
-    std::vector<QStringList> RowNames;                  // by position
-    std::vector<qreal> RowHeight;                       // by position
-    std::vector<QStringList> ColumnNames;               // by position
+    std::vector<QStringList> RowNames;    // by position
+    std::vector<qreal> RowHeight;         // by position
+    std::vector<QStringList> ColumnNames; // by position
     qreal ColumnHeader = 0;
 };
 
@@ -305,7 +308,8 @@ TTowsLayout LayOutTows(const TProject& project) {
     layout.RowHeight.resize(project.Items.size());
     layout.ColumnNames.resize(project.Items.size());
     for (std::size_t i = 0; i < 2; ++i) {
-        layout.Internals[i] = FactorsByImportance(project, static_cast<std::int32_t>(stStrength + i));
+        layout.Internals[i] =
+            FactorsByImportance(project, static_cast<std::int32_t>(stStrength + i));
         layout.Externals[i] =
             FactorsByImportance(project, static_cast<std::int32_t>(stOpportunity + i));
     }
@@ -330,8 +334,9 @@ TTowsLayout LayOutTows(const TProject& project) {
         layout.GroupWidth[side] = std::max(columns * CellSize, headings + 2 * Padding);
         layout.CellWidth[side] = columns > 0 ? layout.GroupWidth[side] / columns : 0;
         for (const std::int32_t position : layout.Externals[side])
-            longest = std::max(longest, QFontMetricsF(nameFont).horizontalAdvance(
-                                            project.Items[static_cast<std::size_t>(position)]->Name));
+            longest =
+                std::max(longest, QFontMetricsF(nameFont).horizontalAdvance(
+                                      project.Items[static_cast<std::size_t>(position)]->Name));
     }
     layout.ColumnHeader = std::clamp(longest + 2 * Padding, 60.0, MaxColumnHeader);
     // Column names run upwards; a longer one takes as many lines as its cell holds.
@@ -353,8 +358,7 @@ void DrawBand(QPainter* painter, const QRectF& band, const QString& text, const 
     painter->setFont(font);
     painter->setPen(TextOn(fill));
     painter->drawText(band.adjusted(Padding / 2, 0, -Padding / 2, 0), Qt::AlignCenter,
-                      QFontMetricsF(font).elidedText(text, Qt::ElideRight,
-                                                     band.width() - Padding));
+                      QFontMetricsF(font).elidedText(text, Qt::ElideRight, band.width() - Padding));
 }
 
 qreal DrawTowsLegend(QPainter* painter, QPointF topLeft) {
@@ -371,8 +375,8 @@ qreal DrawTowsLegend(QPainter* painter, QPointF topLeft) {
     const QString rating = LoadStr(StrRatingLegend);
     DrawLines(painter, {x, textTop}, {rating}, font, Quiet);
     const qreal second = topLeft.y() + line + Padding;
-    DrawCell(painter, QRectF(topLeft.x(), second, CellSize, CellSize),
-             TCouplingKind::ckPieceOfLuck, 4, true);
+    DrawCell(painter, QRectF(topLeft.x(), second, CellSize, CellSize), TCouplingKind::ckPieceOfLuck,
+             4, true);
     DrawLines(painter, {topLeft.x() + CellSize + Padding, second + (textTop - topLeft.y())},
               {LoadStr(StrHeldLegend)}, font, Quiet);
     return 2 * line + Padding;
@@ -383,8 +387,8 @@ QSizeF DrawTows(QPainter* painter, const TProject& project) {
     const TCoupleIndex holders(project);
     const QFont nameFont = Font(12);
     const QFontMetricsF nameMetrics(nameFont);
-    const qreal legendWidth =
-        6 * CellSize + Padding + QFontMetricsF(nameFont).horizontalAdvance(LoadStr(StrRatingLegend));
+    const qreal legendWidth = 6 * CellSize + Padding +
+                              QFontMetricsF(nameFont).horizontalAdvance(LoadStr(StrRatingLegend));
     const qreal matrixWidth = RowHeaderWidth + layout.GroupWidth[0] + layout.GroupWidth[1];
     const qreal width = std::max({matrixWidth, legendWidth, 600.0}) + 2 * Margin;
     qreal y = Margin + DrawTitle(painter, project, width - 2 * Margin) + 12;
@@ -406,9 +410,9 @@ QSizeF DrawTows(QPainter* painter, const TProject& project) {
                 std::max<qsizetype>(1, static_cast<qsizetype>(cell / nameMetrics.lineSpacing()));
             QStringList lines = layout.ColumnNames[p].mid(0, fitting);
             if (lines.size() < layout.ColumnNames[p].size())
-                lines.back() = nameMetrics.elidedText(lines.back() + QStringLiteral("…"),
-                                                      Qt::ElideRight,
-                                                      layout.ColumnHeader - 2 * Padding);
+                lines.back() =
+                    nameMetrics.elidedText(lines.back() + QStringLiteral("…"), Qt::ElideRight,
+                                           layout.ColumnHeader - 2 * Padding);
             const qreal x = groupLeft[side] + static_cast<qreal>(column) * cell;
             const qreal textHeight = LinesHeight(static_cast<int>(lines.size()), nameFont);
             painter->save();
@@ -444,11 +448,10 @@ QSizeF DrawTows(QPainter* painter, const TProject& project) {
                                    2},
                           layout.RowNames[p], nameFont, Ink);
                 for (std::size_t side = 0; side < 2; ++side) {
-                    const TCouplingKind kind = *GetCouplingKind(
-                        internal, static_cast<std::int32_t>(stOpportunity + side));
+                    const TCouplingKind kind =
+                        *GetCouplingKind(internal, static_cast<std::int32_t>(stOpportunity + side));
                     const qreal cell = layout.CellWidth[side];
-                    for (std::size_t column = 0; column < layout.Externals[side].size();
-                         ++column) {
+                    for (std::size_t column = 0; column < layout.Externals[side].size(); ++column) {
                         const std::int32_t index2 = layout.Externals[side][column];
                         DrawCell(painter,
                                  QRectF(groupLeft[side] + static_cast<qreal>(column) * cell, y,
@@ -491,15 +494,14 @@ QByteArray Png(TPictureKind kind, const TProject& project, QSizeF size) {
     // held at a smaller scale rather than refused.
     constexpr qreal longestSide = 32'000;
     constexpr qreal mostPixels = 100'000'000;
-    const qreal scale = std::min({std::max(2.0, 1600 / size.width()),
-                                  longestSide / size.width(), longestSide / size.height(),
+    const qreal scale = std::min({std::max(2.0, 1600 / size.width()), longestSide / size.width(),
+                                  longestSide / size.height(),
                                   std::sqrt(mostPixels / (size.width() * size.height()))});
     QImage image((size * scale).toSize(), QImage::Format_RGB32);
     if (image.isNull())
-        throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable),
-                                         QStringLiteral("%1 × %2")
-                                             .arg(image.width())
-                                             .arg(image.height())));
+        throw EStorageError(
+            FillTemplate(LoadStr(StrReportUnwritable),
+                         QStringLiteral("%1 × %2").arg(image.width()).arg(image.height())));
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -218,6 +218,7 @@ void TFrmMain::CreateMenus() {
     project->addActions({AcnProjExampDisp, AcnProjExampleSelect});
     project->addSeparator();
     project->addActions({AcnProjTextReport, AcnProjTableReport});
+    project->addSeparator();
     project->addActions({AcnProjSwotPicture, AcnProjTowsPicture});
 
     QMenu* help = menuBar()->addMenu(LoadStr(StrMenuHelp));

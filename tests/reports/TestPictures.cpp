@@ -60,14 +60,15 @@ TEST(Pictures, NameEveryFactorInBothFormats) {
     projects.push_back(Generated(40));
     for (const auto& project : projects)
         for (const TPictureKind kind : {TPictureKind::Swot, TPictureKind::Tows}) {
-            const std::string what = project->Title.toStdString() +
-                                     (kind == TPictureKind::Swot ? " SWOT" : " TOWS");
+            const std::string what =
+                project->Title.toStdString() + (kind == TPictureKind::Swot ? " SWOT" : " TOWS");
             const QString svg = folder.filePath(QStringLiteral("picture.svg"));
             SavePicture(kind, *project, svg);
             const QString texts = SvgTexts(svg);
             EXPECT_TRUE(texts.contains(project->Title)) << what;
             for (const auto& factor : project->Items)
-                EXPECT_TRUE(texts.contains(factor->Name)) << what << ": " << factor->Name.toStdString();
+                EXPECT_TRUE(texts.contains(factor->Name))
+                    << what << ": " << factor->Name.toStdString();
             const QString png = folder.filePath(QStringLiteral("picture.png"));
             SavePicture(kind, *project, png);
             EXPECT_GE(PngSize(png).width(), 1600) << what;
@@ -96,8 +97,8 @@ TEST(Pictures, TheMatrixRatesEveryCouplingInReportOrder) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("matrix.svg"));
     SavePicture(TPictureKind::Tows, *MixedProject({{"G", {{4, 1}}}}), svg);
-    EXPECT_TRUE(SvgTexts(svg).contains(
-        "S2 9 6 3 S1 6 4 2 Our weaknesses Challenges Dangers W1 9 6 3"))
+    EXPECT_TRUE(
+        SvgTexts(svg).contains("S2 9 6 3 S1 6 4 2 Our weaknesses Challenges Dangers W1 9 6 3"))
         << SvgTexts(svg).toStdString();
 }
 
