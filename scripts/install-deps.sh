@@ -13,6 +13,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core unzip python3 poppler-utils
   desktop-file-utils libxml2-utils
+  # the package checks
+  dpkg-dev lintian appstream man-db
   # office suite for the Word, Excel and PDF reports, and its SDK
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-dev
 )

@@ -185,4 +185,7 @@ enum TStringId : int {
     StrPictureExtension = 3117,
     StrRatingLegend = 3118,
     StrHeldLegend = 3119,
+    StrOfficeMissing = 3120,
+    StrNoViewer = 3121,
+    StrFileWritten = 3122,
 };

@@ -1,5 +1,8 @@
 #include "UntConvert.h"
 
+#include "UntStrings.h"
+#include "UntUtils.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -40,6 +43,11 @@ QProcess& StartedBridge() {
     const QString converter = ConverterPath();
     if (!QFileInfo(converter).isExecutable())
         throw EConversionError(QStringLiteral("%1 is missing").arg(converter));
+    const QString office =
+        qEnvironmentVariable("MEROVAN_OFFICE_DIR", QStringLiteral(MEROVAN_OFFICE_PROGRAM));
+    const QString launcher = office + QStringLiteral("/soffice");
+    if (!QFileInfo(launcher).isExecutable())
+        throw EOfficeMissing(FillTemplate(LoadStr(StrOfficeMissing), launcher));
     [[maybe_unused]] static const bool stoppedAtExit = [] {
         qAddPostRoutine(StopBridge);
         return true;
@@ -52,6 +60,12 @@ QProcess& StartedBridge() {
         if (::getppid() != parent)
             ::_exit(1);
     });
+    // LibreOffice's libraries find one another in the suite's folder only.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString libraries = environment.value(QStringLiteral("LD_LIBRARY_PATH"));
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"),
+                       libraries.isEmpty() ? office : office + QLatin1Char(':') + libraries);
+    bridge->setProcessEnvironment(environment);
     bridge->start(converter, {QStringLiteral("--serve")});
     if (!bridge->waitForStarted())
         throw EConversionError(bridge->errorString());

@@ -147,6 +147,8 @@ private:
     void RunReport(TReportKind kind);
     // Asks for a file and saves the picture of the project there, as SVG or PNG.
     void SavePictureAs(TPictureKind kind);
+    // Shows where a report or picture was written, and opens it.
+    void TellWritten(const QString& path);
 
     // The project shown and edited, the example waiting to be shown, and the
     // user's project while the example is shown; each with its history.

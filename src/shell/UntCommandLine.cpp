@@ -121,6 +121,9 @@ void WriteReport(TReportKind kind, const TProject& project, const QString& outpu
         ExportReport(
             kind, project, ProgramFolder(), output, format, [](int) { StopWhenInterrupted(); },
             StopWhenInterrupted);
+    } catch (const EOfficeMissing&) {
+        // Says all, and what to install.
+        throw;
     } catch (const EConversionError& error) {
         throw EConversionError(OneLine(LoadStr(ReportInfo(kind).FailureMessage)) +
                                QStringLiteral(" (") + error.Message() + QLatin1Char(')'));
@@ -133,7 +136,7 @@ int Run(const TRequest& request) {
         std::printf("%s\n", qPrintable(LoadStr(StrUsage)));
         return 0;
     case TJob::Version:
-        std::printf("Merovan 1.1\n");
+        std::printf("Merovan %s\n", MEROVAN_VERSION);
         return 0;
     default:
         break;

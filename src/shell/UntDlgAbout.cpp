@@ -16,7 +16,8 @@ TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
     setWindowTitle(ProductStr(StrAboutCaption));
     setFixedSize(FBackground.size());
 
-    auto* version = new QLabel(LoadStr(StrAboutRelease) + QStringLiteral(" 1.1"), this);
+    auto* version =
+        new QLabel(LoadStr(StrAboutRelease) + QStringLiteral(" " MEROVAN_VERSION), this);
     version->setObjectName(QStringLiteral("Label2"));
     QFont versionFont = version->font();
     versionFont.setPixelSize(16);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStatusBar>
 
 void TFrmMain::RunReport(TReportKind kind) {
     if (!FCurrent)
@@ -72,7 +73,7 @@ void TFrmMain::RunReport(TReportKind kind) {
     DlgWaitReport->SetStatus(StrReportDone);
     DlgWaitReport->close();
     repaint();
-    Seam().OpenDocument(path);
+    TellWritten(path);
 }
 
 void TFrmMain::SavePictureAs(TPictureKind kind) {
@@ -100,5 +101,11 @@ void TFrmMain::SavePictureAs(TPictureKind kind) {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return;
     }
+    TellWritten(path);
+}
+
+void TFrmMain::TellWritten(const QString& path) {
+    // The path stays in view a while, whichever program opens the file.
+    statusBar()->showMessage(FillTemplate(LoadStr(StrFileWritten), path), 30000);
     Seam().OpenDocument(path);
 }

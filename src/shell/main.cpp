@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
 
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Merovan"));
-    QApplication::setApplicationVersion(QStringLiteral("1.1"));
+    QApplication::setApplicationVersion(QStringLiteral(MEROVAN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("merovan"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/desktop/icons/merovan.svg")));
 

@@ -74,7 +74,10 @@ std::optional<QString> TModalSeam::InputText(QWidget* parent, const QString& tit
 }
 
 void TModalSeam::OpenDocument(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // Without a program for the file the user learns where it went.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        Message(QApplication::activeWindow(), QMessageBox::Information,
+                FillTemplate(LoadStr(StrNoViewer), path), QMessageBox::Ok);
 }
 
 void TModalSeam::OpenWebPage(const QString& address) {

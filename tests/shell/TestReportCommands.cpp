@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QStatusBar>
 #include <sys/stat.h>
 
 namespace {
@@ -42,6 +43,8 @@ TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
     EXPECT_EQ(Seam->FileRequests[0].FilterIndex, 1);
     EXPECT_TRUE(QFileInfo(Path("report.sxw")).size() > 0) << "the extension of the chosen format";
     EXPECT_EQ(Seam->Opened, QStringList{Path("report.sxw")});
+    EXPECT_EQ(Window->statusBar()->currentMessage(), "Written to " + Path("report.sxw"))
+        << "where the report went, whether a program opens it or not";
     auto* wait = Window->findChild<TDlgWaitReport*>("DlgWaitReport");
     EXPECT_FALSE(wait->isVisible());
     EXPECT_EQ(wait->findChild<QLabel*>("LbStatus")->text(), "Generation completed");

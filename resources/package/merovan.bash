@@ -1,0 +1,39 @@
+# bash completion for merovan
+_merovan() {
+    local current previous
+    current=${COMP_WORDS[COMP_CWORD]}
+    previous=${COMP_WORDS[COMP_CWORD-1]}
+    local before=${COMP_WORDS[COMP_CWORD-2]:-}
+    local requests="--text-report --table-report --swot-picture --tows-picture"
+    # The word after a request names the project; the next one its output.
+    case $previous in
+    --text-report | --table-report | --swot-picture | --tows-picture)
+        _filedir swot
+        return
+        ;;
+    esac
+    case $before in
+    --text-report)
+        _filedir '@(sxw|doc|pdf|odt|docx)'
+        return
+        ;;
+    --table-report)
+        _filedir '@(sxc|xls|pdf|ods|xlsx)'
+        return
+        ;;
+    --swot-picture | --tows-picture)
+        _filedir '@(svg|png)'
+        return
+        ;;
+    esac
+    if [[ $current == -* ]]; then
+        if ((COMP_CWORD == 1)); then
+            mapfile -t COMPREPLY < <(compgen -W "-n --help --version $requests" -- "$current")
+        else
+            mapfile -t COMPREPLY < <(compgen -W "$requests" -- "$current")
+        fi
+        return
+    fi
+    ((COMP_CWORD == 1)) && _filedir swot
+}
+complete -F _merovan merovan
