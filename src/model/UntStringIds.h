@@ -188,4 +188,9 @@ enum TStringId : int {
     StrOfficeMissing = 3120,
     StrNoViewer = 3121,
     StrFileWritten = 3122,
+    StrHelpTitle = 3130,
+    StrHelpBack = 3131,
+    StrHelpForward = 3132,
+    StrHelpContents = 3133,
+    StrHelpClose = 3134,
 };

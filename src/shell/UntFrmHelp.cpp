@@ -2,6 +2,7 @@
 
 #include "UntHelpContext.h"
 #include "UntProgramFolder.h"
+#include "UntStrings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +14,7 @@
 
 TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("FrmHelp"));
-    setWindowTitle(QStringLiteral("Merovan Help"));
+    setWindowTitle(LoadStr(StrHelpTitle));
     resize(720, 560);
 
     FBrowser = new QTextBrowser(this);
@@ -29,10 +30,10 @@ TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
 
     auto* bar = new QToolBar(this);
-    QAction* back = bar->addAction(QStringLiteral("Back"), FBrowser, &QTextBrowser::backward);
-    QAction* forward = bar->addAction(QStringLiteral("Forward"), FBrowser, &QTextBrowser::forward);
-    bar->addAction(QStringLiteral("Contents"), this, [this] { ShowTopic(0); });
-    QAction* close = bar->addAction(QStringLiteral("Close"), this, &QWidget::close);
+    QAction* back = bar->addAction(LoadStr(StrHelpBack), FBrowser, &QTextBrowser::backward);
+    QAction* forward = bar->addAction(LoadStr(StrHelpForward), FBrowser, &QTextBrowser::forward);
+    bar->addAction(LoadStr(StrHelpContents), this, [this] { ShowTopic(0); });
+    QAction* close = bar->addAction(LoadStr(StrHelpClose), this, &QWidget::close);
     close->setObjectName(QStringLiteral("AcnHelpClose"));
     back->setShortcut(QKeySequence::Back);
     forward->setShortcut(QKeySequence::Forward);

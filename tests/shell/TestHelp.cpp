@@ -163,3 +163,29 @@ TEST(WebPages, AnAddressNoBrowserTakesIsShown) {
     EXPECT_EQ(seam.Messages, QStringList{"No web browser opened the page. Its address is:\n\n"
                                          "https://merovan.example/help"});
 }
+
+// The help window speaks the interface's language.
+TEST(HelpWindow, TakesItsWordsFromTheStringTable) {
+    const struct {
+        QLocale locale;
+        const char* title;
+        QStringList actions;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedKingdom),
+         "Merovan Help",
+         {"Back", "Forward", "Contents", "Close"}},
+        {QLocale(QLocale::French, QLocale::France),
+         "Aide de Merovan",
+         {"Précédent", "Suivant", "Sommaire", "Fermer"}},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        TFrmHelp help(nullptr);
+        QStringList actions;
+        for (const QAction* action : help.findChild<QToolBar*>()->actions())
+            actions << action->text();
+        EXPECT_EQ(help.windowTitle(), c.title);
+        EXPECT_EQ(actions, c.actions);
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
