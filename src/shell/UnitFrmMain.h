@@ -147,6 +147,9 @@ private:
     void RunReport(TReportKind kind);
     // Asks for a file and saves the picture of the project there, as SVG or PNG.
     void SavePictureAs(TPictureKind kind);
+    // Whether a report or picture may go to the path: a file there is
+    // replaceable, and the user agrees to replace it.
+    bool MayWriteOutput(const QString& path);
     // Shows where a report or picture was written, and opens it.
     void TellWritten(const QString& path);
 

@@ -33,11 +33,7 @@ void TFrmMain::RunReport(TReportKind kind) {
         format = FReportFormat;
         path += QLatin1Char('.') + info.Extensions[format - 1];
     }
-    if (!Replaceable(path, {}))
-        return;
-    if (QFileInfo::exists(path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
-                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!MayWriteOutput(path))
         return;
 
     const auto repaint = [] {
@@ -89,11 +85,7 @@ void TFrmMain::SavePictureAs(TPictureKind kind) {
     QString path = chosen->Path;
     if (PictureFormatOf(path) == TPictureFormat::None)
         path += FPictureFilter == 2 ? QStringLiteral(".png") : QStringLiteral(".svg");
-    if (!Replaceable(path, {}))
-        return;
-    if (QFileInfo::exists(path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
-                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!MayWriteOutput(path))
         return;
     try {
         SavePicture(kind, FCurrent->Project(), path);
@@ -102,6 +94,13 @@ void TFrmMain::SavePictureAs(TPictureKind kind) {
         return;
     }
     TellWritten(path);
+}
+
+bool TFrmMain::MayWriteOutput(const QString& path) {
+    return Replaceable(path, {}) &&
+           (!QFileInfo::exists(path) ||
+            Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
+                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes);
 }
 
 void TFrmMain::TellWritten(const QString& path) {
