@@ -1,6 +1,7 @@
 // Writes the project templates installed with Merovan: the reference project
-// that New starts from, and the example projects. They are written with the
-// program's own writer, so they always read back.
+// that New starts from, and the example projects, in English in FOLDER and in
+// French in FOLDER/fr. They are written with the program's own writer, so they
+// always read back.
 //
 //   merovan-make-templates FOLDER
 #include "UntClassProject.h"
@@ -9,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 #include <cstdio>
 #include <initializer_list>
 
@@ -209,6 +211,158 @@ TProject Library() {
         });
 }
 
+// The French examples follow the English ones factor for factor and coupling
+// for coupling; only the wording, and what a French reader expects (town,
+// currency, hours), changes.
+TProject BakeryFr() {
+    return Example(
+        "Maison Fournier – vente en ligne",
+        "La Maison Fournier est une *boulangerie familiale* avec une boutique et son propre "
+        "fournil.\n"
+        "La question : faut-il vendre en ligne, et comment, _sans perdre ce qui nous "
+        "distingue_ ?",
+        {
+            // 0 .. 3: strengths
+            {"Des recettes transmises depuis trois générations", stStrength, 3,
+             "Notre pain au levain et notre _brioche_ sont réputés dans tout le quartier.\n"
+             "Le samedi, des clients viennent *des communes voisines*."},
+            {"Clientèle fidèle du quartier", stStrength, 3,
+             "Environ *400 clients réguliers*, dont beaucoup passent chaque jour."},
+            {"Un fournil à nous, avec un four disponible", stStrength, 2,
+             "Le second four ne sert plus _après 11 h_ : il pourrait cuire pour les commandes "
+             "sans aucun nouvel investissement."},
+            {"Une équipe qualifiée et polyvalente", stStrength, 2,
+             "Cinq boulangers et vendeurs qui savent chacun tenir la boutique *et* le fournil."},
+            // 4 .. 7: weaknesses
+            {"Aucune présence en ligne", stWeakness, 3,
+             "Ni site web ni moyen de commander ; notre seule fiche sur un plan en ligne est "
+             "_périmée_."},
+            {"Le pain frais se garde peu", stWeakness, 3,
+             "Le pain doit être vendu *le jour même* : pas question de l’expédier hors de la "
+             "région."},
+            {"Trésorerie tendue", stWeakness, 2,
+             "Le découvert bancaire sert _chaque hiver_ ; aucune grosse dépense n’est possible."},
+            {"Le patron tient seul les comptes", stWeakness, 1,
+             "Les décisions de prix et de commandes attendent les soirées du patron."},
+            // 8 .. 11: opportunities
+            {"Demande croissante de commande avec retrait en boutique", stOpportunity, 3,
+             "Les commerces du quartier qui prennent les commandes à l’avance annoncent *15 à "
+             "25 %* de ventes en plus en semaine."},
+            {"Des bureaux s’installent dans la nouvelle zone d’activités", stOpportunity, 2,
+             "Trois entreprises, _environ 600 salariés_, à deux kilomètres, et aucune boulangerie "
+             "à proximité."},
+            {"Goût croissant pour les produits locaux et artisanaux", stOpportunity, 3,
+             "Le marché du samedi attire *deux fois* plus de visiteurs qu’il y a cinq ans."},
+            {"Des plateformes de livraison cherchent des partenaires", stOpportunity, 1,
+             "Deux plateformes nous ont contactés cette année."},
+            // 12 .. 15: threats
+            {"Une boulangerie de supermarché ouvre à proximité", stThreat, 3,
+             "Ouverture annoncée pour _le printemps prochain_, avec des prix *30 % inférieurs "
+             "aux nôtres*."},
+            {"Hausse des prix de la farine et de l’énergie", stThreat, 3,
+             "La farine a pris 18 % en un an ; les fours sont notre premier poste d’énergie."},
+            {"Commissions des plateformes de 25 à 30 %", stThreat, 2,
+             "À ces taux, un pain livré ne nous rapporte _rien_."},
+            {"Pénurie de main-d’œuvre dans le métier", stThreat, 2,
+             "Deux apprentis sont partis dans l’industrie l’an dernier."},
+        },
+        {
+            {"Ouvrir une page de commande avec retrait en boutique",
+             {{0, 8}, {1, 8}, {4, 8}},
+             "Une page simple avec *la liste des pains du lendemain* ; commandes avant 18 h, "
+             "retrait dès 7 h.\nCommencer par les clients réguliers et _leur demander leur "
+             "avis_."},
+            {"Livrer des paniers petit-déjeuner à la zone d’activités",
+             {{2, 9}, {3, 9}, {5, 9}},
+             "Profiter du four libre en fin de matinée ; livrer *nous-mêmes*, du pain cuit le "
+             "jour même."},
+            {"Livrer nous-mêmes plutôt que par les plateformes",
+             {{2, 14}, {6, 14}, {3, 15}},
+             "Les plateformes mangent la marge ; notre propre tournée coûte moins cher _dès 40 "
+             "commandes par jour_."},
+            {"Raconter l’histoire de nos recettes face au supermarché",
+             {{0, 12}, {0, 10}, {4, 12}},
+             "Ce que le supermarché ne peut pas copier : *trois générations de savoir-faire*, "
+             "racontées en boutique et en ligne."},
+            {"Signer un contrat annuel avec un moulin local",
+             {{6, 13}, {1, 13}},
+             "Le prix de la farine est fixé pour un an ; les clients fidèles acceptent une hausse "
+             "_modeste_."},
+        });
+}
+
+TProject LibraryFr() {
+    return Example(
+        "Bibliothèque municipale de Valmont – plan de rénovation",
+        "La mairie demande à la bibliothèque un *plan de rénovation sur cinq ans*.\n"
+        "Cette analyse prépare la proposition à la commission culture de _septembre_.",
+        {
+            // 0 .. 3: strengths
+            {"Emplacement central sur la place du marché", stStrength, 3,
+             "Toutes les lignes de bus s’arrêtent _à moins de 200 mètres_ ; la fréquentation est "
+             "forte les jours de marché."},
+            {"Un réseau de bénévoles engagés", stStrength, 2,
+             "*32 bénévoles* donnent ensemble environ 90 heures par semaine."},
+            {"Des animations jeunesse très suivies", stStrength, 3,
+             "L’heure du conte affiche complet ; le défi lecture de l’été a réuni *410 enfants*."},
+            {"Un bâtiment classé monument historique", stStrength, 2,
+             "Un monument dont la ville est fière, _et_ un attrait pour les visiteurs."},
+            // 4 .. 7: weaknesses
+            {"Ordinateurs dépassés et Wi-Fi lent", stWeakness, 3,
+             "Les ordinateurs publics ont *neuf ans* ; les usagers font la queue, puis "
+             "renoncent."},
+            {"Fermeture à 17 h", stWeakness, 3,
+             "Les actifs et les étudiants _ne peuvent pas venir_ en semaine."},
+            {"Peu de place pour le travail en groupe", stWeakness, 2,
+             "Une seule salle de réunion, réservée des semaines à l’avance."},
+            {"Catalogue non consultable en ligne", stWeakness, 2,
+             "Les lecteurs doivent appeler ou se déplacer pour savoir si un livre est "
+             "disponible."},
+            // 8 .. 11: opportunities
+            {"Subvention régionale pour l’inclusion numérique", stOpportunity, 3,
+             "Jusqu’à *60 000 €* pour l’accès public au numérique ; clôture des candidatures _en "
+             "mars_."},
+            {"Des étudiants s’installent en ville", stOpportunity, 2,
+             "Le nouveau campus amène environ 1 500 étudiants qui ont besoin d’*espaces calmes "
+             "pour travailler*."},
+            {"Des écoles cherchent des partenariats autour de la lecture", stOpportunity, 3,
+             "Quatre écoles primaires souhaitent des visites de classe régulières et des "
+             "_tuteurs de lecture_."},
+            {"Le fab lab associatif de la ville", stOpportunity, 1,
+             "Il propose des ateliers (impression 3D, repair café) s’il obtient une salle."},
+            // 12 .. 15: threats
+            {"Baisse du budget municipal", stThreat, 3,
+             "Une *baisse de 10 %* est proposée pour chaque service culturel l’an prochain."},
+            {"Recul des inscriptions adultes", stThreat, 2,
+             "Les prêts aux adultes ont baissé _d’un tiers_ en cinq ans."},
+            {"Concurrence des abonnements de livres numériques", stThreat, 2,
+             "Pour beaucoup de lecteurs réguliers, un abonnement bon marché remplace l’emprunt."},
+            {"Hausse des frais d’entretien du bâtiment", stThreat, 3,
+             "La toiture doit être refaite d’ici *deux ans*."},
+        },
+        {
+            {"Demander la subvention d’inclusion numérique pour renouveler les ordinateurs",
+             {{4, 8}, {0, 8}, {7, 8}},
+             "De nouveaux ordinateurs, un Wi-Fi rapide *et* un catalogue en ligne dans un seul "
+             "dossier.\nL’emplacement central plaide pour un accès _public_."},
+            {"Ouvrir tard le jeudi avec des étudiants bénévoles",
+             {{5, 9}, {1, 9}, {6, 9}},
+             "Un essai d’*ouverture le jeudi soir jusqu’à 21 h*, assurée par des bénévoles et "
+             "des étudiants."},
+            {"Prolonger les animations jeunesse par des partenariats avec les écoles",
+             {{2, 10}, {2, 13}, {1, 10}},
+             "Les visites de classe forment la _prochaine génération_ d’inscrits et montrent à "
+             "la mairie notre rayonnement."},
+            {"Partager la salle de réunion avec le fab lab",
+             {{6, 11}, {3, 11}},
+             "Des ateliers en soirée attirent de nouveaux publics _sans_ nouvel espace."},
+            {"Convaincre la mairie, chiffres de fréquentation à l’appui",
+             {{0, 12}, {2, 12}, {3, 15}, {7, 14}},
+             "Fréquentation, enfants touchés, visites du monument : *des chiffres que la "
+             "commission peut mettre en balance* avec la baisse."},
+        });
+}
+
 bool Write(const TProject& project, const QString& path) {
     try {
         WriteProject(project, path);
@@ -228,9 +382,21 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const bool written =
+    // A project takes its default headings from the string table of the
+    // language in force when it is made, whatever the machine's own.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const bool english =
         Write(TProject(), folder.filePath(QStringLiteral("reference.swot"))) &&
         Write(Bakery(), folder.filePath(QStringLiteral("Family bakery - online sales.swot"))) &&
         Write(Library(), folder.filePath(QStringLiteral("Town library - renewal.swot")));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const QDir french(folder.filePath(QStringLiteral("fr")));
+    const bool written =
+        english && folder.mkpath(QStringLiteral("fr")) &&
+        Write(TProject(), french.filePath(QStringLiteral("reference.swot"))) &&
+        Write(BakeryFr(),
+              french.filePath(QStringLiteral("Boulangerie familiale - vente en ligne.swot"))) &&
+        Write(LibraryFr(),
+              french.filePath(QStringLiteral("Bibliothèque municipale - rénovation.swot")));
     return written ? 0 : 1;
 }

@@ -185,7 +185,7 @@ void TFrmMain::CreateActions() {
             &TFrmMain::AcnProjExampleSelectExecute);
     connect(AcnHelpIndex, &QAction::triggered, this, [this] { ShowHelpTopic(hcMainWindow); });
     connect(AcnDispLicence, &QAction::triggered, this,
-            [this] { FrmHelp->ShowPage(ProgramFolder() + QStringLiteral("licence.htm")); });
+            [this] { FrmHelp->ShowPage(LocalizedFile(QStringLiteral("licence.htm"))); });
     connect(AcnHelpWebPage, &QAction::triggered, this,
             [this] { Seam().OpenWebPage(QString::fromLatin1(ProductPageUrl)); });
     connect(AcnHelpCustPage, &QAction::triggered, this,

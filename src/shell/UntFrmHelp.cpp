@@ -73,11 +73,12 @@ QString TFrmHelp::TopicPage(int context) {
 }
 
 void TFrmHelp::ShowTopic(int context) {
-    ShowPage(ProgramFolder() + QStringLiteral("help/") + TopicPage(context));
+    ShowPage(LocalizedFile(QStringLiteral("help/") + TopicPage(context)));
 }
 
 void TFrmHelp::ShowPage(const QString& path) {
-    // The pages share one style sheet, which the browser does not load from links.
+    // The pages of every language share one style sheet, which the browser does
+    // not load from links.
     QFile css(ProgramFolder() + QStringLiteral("help/help.css"));
     if (css.open(QIODevice::ReadOnly))
         FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));

@@ -12,6 +12,15 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+namespace {
+
+// The examples of the interface's language, with their own reference project.
+QString ExampleFolder() {
+    return LocalizedFile(QStringLiteral("templates/"));
+}
+
+} // namespace
+
 TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
     : TMPDialog(host, hcNone, parent) {
     setObjectName(QStringLiteral("DlgSelectExample"));
@@ -28,7 +37,7 @@ void TDlgSelectExample::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return TMPDialog::showEvent(event);
     LstExamples->clear();
-    const QDir templates(ProgramFolder() + QStringLiteral("templates"));
+    const QDir templates(ExampleFolder());
     LstExamples->addItems(
         templates.entryList({QStringLiteral("*.swot")}, QDir::Files, QDir::Unsorted));
     TMPDialog::showEvent(event);
@@ -40,7 +49,7 @@ void TDlgSelectExample::BtOkClick() {
         Host.Seam().Error(this, LoadStr(StrExamplePrompt));
         return;
     }
-    const QString path = ProgramFolder() + QStringLiteral("templates/") + item->text();
+    const QString path = ExampleFolder() + item->text();
     if (LoadExample(path)) {
         accept();
     } else {

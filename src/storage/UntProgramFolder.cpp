@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 
 QString ProgramFolder() {
     const QString chosen = qEnvironmentVariable("MEROVAN_DATA_DIR");
@@ -17,6 +18,19 @@ QString ProgramFolder() {
     return program.absolutePath() + QLatin1Char('/');
 }
 
+QString LocalizedFile(const QString& relative) {
+    const QString folder = ProgramFolder();
+    // Same language test as the string table's, so files and texts never disagree.
+    if (QLocale().language() == QLocale::French) {
+        const qsizetype name = relative.lastIndexOf(QLatin1Char('/')) + 1;
+        const QString french =
+            folder + relative.left(name) + QStringLiteral("fr/") + relative.mid(name);
+        if (QFileInfo::exists(french))
+            return french;
+    }
+    return folder + relative;
+}
+
 QString ReferenceTemplate() {
-    return ProgramFolder() + QStringLiteral("templates/reference.swot");
+    return LocalizedFile(QStringLiteral("templates/reference.swot"));
 }

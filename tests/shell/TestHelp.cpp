@@ -6,7 +6,9 @@
 #include "UntProgramFolder.h"
 #include "UntWebLinks.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -188,4 +190,113 @@ TEST(HelpWindow, TakesItsWordsFromTheStringTable) {
         EXPECT_EQ(actions, c.actions);
     }
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
+
+// The window of a French interface: its help, licence, examples and new
+// projects come from the "fr" folders beside the English files.
+class FrenchHelp : public Help {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Help::SetUp();
+    }
+    void TearDown() override {
+        Help::TearDown();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    }
+    QString ShownPath() const {
+        return Window->findChild<QTextBrowser*>("HelpBrowser")->source().toLocalFile();
+    }
+};
+
+TEST_F(FrenchHelp, PagesLinksAndLicenceAreFrench) {
+    const struct {
+        int context;
+        const char* page;
+        const char* title;
+    } cases[] = {
+        {1, "main.htm", "Prise en main"},        {13, "workspace.htm", "L’espace de travail"},
+        {22, "factor.htm", "Saisir un facteur"}, {241, "conclusion.htm", "Rédiger une conclusion"},
+        {0, "index.htm", "Aide de Merovan"},
+    };
+    for (const auto& c : cases) {
+        Window->ShowHelpTopic(c.context);
+        EXPECT_EQ(ShownPath(), ProgramFolder() + "help/fr/" + c.page) << c.context;
+        EXPECT_EQ(ShownTitle(), c.title) << c.context;
+    }
+    auto* help = Window->findChild<TFrmHelp*>("FrmHelp");
+    EXPECT_EQ(help->windowTitle(), "Aide de Merovan");
+
+    emit Window->findChild<QTextBrowser*>("HelpBrowser")->anchorClicked(QUrl("factor.htm"));
+    EXPECT_EQ(ShownPath(), ProgramFolder() + "help/fr/factor.htm") << "links stay in French";
+    const QList<QAction*> actions = help->findChild<QToolBar*>()->actions();
+    const auto contents = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
+        return action->text() == "Sommaire";
+    });
+    ASSERT_NE(contents, actions.end());
+    (*contents)->trigger();
+    EXPECT_EQ(ShownPath(), ProgramFolder() + "help/fr/index.htm");
+
+    Action("AcnDispLicence")->trigger();
+    EXPECT_EQ(ShownPath(), ProgramFolder() + "fr/licence.htm");
+    EXPECT_EQ(ShownTitle(), "Licence utilisateur de Merovan");
+}
+
+TEST_F(FrenchHelp, NewProjectsAndExamplesAreFrench) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    EXPECT_EQ(Window->Project()->Labels.Value(4), "Nos forces");
+    EXPECT_EQ(Window->Project()->Labels.Value(12), "Coups de chance");
+    EXPECT_EQ(Window->ExampleFile(), ProgramFolder() + "templates/fr/reference.swot");
+
+    QStringList listed;
+    Seam->ActInDialog([&](QDialog& select) {
+        auto* examples = select.findChild<QListWidget*>("LstExamples");
+        for (int i = 0; i < examples->count(); ++i)
+            listed << examples->item(i)->text();
+        examples->setCurrentItem(
+            examples->findItems("Boulangerie familiale - vente en ligne.swot", Qt::MatchExactly)
+                .value(0));
+        QTest::mouseClick(select.findChild<QPushButton*>("BtOk"), Qt::LeftButton);
+    });
+    Action("AcnProjExampleSelect")->trigger();
+    listed.sort();
+    EXPECT_EQ(listed,
+              (QStringList{"Bibliothèque municipale - rénovation.swot",
+                           "Boulangerie familiale - vente en ligne.swot", "reference.swot"}));
+    EXPECT_EQ(Window->ExampleFile(),
+              ProgramFolder() + "templates/fr/Boulangerie familiale - vente en ligne.swot");
+    ASSERT_NE(Window->ExampleProject(), nullptr);
+    EXPECT_EQ(Window->ExampleProject()->Title, "Maison Fournier – vente en ligne");
+}
+
+// A file not translated yet is served in English; English never looks in "fr".
+TEST(LocalizedFile, FrenchWhereItExistsEnglishOtherwise) {
+    QTemporaryDir data;
+    for (const char* folder : {"help/fr", "fr", "templates/fr", "exports"})
+        ASSERT_TRUE(QDir(data.path()).mkpath(folder));
+    for (const char* name : {"help/main.htm", "help/fr/main.htm", "help/factor.htm", "licence.htm",
+                             "fr/licence.htm"}) {
+        QFile file(data.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+    }
+    qputenv("MEROVAN_DATA_DIR", data.path().toLocal8Bit());
+    const struct {
+        const char* relative;
+        const char* french;
+    } cases[] = {
+        {"help/main.htm", "help/fr/main.htm"},
+        {"help/factor.htm", "help/factor.htm"},
+        {"licence.htm", "fr/licence.htm"},
+        {"templates/", "templates/fr/"},
+        {"exports/", "exports/"},
+        {"help/missing.htm", "help/missing.htm"},
+    };
+    const QString folder = data.path() + '/';
+    for (const auto& c : cases) {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        EXPECT_EQ(LocalizedFile(c.relative), folder + c.french) << c.relative;
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        EXPECT_EQ(LocalizedFile(c.relative), folder + c.relative) << c.relative;
+    }
+    qunsetenv("MEROVAN_DATA_DIR");
 }
