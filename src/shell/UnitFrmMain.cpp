@@ -126,6 +126,8 @@ void TFrmMain::CreateActions() {
     AcnFileSave = AddAction("AcnFileSave", LoadStr(StrFileSave), StrKeySave);
     AcnFileSaveAs = AddAction("AcnFileSaveAs", LoadStr(StrFileSaveAs));
     AcnFileProperties = AddAction("AcnFileProperties", LoadStr(StrFileProperties));
+    AcnFileImport = AddAction("AcnFileImport", LoadStr(StrMenuImport));
+    AcnFileExport = AddAction("AcnFileExport", LoadStr(StrMenuExport));
     AcnFileQuit = AddAction("AcnFileQuit", LoadStr(StrFileQuit), StrKeyQuit);
     // The steps name what they undo and redo: "Undo delete “Brand”".
     AcnEditUndo = History->createUndoAction(this, LoadStr(StrUndo));
@@ -172,6 +174,8 @@ void TFrmMain::CreateActions() {
     connect(AcnFileSave, &QAction::triggered, this, &TFrmMain::SaveProject);
     connect(AcnFileSaveAs, &QAction::triggered, this, &TFrmMain::SaveProjectAs);
     connect(AcnFileProperties, &QAction::triggered, this, &TFrmMain::AcnFilePropertiesExecute);
+    connect(AcnFileImport, &QAction::triggered, this, &TFrmMain::AcnFileImportExecute);
+    connect(AcnFileExport, &QAction::triggered, this, &TFrmMain::AcnFileExportExecute);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(AcnProjTextReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Text); });
     connect(AcnProjTableReport, &QAction::triggered, this,
@@ -201,6 +205,8 @@ void TFrmMain::CreateMenus() {
     MnuRecent = file->addMenu(LoadStr(StrOpenRecent));
     MnuRecent->setObjectName(QStringLiteral("MnuRecent"));
     file->addActions({AcnFileSave, AcnFileSaveAs});
+    file->addSeparator();
+    file->addActions({AcnFileImport, AcnFileExport});
     file->addSeparator();
     file->addAction(AcnFileProperties);
     file->addSeparator();
@@ -290,6 +296,7 @@ void TFrmMain::UpdateCommands() {
     AcnFileSave->setEnabled(hasProject);
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
+    AcnFileExport->setEnabled(hasProject);
     AcnProjExampDisp->setEnabled(hasProject && (FExample || ExampleDisplayed()));
     AcnProjTextReport->setEnabled(hasProject);
     AcnProjTableReport->setEnabled(hasProject);

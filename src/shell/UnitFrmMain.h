@@ -5,6 +5,7 @@
 #include "UntMainHost.h"
 #include "UntPictures.h"
 #include "UntReportExport.h"
+#include "UntStringIds.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -105,6 +106,8 @@ private:
     // Reads the project file into the slot, with a history of its own; shows
     // why when it cannot, and leaves the slot as it was.
     bool ReadProject(std::unique_ptr<TDocument>& slot, const QString& path);
+    // Puts the document in the slot, its history among those undo follows.
+    void InstallDocument(std::unique_ptr<TDocument>& slot, std::unique_ptr<TDocument> document);
     // Makes the project file read into the current slot the document shown.
     void ShowOpenedProject(const QString& path);
     // The folder file dialogs start in: the document's, or the last one used.
@@ -143,13 +146,16 @@ private:
     void AcnProjExampDispExecute();
     void AcnProjExampleSelectExecute();
     void AcnFilePropertiesExecute();
+    // A JSON or CSV file as a new, unsaved project; the project as either.
+    void AcnFileImportExecute();
+    void AcnFileExportExecute();
     // The text and table report commands.
     void RunReport(TReportKind kind);
     // Asks for a file and saves the picture of the project there, as SVG or PNG.
     void SavePictureAs(TPictureKind kind);
-    // Whether a report or picture may go to the path: a file there is
-    // replaceable, and the user agrees to replace it.
-    bool MayWriteOutput(const QString& path);
+    // Whether a report, picture or export may go to the path: a file there
+    // is replaceable, and the user agrees to replace it when asked.
+    bool MayWriteOutput(const QString& path, int question = StrReplaceReport);
     // Shows where a report or picture was written, and opens it.
     void TellWritten(const QString& path);
 
@@ -167,6 +173,8 @@ private:
     int FReportFormat = 1;
     // The file type last chosen for a picture: 1 SVG, 2 PNG.
     int FPictureFilter = 1;
+    // The file type last chosen for an export: 1 JSON, 2 CSV.
+    int FExportFilter = 1;
     QString FRecent1;
     QStringList FRecentProjects;
     QString FLastFolder;
@@ -196,6 +204,8 @@ private:
     QAction* AcnFileSave;
     QAction* AcnFileSaveAs;
     QAction* AcnFileProperties;
+    QAction* AcnFileImport;
+    QAction* AcnFileExport;
     QAction* AcnFileQuit;
     QAction* AcnEditUndo;
     QAction* AcnEditRedo;

@@ -4,12 +4,14 @@
 #include "UntDataModule.h"
 #include "UntErrors.h"
 #include "UntIO.h"
+#include "UntInterchange.h"
 #include "UntPictures.h"
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QStringList>
 #include <algorithm>
@@ -48,7 +50,16 @@ void StopWhenInterrupted() {
         throw EMerovanError(LoadStr(StrReportInterrupted));
 }
 
-enum class TJob { Help, Version, TextReport, TableReport, SwotPicture, TowsPicture };
+enum class TJob {
+    Help,
+    Version,
+    TextReport,
+    TableReport,
+    SwotPicture,
+    TowsPicture,
+    Export,
+    Import
+};
 
 struct TOption {
     const char* Name;
@@ -66,6 +77,8 @@ constexpr TOption Options[] = {
     {"--table-report", TJob::TableReport, StrReportArguments},
     {"--swot-picture", TJob::SwotPicture, StrPictureArguments},
     {"--tows-picture", TJob::TowsPicture, StrPictureArguments},
+    {"--export", TJob::Export, StrExportArguments},
+    {"--import", TJob::Import, StrImportArguments},
 };
 
 const TOption* FindOption(const QString& name) {
@@ -142,8 +155,10 @@ int Run(const TRequest& request) {
         break;
     }
     std::unique_ptr<TProject> project;
-    if (const int status =
-            RunGuarded(request.Project, [&] { project = ReadProject(request.Project); }))
+    if (const int status = RunGuarded(request.Project, [&] {
+            project = request.Job == TJob::Import ? ImportProject(request.Project)
+                                                  : ReadProject(request.Project);
+        }))
         return status;
     return RunGuarded(request.Output, [&] {
         switch (request.Job) {
@@ -155,6 +170,14 @@ int Run(const TRequest& request) {
             break;
         case TJob::SwotPicture:
             SavePicture(TPictureKind::Swot, *project, request.Output);
+            break;
+        case TJob::Export:
+            ExportProject(*project, request.Output);
+            break;
+        case TJob::Import:
+            if (QFileInfo(request.Output).suffix() != QLatin1String("swot"))
+                throw EStorageError(LoadStr(StrProjectExtension));
+            WriteProject(*project, request.Output);
             break;
         default:
             SavePicture(TPictureKind::Tows, *project, request.Output);

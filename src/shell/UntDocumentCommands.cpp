@@ -47,16 +47,20 @@ void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
 
 bool TFrmMain::ReadProject(std::unique_ptr<TDocument>& slot, const QString& path) {
     try {
-        auto document = std::make_unique<TDocument>(::ReadProject(path));
-        History->addStack(document.get());
-        slot = std::move(document);
+        InstallDocument(slot, std::make_unique<TDocument>(::ReadProject(path)));
     } catch (...) {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return false;
     }
+    return true;
+}
+
+void TFrmMain::InstallDocument(std::unique_ptr<TDocument>& slot,
+                               std::unique_ptr<TDocument> document) {
+    History->addStack(document.get());
+    slot = std::move(document);
     UpdateCommands();
     KeepRecoveryCopy();
-    return true;
 }
 
 void TFrmMain::RebuildWorkspace() {

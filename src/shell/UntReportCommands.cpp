@@ -96,10 +96,10 @@ void TFrmMain::SavePictureAs(TPictureKind kind) {
     TellWritten(path);
 }
 
-bool TFrmMain::MayWriteOutput(const QString& path) {
+bool TFrmMain::MayWriteOutput(const QString& path, int question) {
     return Replaceable(path, {}) &&
            (!QFileInfo::exists(path) ||
-            Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceReport),
+            Seam().Message(this, QMessageBox::Question, LoadStr(question),
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes);
 }
 

@@ -126,15 +126,6 @@ std::int32_t RequiredInteger(pugi::xml_node element, const char* name) {
     return value;
 }
 
-// "(line L, column C)" of an offset of the document.
-QString Location(const QByteArray& content, std::ptrdiff_t offset) {
-    offset = std::clamp<std::ptrdiff_t>(offset, 0, content.size());
-    const QByteArrayView before(content.constData(), offset);
-    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-    return FillTemplate(LoadStr(StrLineColumn), QString::number(before.count('\n') + 1),
-                        QString::number(offset - lineStart + 1));
-}
-
 class TDepthGauge : public pugi::xml_tree_walker {
 public:
     bool for_each(pugi::xml_node&) override {
@@ -222,9 +213,9 @@ std::unique_ptr<TProject> ReadProjectContent(const QByteArray& original) {
         document.load_buffer(content.constData(), static_cast<size_t>(content.size()),
                              (pugi::parse_default | pugi::parse_doctype) & ~pugi::parse_eol);
     if (!parsed)
-        throw EStorageError(FillTemplate(LoadStr(StrNotWellFormed),
-                                         QString::fromUtf8(parsed.description()) +
-                                             QLatin1Char(' ') + Location(content, parsed.offset)));
+        throw EStorageError(FillTemplate(
+            LoadStr(StrNotWellFormed), QString::fromUtf8(parsed.description()) + QLatin1Char(' ') +
+                                           TextLocation(content, parsed.offset)));
     // Entities are never expanded; a document that declares them is hostile.
     for (pugi::xml_node node : document.children())
         if (node.type() == pugi::node_doctype)
@@ -244,7 +235,7 @@ std::unique_ptr<TProject> ReadProjectContent(const QByteArray& original) {
     try {
         ReadProjectNode(root.child("swot"), *project);
     } catch (const TNodeError& error) {
-        throw EStorageError(error.Message + QLatin1Char(' ') + Location(content, error.Offset));
+        throw EStorageError(error.Message + QLatin1Char(' ') + TextLocation(content, error.Offset));
     }
     return project;
 }
@@ -264,6 +255,14 @@ QByteArray ProjectContent(const TProject& project) {
     root.append_attribute("version").set_value("1.0");
     WriteProjectNode(root.append_child("swot"), project);
     return XmlBytes(document, pugi::format_raw | pugi::format_no_declaration);
+}
+
+QString TextLocation(const QByteArray& text, qsizetype offset) {
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    const QByteArrayView before(text.constData(), offset);
+    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+    return FillTemplate(LoadStr(StrLineColumn), QString::number(before.count('\n') + 1),
+                        QString::number(offset - lineStart + 1));
 }
 
 QString XmlText(const QString& text) {
@@ -289,8 +288,8 @@ QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags) {
     return writer.Bytes;
 }
 
-QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> further) {
-    const QByteArray content = ProjectContent(project);
+QByteArray StorableContent(const TProject& project) {
+    QByteArray content = ProjectContent(project);
     // What the reader would refuse is never written: the user would lose it.
     if (content.count('<') > MaxContentTags)
         throw EStorageError(
@@ -298,7 +297,12 @@ QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> fu
     if (content.size() > MaxContentSize)
         throw EStorageError(
             FillTemplate(LoadStr(StrSaveTooLarge), QString::number(MaxContentSize >> 20)));
-    further.insert(further.begin(), {QString::fromLatin1(ContentName), content, {}});
+    return content;
+}
+
+QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> further) {
+    further.insert(further.begin(),
+                   {QString::fromLatin1(ContentName), StorableContent(project), {}});
     return ZipArchive(further);
 }
 

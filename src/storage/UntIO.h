@@ -39,6 +39,11 @@ QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> fu
 
 // The "content.xml" document of the project.
 QByteArray ProjectContent(const TProject& project);
+// The same, checked: raises EStorageError when the reader would refuse it.
+QByteArray StorableContent(const TProject& project);
+
+// "(line L, column C)" of a byte offset of a text.
+QString TextLocation(const QByteArray& text, qsizetype offset);
 
 // The text for a document we write, without the characters XML forbids
 // (control characters other than tab, line feed and carriage return, U+FFFE

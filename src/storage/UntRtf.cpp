@@ -180,24 +180,6 @@ private:
     TRtfDocument FDocument;
 };
 
-TRtfDocument ReadPlainText(const QString& text) {
-    TRtfDocument document;
-    QStringList lines =
-        text.split(QRegularExpression(QStringLiteral("\r\n|[\r\n\\x{2028}\\x{2029}]")));
-    if (lines.back().isEmpty())
-        lines.removeLast();
-    for (const QString& line : lines) {
-        QString kept;
-        for (const QChar c : line)
-            if (c.unicode() >= 0x20 || c == QLatin1Char('\t'))
-                kept += c;
-        document.emplace_back();
-        if (!kept.isEmpty())
-            document.back().push_back({kept});
-    }
-    return document;
-}
-
 void WriteText(QString& out, const QString& text) {
     for (const QChar c : text) {
         switch (c.unicode()) {
@@ -260,6 +242,24 @@ TRtfDocument SplitAtLineBreaks(const TRtfDocument& document) {
 }
 
 } // namespace
+
+TRtfDocument ReadPlainText(const QString& text) {
+    TRtfDocument document;
+    QStringList lines =
+        text.split(QRegularExpression(QStringLiteral("\r\n|[\r\n\\x{2028}\\x{2029}]")));
+    if (lines.back().isEmpty())
+        lines.removeLast();
+    for (const QString& line : lines) {
+        QString kept;
+        for (const QChar c : line)
+            if (c.unicode() >= 0x20 || c == QLatin1Char('\t'))
+                kept += c;
+        document.emplace_back();
+        if (!kept.isEmpty())
+            document.back().push_back({kept});
+    }
+    return document;
+}
 
 TRtfToken TRtfLexer::Next() {
     TRtfToken token;

@@ -28,6 +28,9 @@ using TRtfDocument = std::vector<TRtfParagraph>;
 // Unicode. A paragraph mark at the very end opens no further paragraph.
 TRtfDocument ReadRtf(const QString& rtf);
 
+// Plain text as paragraphs, one per line; control characters other than tab go.
+TRtfDocument ReadPlainText(const QString& text);
+
 // The document's text, paragraphs separated by carriage return and line feed.
 QString PlainText(const TRtfDocument& document);
 

@@ -342,6 +342,14 @@ QString RtfToPlainText(const QStringList& lines) {
     return PlainText(ReadRtf(LinesToStream(lines)));
 }
 
+QString CommentText(const QStringList& lines) {
+    return RtfToPlainText(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QStringList PlainTextToLines(const QString& text) {
+    return text.isEmpty() ? QStringList() : WriteRtf(ReadPlainText(text));
+}
+
 QStringList SplitAtReturns(const QString& text) {
     QStringList pieces = text.split(QLatin1Char('\r'));
     if (pieces.back().isEmpty())

@@ -28,6 +28,14 @@ bool HasVisibleText(const QString& text);
 // The plain text of the comments, paragraphs separated by CR LF.
 QString RtfToPlainText(const QStringList& lines);
 
+// The plain text of the comments as data files hold it: lines separated by
+// line feeds.
+QString CommentText(const QStringList& lines);
+
+// Comments of plain text: one paragraph per line, no formatting; none for an
+// empty text.
+QStringList PlainTextToLines(const QString& text);
+
 // Splits at each carriage return; a non-empty rest is the last entry.
 QStringList SplitAtReturns(const QString& text);
 

@@ -1,0 +1,59 @@
+// The import and export commands of the main window: a project in and out
+// as JSON, its factors as CSV.
+#include "UnitFrmMain.h"
+#include "UntErrors.h"
+#include "UntInterchange.h"
+#include "UntModalSeam.h"
+#include "UntStrings.h"
+#include "UntUtils.h"
+
+#include <QStatusBar>
+
+void TFrmMain::AcnFileImportExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    const QStringList filters = {LoadStr(StrInterchangeFilter), LoadStr(StrJsonFilter),
+                                 LoadStr(StrCsvFilter)};
+    const auto chosen = Seam().OpenFile(this, {QString(), filters, QString(), 1, StartFolder()});
+    if (!chosen)
+        return;
+    RememberFolder(chosen->Path);
+    std::unique_ptr<TProject> project;
+    try {
+        project = ImportProject(chosen->Path);
+    } catch (...) {
+        Seam().Error(this, ErrorMessage(std::current_exception()));
+        return;
+    }
+    // The imported project exists in no project file yet: closing asks to
+    // save it, and the recovery copy keeps it meanwhile.
+    auto document = std::make_unique<TDocument>(std::move(project));
+    document->MarkUnsaved();
+    InstallDocument(FCurrent, std::move(document));
+    SetDocumentPath(std::nullopt);
+    RebuildWorkspace();
+}
+
+void TFrmMain::AcnFileExportExecute() {
+    if (!FCurrent)
+        return;
+    const QStringList filters = {LoadStr(StrJsonFilter), LoadStr(StrCsvFilter)};
+    const auto chosen =
+        Seam().SaveFile(this, {QString(), filters, QString(), FExportFilter, StartFolder()});
+    if (!chosen)
+        return;
+    RememberFolder(chosen->Path);
+    FExportFilter = std::clamp(chosen->FilterIndex, 1, 2);
+    QString path = chosen->Path;
+    if (InterchangeFormatOf(path) == TInterchangeFormat::None)
+        path += FExportFilter == 2 ? QStringLiteral(".csv") : QStringLiteral(".json");
+    if (!MayWriteOutput(path, StrReplaceProject))
+        return;
+    try {
+        ExportProject(FCurrent->Project(), path);
+    } catch (...) {
+        Seam().Error(this, ErrorMessage(std::current_exception()));
+        return;
+    }
+    statusBar()->showMessage(FillTemplate(LoadStr(StrFileWritten), path), 30000);
+}

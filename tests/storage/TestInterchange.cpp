@@ -1,0 +1,306 @@
+// Projects in and out as JSON and CSV.
+#include "ProjectBuilder.h"
+#include "UntCsv.h"
+#include "UntDataModule.h"
+#include "UntErrors.h"
+#include "UntIO.h"
+#include "UntInterchange.h"
+#include "UntJson.h"
+#include "UntRtf.h"
+#include "UntUtils.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const EMerovanError& error) {
+        return error.Message();
+    }
+    return {};
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every project file we ship and every fixture the reader accepts.
+QStringList ReadableProjects() {
+    QStringList paths;
+    for (const char* folder : {MEROVAN_RESOURCES_DIR "/templates", MEROVAN_FIXTURES_DIR}) {
+        QDirIterator files(QString::fromUtf8(folder), {"*.swot"}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            if (ErrorOf([&] { ReadProject(path); }).isEmpty())
+                paths << path;
+        }
+    }
+    return paths;
+}
+
+// A factor as read from CSV: its type, name, mark and the plain text of its
+// comment.
+struct Factor {
+    std::int32_t Type;
+    QString Name;
+    std::int32_t Mark;
+    QString Comment;
+    friend bool operator==(const Factor&, const Factor&) = default;
+};
+
+void PrintTo(const Factor& factor, std::ostream* out) {
+    *out << factor.Type << " " << factor.Name.toStdString() << " " << factor.Mark << " "
+         << factor.Comment.toStdString();
+}
+
+} // namespace
+
+// A project file, as Merovan writes the project read from it, comes back
+// byte for byte through JSON; and the JSON through a project file.
+TEST(Interchange, JsonRoundTripsEveryProject) {
+    const QStringList paths = ReadableProjects();
+    ASSERT_GE(paths.size(), 12) << "the examples of both languages and the fixtures";
+    for (const QString& path : paths) {
+        const QByteArray saved = ProjectArchive(*ReadProject(path));
+        const QByteArray json = ProjectJson(*ReadProjectArchive(saved));
+        const QByteArray again = ProjectArchive(*ReadProjectJson(json));
+        EXPECT_EQ(again, saved) << path.toStdString();
+        EXPECT_EQ(ProjectJson(*ReadProjectArchive(again)), json) << path.toStdString();
+    }
+}
+
+// What the editor holds in memory, before any saving, comes back exactly:
+// comment lines, duplicate records and their order, headings, odd texts.
+TEST(Interchange, JsonKeepsTheProjectInMemory) {
+    auto project = MixedProject({{"Grow", {{0, 1}, {4, 5}, {0, 1}}}, {"Hold", {}}});
+    project->Title = "Café & “co” <b>";
+    project->Labels.SetValue(hdThreats, "Menaces\tà venir");
+    project->Labels.SetValue(hdDangers, QString());
+    project->Comments = {"{\\rtf1\\ansi\\pard One \\b two\\b0 \\par ", "three\\par }"};
+    project->Items[2]->Comments = WriteRtf({{{"bold", true}}, {}, {{"end"}}});
+    project->Guidelines[0]->Comments = {"{\\rtf1 \\'e9t\\'e9}"};
+
+    const auto back = ReadProjectJson(ProjectJson(*project));
+    EXPECT_EQ(back->Title, project->Title);
+    EXPECT_EQ(back->Comments, project->Comments);
+    for (int number = 1; number <= TLabels::Count; ++number)
+        EXPECT_EQ(back->Labels.Value(number), project->Labels.Value(number)) << number;
+    ASSERT_EQ(back->Items.size(), project->Items.size());
+    for (std::size_t i = 0; i < project->Items.size(); ++i) {
+        EXPECT_EQ(back->Items[i]->Name, project->Items[i]->Name);
+        EXPECT_EQ(back->Items[i]->SwotType, project->Items[i]->SwotType);
+        EXPECT_EQ(back->Items[i]->Mark, project->Items[i]->Mark);
+        EXPECT_EQ(back->Items[i]->Comments, project->Items[i]->Comments);
+    }
+    ASSERT_EQ(back->Guidelines.size(), 2u);
+    EXPECT_EQ(back->Guidelines[0]->Couples, project->Guidelines[0]->Couples);
+    EXPECT_EQ(back->Guidelines[0]->Comments, project->Guidelines[0]->Comments);
+    EXPECT_TRUE(back->Guidelines[1]->Couples.empty());
+
+    const QJsonValue text =
+        QJsonDocument::fromJson(ProjectJson(*project)).object()["factors"][2]["comment"]["text"];
+    EXPECT_EQ(text.toString(), "bold\n\nend") << "the plain text, for readers without RTF";
+}
+
+TEST(Interchange, JsonImportRefusesWhatAProjectCannotHoldNamingThePlace) {
+    const QString head = R"({"format": "merovan-project", "version": 1, )";
+    const QString factor = R"("factors": [{"type": "strength", "name": "A"}, )"
+                           R"({"type": "opportunity", "name": "B"}], )";
+    const struct {
+        QString json;
+        const char* error;
+    } cases[] = {
+        {"{\"format\": ", "The file is not valid JSON: "},
+        {"[]", "format is missing."},
+        {R"({"format": "swot", "version": 1})", "format: “merovan-project” is expected"},
+        {R"({"format": "merovan-project", "version": 2})",
+         "version: this release of Merovan does not read version 2 of the format."},
+        {head + R"("title": 3})", "title: a text is expected."},
+        {head + R"("title": "A\u0001"})", "title: holds a control character"},
+        {head + R"("headings": {"20": "x"}})", "headings.20 is unknown."},
+        {head + R"("headings": {"04": "x"}})", "headings.04 is unknown."},
+        {head + R"("factors": {}})", "factors: a list is expected."},
+        {head + R"("factors": ["A"]})", "factors[0]: an object is expected."},
+        {head + R"("factors": [{"type": "strength"}]})", "factors[0].name is missing."},
+        {head + R"("factors": [{"type": "Strength", "name": "A"}]})",
+         "factors[0].type: the type is “strength”"},
+        {head + R"("factors": [{"type": "threat", "name": "A", "mark": "3"}]})",
+         "factors[0].mark: a whole number is expected."},
+        {head + R"("factors": [{"type": "threat", "name": "A", "mark": 2.5}]})",
+         "factors[0].mark: a whole number is expected."},
+        {head + R"("factors": [{"type": "threat", "name": "A", "mark": 4}]})",
+         "factors[0].mark: the importance is 1 (low), 2 (medium) or 3 (high)."},
+        {head + R"("factors": [{"type": "threat", "name": "A", "comments": {}}]})",
+         "factors[0].comments is unknown."},
+        {head + R"("factors": [{"type": "threat", "name": "A", "comment": {"rtf": 1}}]})",
+         "factors[0].comment.rtf: a text is expected."},
+        {head + factor + R"("conclusions": [{"name": "C", "couplings": [[0]]}]})",
+         "conclusions[0].couplings[0]: a coupling is a list of two factor positions."},
+        {head + factor + R"("conclusions": [{"name": "C", "couplings": [[0, 2]]}]})",
+         "conclusions[0].couplings[0][1]: no factor has this position."},
+        {head + factor + R"("conclusions": [{"name": "C", "couplings": [[-1, 1]]}]})",
+         "conclusions[0].couplings[0][0]: no factor has this position."},
+        {head + factor + R"("conclusions": [{"name": "C", "couplings": [[0, 1e10]]}]})",
+         "conclusions[0].couplings[0][1]: a whole number is expected."},
+    };
+    for (const auto& c : cases) {
+        const QString error = ErrorOf([&] { ReadProjectJson(c.json.toUtf8()); });
+        EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.error)))
+            << c.json.toStdString() << "\n  gave: " << error.toStdString();
+    }
+    EXPECT_TRUE(ErrorOf([] { ReadProjectJson("{\n\"format\" 1}"); }).contains("(line 2, column "));
+}
+
+// Factors only damaged files hold have no place in the data forms.
+TEST(Interchange, ExportRefusesFactorsOfNoTypeOrMark) {
+    const auto badType = MakeProject({{"A", stStrength, 2}, {"B", 7, 2}});
+    const auto badMark = MakeProject({{"A", stStrength, 9}});
+    for (const auto& write : {ProjectJson, FactorsCsv}) {
+        EXPECT_TRUE(ErrorOf([&] { write(*badType); }).startsWith("factors[1].type:"));
+        EXPECT_TRUE(ErrorOf([&] { write(*badMark); }).startsWith("factors[0].mark:"));
+    }
+}
+
+TEST(Interchange, TheDocumentedExampleImports) {
+    const QString document =
+        QString::fromUtf8(ReadAll(QStringLiteral(MEROVAN_SOURCE_DIR "/../docs/json-format.md")));
+    const QRegularExpressionMatch example =
+        QRegularExpression("```json\n(.*?)```", QRegularExpression::DotMatchesEverythingOption)
+            .match(document);
+    ASSERT_TRUE(example.hasMatch());
+    const auto project = ReadProjectJson(example.captured(1).toUtf8());
+    EXPECT_EQ(project->Title, "Corner café – a second shop?");
+    EXPECT_EQ(RtfToPlainText(project->Comments), "Should we open a second shop across the river?");
+    EXPECT_EQ(project->Labels.Value(hdSituationAnalysis), "Situation of the café");
+    EXPECT_EQ(project->Labels.Value(hdConclusions), "What we will do");
+    EXPECT_EQ(project->Labels.Value(hdStrengths), TLabels::DefaultValue(hdStrengths));
+    ASSERT_EQ(project->Items.size(), 4u);
+    const std::int32_t types[] = {stStrength, stWeakness, stOpportunity, stThreat};
+    const std::int32_t marks[] = {3, 2, 3, 1};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(project->Items[i]->SwotType, types[i]);
+        EXPECT_EQ(project->Items[i]->Mark, marks[i]);
+    }
+    const TRtfDocument comment = ReadRtf(LinesToStream(project->Items[0]->Comments));
+    EXPECT_EQ(PlainText(comment), "Most come every day.");
+    EXPECT_TRUE(comment.at(0).at(1).Bold);
+    ASSERT_EQ(project->Guidelines.size(), 1u);
+    EXPECT_EQ(project->Guidelines[0]->Couples, (std::vector<TTOWSCouple>{{0, 2}, {1, 2}}));
+    EXPECT_EQ(RtfToPlainText(project->Guidelines[0]->Comments),
+              "Start with coffee and lunch only.");
+}
+
+TEST(Interchange, CsvInputsAsSpreadsheetsWriteThem) {
+    const struct {
+        const char* what;
+        QByteArray csv;
+        std::vector<Factor> factors; // when it is read
+        const char* error;           // otherwise
+    } cases[] = {
+        {"our own export",
+         "type,name,mark,comment\r\nstrength,Brand,3,Known\r\nthreat,Rivals,1,\r\n",
+         {{stStrength, "Brand", 3, "Known"}, {stThreat, "Rivals", 1, ""}},
+         nullptr},
+        {"byte-order mark, semicolons, French header and words",
+         "\xEF\xBB\xBFType;Libellé;Importance;Commentaire\r\nForces;Marque;haute;Connue, "
+         "aimée\r\nMenace;Concurrent;faible;\r\nOpportunité;Marché;;\r\n",
+         {{stStrength, "Marque", 3, "Connue, aimée"},
+          {stThreat, "Concurrent", 1, ""},
+          {stOpportunity, "Marché", 2, ""}},
+         nullptr},
+        {"quoted separators, quotes and line breaks; no header",
+         "S,\"Brand, \"\"old\"\"\",2,\"line one\nline two\"\nO,Market\n",
+         {{stStrength, "Brand, \"old\"", 2, "line one\nline two"},
+          {stOpportunity, "Market", 2, ""}},
+         nullptr},
+        {"letters, columns in another order, blank rows and blanks",
+         "name,type\n\n  Alpha  ,w\nBeta,F\n,\n\"Gam\nma\",t\nDelta,M\n",
+         {{stWeakness, "Alpha", 2, ""},
+          {stWeakness, "Beta", 2, ""},
+          {stThreat, "Gam ma", 2, ""},
+          {stThreat, "Delta", 2, ""}},
+         nullptr},
+        {"Windows-1252",
+         "type;name\nforce;Caf\xe9 \x80\n",
+         {{stStrength, "Café €", 2, ""}},
+         nullptr},
+        {"a bad type after a field of two lines",
+         "type,name,mark,comment\nS,A,1,\"a\nb\"\nX,B,1,\n",
+         {},
+         "Line 4: the type “X” is unknown"},
+        {"a bad mark", "S,A,5\n", {}, "Line 1: the importance “5” is unknown"},
+        {"no name", "S,A\nS,  \n", {}, "Line 2: the factor has no name."},
+        {"a name twice", "S,A\nO,A\n", {}, "Line 2: another factor is already named “A”."},
+        {"a quote left open", "S,A\nO,\"B\n\nT,C\n", {}, "Line 2: a quoted field is not closed."},
+        {"a header alone", "type,name\r\n", {}, "The file holds no factor."},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<TProject> project;
+        const QString error = ErrorOf([&] { project = ReadProjectCsv(c.csv); });
+        if (c.error) {
+            EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.error)))
+                << c.what << "\n  gave: " << error.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(project) << c.what << ": " << error.toStdString();
+        std::vector<Factor> factors;
+        for (const auto& item : project->Items)
+            factors.push_back(
+                {item->SwotType, item->Name, item->Mark, CommentText(item->Comments)});
+        EXPECT_EQ(factors, c.factors) << c.what;
+        EXPECT_EQ(project->Labels.Value(hdStrengths), "Our strengths")
+            << "the reference project's headings";
+    }
+}
+
+TEST(Interchange, CsvExportReadsBack) {
+    const auto bakery =
+        ReadProject(MEROVAN_RESOURCES_DIR "/templates/Family bakery - online sales.swot");
+    const QByteArray csv = FactorsCsv(*bakery);
+    EXPECT_TRUE(csv.startsWith("type,name,mark,comment\r\nstrength,Recipes handed down over three "
+                               "generations,3,\"Our sourdough and brioche are known across the "
+                               "district.\nCustomers come"));
+    const auto back = ReadProjectCsv(csv);
+    ASSERT_EQ(back->Items.size(), bakery->Items.size());
+    for (std::size_t i = 0; i < back->Items.size(); ++i) {
+        EXPECT_EQ(back->Items[i]->Name, bakery->Items[i]->Name);
+        EXPECT_EQ(back->Items[i]->SwotType, bakery->Items[i]->SwotType);
+        EXPECT_EQ(back->Items[i]->Mark, bakery->Items[i]->Mark);
+        EXPECT_EQ(CommentText(back->Items[i]->Comments), CommentText(bakery->Items[i]->Comments));
+    }
+}
+
+// The extension chooses the form; a file that is none is refused, and
+// nothing is written.
+TEST(Interchange, FilesByExtension) {
+    QTemporaryDir folder;
+    const auto project = MixedProject({{"Grow", {{0, 1}}}});
+    for (const char* name : {"p.json", "p.CSV"}) {
+        ExportProject(*project, folder.filePath(name));
+        EXPECT_EQ(ImportProject(folder.filePath(name))->Items.size(), 6u) << name;
+    }
+    const QString unknown = "The format follows the extension of the file: json, csv.";
+    EXPECT_EQ(ErrorOf([&] { ExportProject(*project, folder.filePath("p.txt")); }), unknown);
+    EXPECT_FALSE(QFile::exists(folder.filePath("p.txt")));
+    EXPECT_EQ(ErrorOf([&] { ImportProject(folder.filePath("p.txt")); }), unknown);
+    EXPECT_TRUE(ErrorOf([&] {
+                    ImportProject(folder.filePath("none.json"));
+                }).startsWith("The file cannot be opened: "));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("folder.json"));
+    EXPECT_TRUE(ErrorOf([&] {
+                    ImportProject(folder.filePath("folder.json"));
+                }).startsWith("The file cannot be opened: "));
+}
