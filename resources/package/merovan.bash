@@ -4,11 +4,15 @@ _merovan() {
     current=${COMP_WORDS[COMP_CWORD]}
     previous=${COMP_WORDS[COMP_CWORD-1]}
     local before=${COMP_WORDS[COMP_CWORD-2]:-}
-    local requests="--text-report --table-report --swot-picture --tows-picture"
+    local requests="--text-report --table-report --swot-picture --tows-picture --export --import"
     # The word after a request names the project; the next one its output.
     case $previous in
-    --text-report | --table-report | --swot-picture | --tows-picture)
+    --text-report | --table-report | --swot-picture | --tows-picture | --export)
         _filedir swot
+        return
+        ;;
+    --import)
+        _filedir '@(json|csv)'
         return
         ;;
     esac
@@ -23,6 +27,14 @@ _merovan() {
         ;;
     --swot-picture | --tows-picture)
         _filedir '@(svg|png)'
+        return
+        ;;
+    --export)
+        _filedir '@(json|csv)'
+        return
+        ;;
+    --import)
+        _filedir swot
         return
         ;;
     esac

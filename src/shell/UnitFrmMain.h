@@ -106,8 +106,11 @@ private:
     // Reads the project file into the slot, with a history of its own; shows
     // why when it cannot, and leaves the slot as it was.
     bool ReadProject(std::unique_ptr<TDocument>& slot, const QString& path);
-    // Puts the document in the slot, its history among those undo follows.
-    void InstallDocument(std::unique_ptr<TDocument>& slot, std::unique_ptr<TDocument> document);
+    // Makes the project the document shown, modified until it is saved: no
+    // file holds it as it is. The recovery copy keeps it meanwhile, with the
+    // file it came from, if any.
+    void ShowUnsavedProject(std::unique_ptr<TProject> project,
+                            const std::optional<QString>& origin);
     // Makes the project file read into the current slot the document shown.
     void ShowOpenedProject(const QString& path);
     // The folder file dialogs start in: the document's, or the last one used.

@@ -47,18 +47,25 @@ void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
 
 bool TFrmMain::ReadProject(std::unique_ptr<TDocument>& slot, const QString& path) {
     try {
-        InstallDocument(slot, std::make_unique<TDocument>(::ReadProject(path)));
+        auto document = std::make_unique<TDocument>(::ReadProject(path));
+        History->addStack(document.get());
+        slot = std::move(document);
     } catch (...) {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return false;
     }
+    UpdateCommands();
+    KeepRecoveryCopy();
     return true;
 }
 
-void TFrmMain::InstallDocument(std::unique_ptr<TDocument>& slot,
-                               std::unique_ptr<TDocument> document) {
-    History->addStack(document.get());
-    slot = std::move(document);
+void TFrmMain::ShowUnsavedProject(std::unique_ptr<TProject> project,
+                                  const std::optional<QString>& origin) {
+    FCurrent = std::make_unique<TDocument>(std::move(project));
+    History->addStack(FCurrent.get());
+    FCurrent->MarkUnsaved();
+    SetDocumentPath(origin);
+    RebuildWorkspace();
     UpdateCommands();
     KeepRecoveryCopy();
 }

@@ -25,13 +25,7 @@ void TFrmMain::AcnFileImportExecute() {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return;
     }
-    // The imported project exists in no project file yet: closing asks to
-    // save it, and the recovery copy keeps it meanwhile.
-    auto document = std::make_unique<TDocument>(std::move(project));
-    document->MarkUnsaved();
-    InstallDocument(FCurrent, std::move(document));
-    SetDocumentPath(std::nullopt);
-    RebuildWorkspace();
+    ShowUnsavedProject(std::move(project), std::nullopt);
 }
 
 void TFrmMain::AcnFileExportExecute() {

@@ -51,13 +51,7 @@ bool TFrmMain::OfferRecoveryCopies() {
         // waits for the next start.
         if (answer != QMessageBox::Yes || !AskToKeepChanges())
             continue;
-        FCurrent = std::make_unique<TDocument>(orphan.TakeProject());
-        History->addStack(FCurrent.get());
-        FCurrent->MarkUnsaved();
-        SetDocumentPath(orphan.Origin());
-        RebuildWorkspace();
-        UpdateCommands();
-        KeepRecoveryCopy();
+        ShowUnsavedProject(orphan.TakeProject(), orphan.Origin());
         // The work now lives in this run's copy; without one, the old copy stays.
         try {
             FRecoveryCopy->Finish();
