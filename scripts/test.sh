@@ -38,7 +38,7 @@ fi
 FUZZ_BUILD="${MEROVAN_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMEROVAN_WERROR="$werror" -DMEROVAN_FUZZ=ON -DMEROVAN_BUILD_TESTS=OFF >/dev/null
-cmake --build "$FUZZ_BUILD" --parallel "$(nproc)" --target FuzzReadProject FuzzReadContent FuzzRtf
+cmake --build "$FUZZ_BUILD" --parallel "$(nproc)" --target FuzzReadProject FuzzReadContent FuzzRtf FuzzReadJson FuzzReadCsv
 
 seconds="${MEROVAN_FUZZ_SECONDS:-30}"
 work="$(mktemp -d)"
@@ -61,3 +61,5 @@ fuzz_target() {
 fuzz_target FuzzReadProject "$ROOT"/tests/fixtures/*.swot
 fuzz_target FuzzReadContent "$ROOT"/fuzz/corpus/content/*
 fuzz_target FuzzRtf "$ROOT"/fuzz/corpus/rtf/*
+fuzz_target FuzzReadJson "$ROOT"/fuzz/corpus/json/*
+fuzz_target FuzzReadCsv "$ROOT"/fuzz/corpus/csv/*

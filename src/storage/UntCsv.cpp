@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -199,7 +200,7 @@ QByteArray FactorsCsv(const TProject& project) {
     return csv.toUtf8();
 }
 
-std::unique_ptr<TProject> ReadProjectCsv(const QByteArray& csv) {
+std::vector<std::unique_ptr<TTOWSItem>> ReadFactorsCsv(const QByteArray& csv) {
     const QString text = Decoded(csv);
     std::vector<TRow> rows = Rows(text, SeparatorOf(text));
     std::erase_if(rows, [](const TRow& row) {
@@ -217,7 +218,7 @@ std::unique_ptr<TProject> ReadProjectCsv(const QByteArray& csv) {
     if (rows.empty())
         throw EStorageError(LoadStr(StrCsvNoFactor));
 
-    auto project = ReadProject(ReferenceTemplate());
+    std::vector<std::unique_ptr<TTOWSItem>> factors;
     for (const TRow& row : rows) {
         const auto cell = [&](TColumn column) {
             return columns[column] >= 0 ? row.Fields.value(columns[column]) : QString();
@@ -225,22 +226,35 @@ std::unique_ptr<TProject> ReadProjectCsv(const QByteArray& csv) {
         auto item = std::make_unique<TTOWSItem>();
         const auto type = Lookup(TypeWords, cell(clType));
         if (!type)
-            RefuseLine(row.Line, FillTemplate(LoadStr(StrCsvBadType), cell(clType).trimmed()));
+            RefuseLine(row.Line,
+                       FillTemplate(LoadStr(StrCsvBadType), Printable(cell(clType).trimmed())));
         item->SwotType = *type;
         // A name is one line; spreadsheet cells often carry stray blanks.
-        item->Name = XmlText(cell(clName).simplified());
+        item->Name = XmlText(cell(clName)).simplified();
         if (item->Name.isEmpty())
             RefuseLine(row.Line, LoadStr(StrCsvNoName));
-        if (std::ranges::any_of(project->Items,
+        if (std::ranges::any_of(factors,
                                 [&item](const auto& other) { return other->Name == item->Name; }))
             RefuseLine(row.Line, FillTemplate(LoadStr(StrCsvNameInUse), item->Name));
         const auto mark = Lookup(MarkWords, cell(clMark));
         if (!mark)
-            RefuseLine(row.Line, FillTemplate(LoadStr(StrCsvBadMark), cell(clMark).trimmed()));
+            RefuseLine(row.Line,
+                       FillTemplate(LoadStr(StrCsvBadMark), Printable(cell(clMark).trimmed())));
         item->Mark = *mark;
-        item->Comments = PlainTextToLines(cell(clComment));
-        project->Items.push_back(std::move(item));
+        // Blank lines closing a cell are the spreadsheet's, not the comment's.
+        QString comment = XmlText(cell(clComment));
+        while (!comment.isEmpty() && comment.back().isSpace())
+            comment.chop(1);
+        item->Comments = PlainTextToLines(comment);
+        factors.push_back(std::move(item));
     }
+    return factors;
+}
+
+std::unique_ptr<TProject> ReadProjectCsv(const QByteArray& csv) {
+    std::vector<std::unique_ptr<TTOWSItem>> factors = ReadFactorsCsv(csv);
+    auto project = ReadProject(ReferenceTemplate());
+    std::ranges::move(factors, std::back_inserter(project->Items));
     StorableContent(*project);
     return project;
 }

@@ -26,7 +26,7 @@ const QLatin1String LineJoint("<BR>");
 }
 
 QString Member(const QString& place, const QString& name) {
-    return place.isEmpty() ? name : place + QLatin1Char('.') + name;
+    return place.isEmpty() ? Printable(name) : place + QLatin1Char('.') + Printable(name);
 }
 
 QString Element(const QString& place, qsizetype index) {

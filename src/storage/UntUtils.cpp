@@ -342,6 +342,17 @@ QString RtfToPlainText(const QStringList& lines) {
     return PlainText(ReadRtf(LinesToStream(lines)));
 }
 
+QString Printable(const QString& text) {
+    QString shown;
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString CommentText(const QStringList& lines) {
     return RtfToPlainText(lines).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }

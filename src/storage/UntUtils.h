@@ -45,6 +45,10 @@ QString LinesToStream(const QStringList& lines);
 // A new list of the lines; an entry holding line breaks becomes several.
 QStringList CopyLines(const QStringList& lines);
 
+// The text with its control characters written as "\uXXXX", so that a
+// message quoting what a file holds shows it whole.
+QString Printable(const QString& text);
+
 // Replaces every "#1" in the template with the first value, then, only when
 // the second value is not empty, every "#2" with the second value.
 QString FillTemplate(const QString& pattern, const QString& first, const QString& second = {});
