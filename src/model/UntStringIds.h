@@ -221,7 +221,6 @@ enum TStringId : int {
     StrCsvBadType = 3165,
     StrCsvBadMark = 3166,
     StrCsvNoName = 3167,
-    StrCsvNameInUse = 3168,
     StrCsvOpenQuote = 3169,
     StrCsvNoFactor = 3170,
 };

@@ -9,7 +9,6 @@
 #include "UntUtils.h"
 
 #include <QRegularExpression>
-#include <QSet>
 #include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
@@ -220,7 +219,6 @@ std::vector<std::unique_ptr<TTOWSItem>> ReadFactorsCsv(const QByteArray& csv) {
         throw EStorageError(LoadStr(StrCsvNoFactor));
 
     std::vector<std::unique_ptr<TTOWSItem>> factors;
-    QSet<QString> names;
     for (const TRow& row : rows) {
         const auto cell = [&](TColumn column) {
             return columns[column] >= 0 ? row.Fields.value(columns[column]) : QString();
@@ -235,9 +233,6 @@ std::vector<std::unique_ptr<TTOWSItem>> ReadFactorsCsv(const QByteArray& csv) {
         item->Name = XmlText(cell(clName)).simplified();
         if (item->Name.isEmpty())
             RefuseLine(row.Line, LoadStr(StrCsvNoName));
-        if (names.contains(item->Name))
-            RefuseLine(row.Line, FillTemplate(LoadStr(StrCsvNameInUse), item->Name));
-        names.insert(item->Name);
         const auto mark = Lookup(MarkWords, cell(clMark));
         if (!mark)
             RefuseLine(row.Line,

@@ -245,7 +245,6 @@ TEST(Interchange, CsvInputsAsSpreadsheetsWriteThem) {
         {"a bad mark", "S,A,5\n", {}, "Line 1: the importance “5” is unknown"},
         {"a control character", "S,A\nX\x01,B\n", {}, "Line 2: the type “X\\u0001” is unknown"},
         {"no name", "S,A\nS,  \n", {}, "Line 2: the factor has no name."},
-        {"a name twice", "S,A\nO,A\n", {}, "Line 2: another factor is already named “A”."},
         {"a quote left open", "S,A\nO,\"B\n\nT,C\n", {}, "Line 2: a quoted field is not closed."},
         {"a header alone", "type,name\r\n", {}, "The file holds no factor."},
     };
