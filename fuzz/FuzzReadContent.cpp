@@ -1,26 +1,14 @@
 // Reads a project from an arbitrary "content.xml" document; what reads must
 // write and read back to the same document.
+#include "FuzzSupport.h"
 #include "UntIO.h"
 
-#include <cstddef>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::unique_ptr<TProject> project;
-    try {
-        project = ReadProjectContent(
-            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    } catch (const EStorageError& error) {
-        if (error.Message().isEmpty())
-            __builtin_trap();
+    const auto project = ReadOrRefuse(data, size, ReadProjectContent);
+    if (!project)
         return 0;
-    }
-    for (const auto& guideline : project->Guidelines)
-        for (const TTOWSCouple& couple : guideline->Couples)
-            if (!project->IsValidPosition(couple.Index1) ||
-                !project->IsValidPosition(couple.Index2))
-                __builtin_trap();
-    const QByteArray written = ProjectContent(*project);
+    CheckRecords(**project);
+    const QByteArray written = ProjectContent(**project);
     if (ProjectContent(*ReadProjectContent(written)) != written)
         __builtin_trap();
     return 0;

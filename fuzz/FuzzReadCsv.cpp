@@ -1,24 +1,15 @@
 // Reads factors from arbitrary CSV; what reads must be factors a project
 // can hold, and come back the same through our own CSV.
+#include "FuzzSupport.h"
 #include "UntCsv.h"
-#include "UntDataModule.h"
 #include "UntUtils.h"
 
-#include <cstddef>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::unique_ptr<TTOWSItem>> factors;
-    try {
-        factors = ReadFactorsCsv(
-            QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    } catch (const EStorageError& error) {
-        if (error.Message().isEmpty())
-            __builtin_trap();
+    auto factors = ReadOrRefuse(data, size, ReadFactorsCsv);
+    if (!factors)
         return 0;
-    }
     TProject project;
-    std::ranges::move(factors, std::back_inserter(project.Items));
+    std::ranges::move(*factors, std::back_inserter(project.Items));
     const auto back = ReadFactorsCsv(FactorsCsv(project));
     if (back.size() != project.Items.size())
         __builtin_trap();
