@@ -156,10 +156,16 @@ private:
     void RunReport(TReportKind kind);
     // Asks for a file and saves the picture of the project there, as SVG or PNG.
     void SavePictureAs(TPictureKind kind);
+    // A file to write one of the kinds offered, each a filter of the save
+    // dialog and its extension; the dialog selects the kind chosen last, and
+    // a name without any of the extensions gets the selected kind's. None
+    // when the user cancels or keeps the file there.
+    std::optional<QString> ChooseOutput(const QStringList& filters, const QStringList& extensions,
+                                        int& filter, int question = StrReplaceReport);
     // Whether a report, picture or export may go to the path: a file there
     // is replaceable, and the user agrees to replace it when asked.
     bool MayWriteOutput(const QString& path, int question = StrReplaceReport);
-    // Shows where a report or picture was written, and opens it.
+    // Shows in the status bar where a file was written.
     void TellWritten(const QString& path);
 
     // The project shown and edited, the example waiting to be shown, and the

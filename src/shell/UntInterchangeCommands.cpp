@@ -5,9 +5,6 @@
 #include "UntInterchange.h"
 #include "UntModalSeam.h"
 #include "UntStrings.h"
-#include "UntUtils.h"
-
-#include <QStatusBar>
 
 void TFrmMain::AcnFileImportExecute() {
     if (!ReturnFromExample() || !AskToKeepChanges())
@@ -31,23 +28,16 @@ void TFrmMain::AcnFileImportExecute() {
 void TFrmMain::AcnFileExportExecute() {
     if (!FCurrent)
         return;
-    const QStringList filters = {LoadStr(StrJsonFilter), LoadStr(StrCsvFilter)};
-    const auto chosen =
-        Seam().SaveFile(this, {QString(), filters, QString(), FExportFilter, StartFolder()});
-    if (!chosen)
-        return;
-    RememberFolder(chosen->Path);
-    FExportFilter = std::clamp(chosen->FilterIndex, 1, 2);
-    QString path = chosen->Path;
-    if (InterchangeFormatOf(path) == TInterchangeFormat::None)
-        path += FExportFilter == 2 ? QStringLiteral(".csv") : QStringLiteral(".json");
-    if (!MayWriteOutput(path, StrReplaceProject))
+    const auto path = ChooseOutput({LoadStr(StrJsonFilter), LoadStr(StrCsvFilter)},
+                                   {QStringLiteral("json"), QStringLiteral("csv")}, FExportFilter,
+                                   StrReplaceProject);
+    if (!path)
         return;
     try {
-        ExportProject(FCurrent->Project(), path);
+        ExportProject(FCurrent->Project(), *path);
     } catch (...) {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return;
     }
-    statusBar()->showMessage(FillTemplate(LoadStr(StrFileWritten), path), 30000);
+    TellWritten(*path);
 }

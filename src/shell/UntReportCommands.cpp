@@ -70,30 +70,41 @@ void TFrmMain::RunReport(TReportKind kind) {
     DlgWaitReport->close();
     repaint();
     TellWritten(path);
+    Seam().OpenDocument(path);
 }
 
 void TFrmMain::SavePictureAs(TPictureKind kind) {
     if (!FCurrent)
         return;
-    const QStringList filters = {LoadStr(StrSvgFilter), LoadStr(StrPngFilter)};
-    const auto chosen =
-        Seam().SaveFile(this, {QString(), filters, QString(), FPictureFilter, StartFolder()});
-    if (!chosen)
-        return;
-    RememberFolder(chosen->Path);
-    FPictureFilter = std::clamp(chosen->FilterIndex, 1, 2);
-    QString path = chosen->Path;
-    if (PictureFormatOf(path) == TPictureFormat::None)
-        path += FPictureFilter == 2 ? QStringLiteral(".png") : QStringLiteral(".svg");
-    if (!MayWriteOutput(path))
+    const auto path = ChooseOutput({LoadStr(StrSvgFilter), LoadStr(StrPngFilter)},
+                                   {QStringLiteral("svg"), QStringLiteral("png")}, FPictureFilter);
+    if (!path)
         return;
     try {
-        SavePicture(kind, FCurrent->Project(), path);
+        SavePicture(kind, FCurrent->Project(), *path);
     } catch (...) {
         Seam().Error(this, ErrorMessage(std::current_exception()));
         return;
     }
-    TellWritten(path);
+    TellWritten(*path);
+    Seam().OpenDocument(*path);
+}
+
+std::optional<QString> TFrmMain::ChooseOutput(const QStringList& filters,
+                                              const QStringList& extensions, int& filter,
+                                              int question) {
+    const auto chosen =
+        Seam().SaveFile(this, {QString(), filters, QString(), filter, StartFolder()});
+    if (!chosen)
+        return std::nullopt;
+    RememberFolder(chosen->Path);
+    filter = std::clamp(chosen->FilterIndex, 1, static_cast<int>(extensions.size()));
+    QString path = chosen->Path;
+    if (!extensions.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive))
+        path += QLatin1Char('.') + extensions[filter - 1];
+    if (!MayWriteOutput(path, question))
+        return std::nullopt;
+    return path;
 }
 
 bool TFrmMain::MayWriteOutput(const QString& path, int question) {
@@ -106,5 +117,4 @@ bool TFrmMain::MayWriteOutput(const QString& path, int question) {
 void TFrmMain::TellWritten(const QString& path) {
     // The path stays in view a while, whichever program opens the file.
     statusBar()->showMessage(FillTemplate(LoadStr(StrFileWritten), path), 30000);
-    Seam().OpenDocument(path);
 }
