@@ -41,25 +41,20 @@ std::unique_ptr<TProject> LargeProject(int factorsPerType) {
 
 class THost : public TMainHost {
 public:
-    TProject* Project() override { return Document ? &Document->Project() : nullptr; }
+    TDocument* Document() override { return FDocument.get(); }
     TModalSeam& Seam() override { return FSeam; }
     void ShowHelpTopic(int) override {}
     QAction* PropertiesAction() override { return &FProperties; }
-    TCouplingViewSettings& CouplingViewSettings() override { return FSettings; }
-    double& SplitRatio() override { return FRatio; }
+    TCouplingViewSettings CouplingViewSettings() const override { return FSettings; }
+    void SetCouplingViewSettings(const TCouplingViewSettings& settings) override {
+        FSettings = settings;
+    }
+    double SplitRatio() const override { return FRatio; }
+    void SetSplitRatio(double ratio) override { FRatio = ratio; }
     bool EditFactor(TTOWSItem&, bool) override { return false; }
     bool EditGuideline(TGuideline&, const TGuideline*) override { return false; }
-    void Apply(std::unique_ptr<QUndoCommand> change) override {
-        if (change)
-            Document->push(change.release());
-    }
-    void ProjectChanged(const TChange& change) override {
-        if (Workspace)
-            Workspace->ShowChange(change);
-    }
 
-    std::unique_ptr<TDocument> Document;
-    TFraTOWS* Workspace = nullptr;
+    std::unique_ptr<TDocument> FDocument;
 
 private:
     TModalSeam FSeam;
@@ -71,9 +66,8 @@ private:
 struct TWorkspace {
     explicit TWorkspace(int factorsPerType) : TWorkspace(LargeProject(factorsPerType)) {}
     explicit TWorkspace(std::unique_ptr<TProject> project) {
-        host.Document = std::make_unique<TDocument>(std::move(project));
+        host.FDocument = std::make_unique<TDocument>(std::move(project));
         workspace = std::make_unique<TFraTOWS>(host, nullptr);
-        host.Workspace = workspace.get();
         workspace->resize(1200, 800);
         workspace->show();
         workspace->UpdateView();
@@ -138,9 +132,9 @@ BENCHMARK(BM_FactorListsRefill)->Arg(500)->Arg(2500)->Unit(benchmark::kMilliseco
 // the deletion undone: each with the lists redrawn, as the user sees it.
 void BM_FactorDelete(benchmark::State& state) {
     TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
-    TDocument& document = *fixture.host.Document;
+    TDocument& document = *fixture.host.Document();
     for (auto _ : state) {
-        fixture.host.Apply(DeleteFactorChange(fixture.host, document.Project(), 0));
+        document.Apply(DeleteFactorChange(document, 0));
         QApplication::processEvents();
         state.PauseTiming();
         document.undo();
@@ -152,10 +146,10 @@ BENCHMARK(BM_FactorDelete)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_FactorDeleteUndone(benchmark::State& state) {
     TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
-    TDocument& document = *fixture.host.Document;
+    TDocument& document = *fixture.host.Document();
     for (auto _ : state) {
         state.PauseTiming();
-        fixture.host.Apply(DeleteFactorChange(fixture.host, document.Project(), 0));
+        document.Apply(DeleteFactorChange(document, 0));
         QApplication::processEvents();
         state.ResumeTiming();
         document.undo();
@@ -168,18 +162,17 @@ BENCHMARK(BM_FactorDeleteUndone)->Arg(10000)->Unit(benchmark::kMillisecond);
 // factors: factors renamed and factors deleted, in turn.
 void BM_HistoryMemory(benchmark::State& state) {
     for (auto _ : state) {
-        THost host;
-        host.Document = std::make_unique<TDocument>(MakeAnalysis(10000, 500));
-        TProject& project = host.Document->Project();
+        TDocument document(MakeAnalysis(10000, 500));
+        const TProject& project = document.Project();
         malloc_trim(0);
         const qint64 before = ResidentBytes("VmRSS:");
         for (int change = 0; change < state.range(0); ++change) {
             if (change % 2 == 0) {
                 TTOWSItem renamed = *project.Items[static_cast<std::size_t>(change)];
                 renamed.Name += QStringLiteral(" renamed");
-                host.Apply(EditFactorChange(host, project, change, renamed));
+                document.Apply(EditFactorChange(document, change, renamed));
             } else {
-                host.Apply(DeleteFactorChange(host, project, 0));
+                document.Apply(DeleteFactorChange(document, 0));
             }
         }
         malloc_trim(0);

@@ -62,13 +62,13 @@ std::atomic<std::uint64_t> LastRevision{0};
 TProject::TProject() : Title(QStringLiteral("Analyse Swot")), FRevision(++LastRevision) {}
 
 void TProject::MarkModified() {
-    Modified = true;
+    FModified = true;
     FRevision = ++LastRevision;
 }
 
 std::unique_ptr<TProject> CopyProject(const TProject& project) {
     auto copy = std::make_unique<TProject>();
-    copy->Modified = project.Modified;
+    copy->FModified = project.FModified;
     copy->FileName = project.FileName;
     copy->Title = project.Title;
     copy->Comments = project.Comments;

@@ -50,14 +50,16 @@ struct TItemDeletion {
     std::vector<TRemovedRecord> Removed;
 };
 
+class TDocument;
+
 // One analysis: its title, comments, headings, factors and conclusions.
 class TProject {
 public:
     TProject();
 
-    bool Modified = false;
-    // Sets Modified and gives the project a new revision.
-    void MarkModified();
+    // Whether the project holds changes that no file holds. Only its
+    // document (the history and saving) changes it.
+    bool Modified() const { return FModified; }
     // Tells this state of the project from its earlier ones and from every
     // state of the other projects of the run: each project starts with a
     // revision of its own, and each change takes a new one.
@@ -87,6 +89,13 @@ public:
     void RestoreItem(TItemDeletion deletion);
 
 private:
+    friend class TDocument;
+    friend std::unique_ptr<TProject> CopyProject(const TProject& project);
+
+    // Sets Modified and gives the project a new revision.
+    void MarkModified();
+
+    bool FModified = false;
     std::uint64_t FRevision;
 };
 

@@ -440,17 +440,7 @@ bool TFrmMain::EditGuideline(TGuideline& guideline, const TGuideline* original) 
     return FrmGuideline->Edit(guideline, original);
 }
 
-void TFrmMain::Apply(std::unique_ptr<QUndoCommand> change) {
-    if (change && FCurrent)
-        FCurrent->push(change.release());
-}
-
-void TFrmMain::ProjectChanged(const TChange& change) {
-    if (FWorkspace)
-        FWorkspace->ShowChange(change);
-}
-
 void TFrmMain::AcnFilePropertiesExecute() {
     if (FCurrent)
-        DlgProperties->Edit(FCurrent->Project());
+        DlgProperties->Edit(*FCurrent);
 }

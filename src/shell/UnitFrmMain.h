@@ -63,16 +63,18 @@ public:
     void KeepRecoveryCopy();
     const TRecoveryCopy& RecoveryCopy() const { return *FRecoveryCopy; }
 
-    TProject* Project() override { return FCurrent ? &FCurrent->Project() : nullptr; }
+    TDocument* Document() override { return FCurrent.get(); }
     TModalSeam& Seam() override { return *FSeam; }
     void ShowHelpTopic(int context) override;
     QAction* PropertiesAction() override { return AcnFileProperties; }
-    TCouplingViewSettings& CouplingViewSettings() override { return FCouplingViewSettings; }
-    double& SplitRatio() override { return FSplitRatio; }
+    TCouplingViewSettings CouplingViewSettings() const override { return FCouplingViewSettings; }
+    void SetCouplingViewSettings(const TCouplingViewSettings& settings) override {
+        FCouplingViewSettings = settings;
+    }
+    double SplitRatio() const override { return FSplitRatio; }
+    void SetSplitRatio(double ratio) override { FSplitRatio = ratio; }
     bool EditFactor(TTOWSItem& factor, bool isNew) override;
     bool EditGuideline(TGuideline& guideline, const TGuideline* original) override;
-    void Apply(std::unique_ptr<QUndoCommand> change) override;
-    void ProjectChanged(const TChange& change) override;
 
     bool ExampleDisplayed() const { return FStashed != nullptr; }
     // The example, while it waits to be displayed.

@@ -68,8 +68,9 @@ TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(hos
     connect(BtOk, &QPushButton::clicked, this, &TDlgProperties::BtOkClick);
 }
 
-bool TDlgProperties::Edit(TProject& project) {
-    FProject = &project;
+bool TDlgProperties::Edit(TDocument& document) {
+    FDocument = &document;
+    const TProject& project = document.Project();
     PageControl->setCurrentIndex(0);
     EdTitle->setText(project.Title);
     FraMemo1->Load(project.Comments);
@@ -77,7 +78,7 @@ bool TDlgProperties::Edit(TProject& project) {
     for (int number = 1; number <= TLabels::Count; ++number)
         LstCaptions->addItem(project.Labels.Value(number));
     const bool accepted = Host.Seam().ExecDialog(*this) == QDialog::Accepted;
-    FProject = nullptr;
+    FDocument = nullptr;
     return accepted;
 }
 
@@ -121,6 +122,6 @@ void TDlgProperties::BtOkClick() {
     for (int number = 1; number <= TLabels::Count; ++number)
         properties.Labels.SetValue(number, LstCaptions->item(number - 1)->text());
     // A change made here is a change to save and to undo, like any other.
-    Host.Apply(PropertiesChange(Host, *FProject, std::move(properties)));
+    FDocument->Apply(PropertiesChange(*FDocument, std::move(properties)));
     accept();
 }

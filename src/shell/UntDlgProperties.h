@@ -7,7 +7,7 @@ class QLineEdit;
 class QListWidget;
 class QTabWidget;
 class TFraMemo;
-class TProject;
+class TDocument;
 
 // The project's own data: its title, its comments and the wording of its
 // nineteen headings. The project changes only on OK.
@@ -17,9 +17,10 @@ class TDlgProperties : public TMPDialog {
 public:
     TDlgProperties(TMainHost& host, QWidget* parent);
 
-    // Shows the project through the seam; true when the user accepted. The
-    // project changes only then, through its history, if anything differs.
-    bool Edit(TProject& project);
+    // Shows the document's project through the seam; true when the user
+    // accepted. The project changes only then, through its history, if
+    // anything differs.
+    bool Edit(TDocument& document);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -31,7 +32,7 @@ private:
     // The selected line; -1 after telling the user to select one.
     int SelectedCaption();
 
-    TProject* FProject = nullptr;
+    TDocument* FDocument = nullptr;
     QTabWidget* PageControl;
     QLineEdit* EdTitle;
     TFraMemo* FraMemo1;

@@ -36,7 +36,7 @@ TFileRequest ProjectFileRequest(const QString& caption, const QString& folder) {
 void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
     FDocumentPath = path;
     if (FCurrent)
-        FCurrent->Project().FileName = path.value_or(QString());
+        FCurrent->SetPath(path);
     const QString name = path.value_or(LoadStr(StrNewDocument));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
@@ -88,7 +88,7 @@ bool TFrmMain::ReturnFromExample() {
 }
 
 bool TFrmMain::AskToKeepChanges() {
-    if (!FCurrent || !FCurrent->Project().Modified)
+    if (!FCurrent || !FCurrent->Modified())
         return true;
     switch (Seam().Message(this, QMessageBox::Question, LoadStr(StrSaveChanges),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {

@@ -14,7 +14,7 @@ void TFrmMain::KeepRecoveryCopy() {
     // While the example is displayed, the user's work waits aside, unchanged.
     const TDocument* document = ExampleDisplayed() ? FStashed.get() : FCurrent.get();
     const TProject* work = document ? &document->Project() : nullptr;
-    if (!work || !work->Modified) {
+    if (!work || !work->Modified()) {
         if (FRecoveryRevision != 0)
             FRecoveryCopy->Remove();
         FRecoveryRevision = 0;

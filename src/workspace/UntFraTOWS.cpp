@@ -108,7 +108,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     connect(Splitter, &QSplitter::splitterMoved, this, [this] {
         const int total = Splitter->width();
         if (total > 0)
-            FHost.SplitRatio() = static_cast<double>(Splitter->sizes().front()) / total;
+            FHost.SetSplitRatio(static_cast<double>(Splitter->sizes().front()) / total);
     });
 
     connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWS::ClickAddGuideLine);
@@ -123,13 +123,17 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     });
 }
 
-TProject* TFraTOWS::Project() const {
+const TProject* TFraTOWS::Project() const {
     return FHost.Project();
 }
 
 void TFraTOWS::UpdateView() {
     TModelFrame::UpdateView();
     const QScopedValueRollback updating(Updating, true);
+    // The document shown tells what each of its changes touched.
+    disconnect(FFollowing);
+    if (TDocument* document = FHost.Document())
+        FFollowing = connect(document, &TDocument::Changed, this, &TFraTOWS::ShowChange);
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
         LbConclusions->SetFullText(project->Labels.Value(hdConclusions));
@@ -228,8 +232,8 @@ void TFraTOWS::ShowChange(const TChange& change) {
 }
 
 void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
-    TProject* project = Project();
-    if (!project || !item)
+    TDocument* document = FHost.Document();
+    if (!document || !item)
         return;
     const int i = LstGuidelines->row(item);
     if (!FSelectedCouple) {
@@ -239,13 +243,12 @@ void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
         item->setCheckState(Qt::Unchecked);
         return;
     }
-    FHost.Apply(
-        LinkChange(FHost, *project, i, *FSelectedCouple, item->checkState() == Qt::Checked));
+    document->Apply(LinkChange(*document, i, *FSelectedCouple, item->checkState() == Qt::Checked));
 }
 
 void TFraTOWS::ClickAddGuideLine() {
-    TProject* project = Project();
-    if (!project)
+    TDocument* document = FHost.Document();
+    if (!document)
         return;
     if (!FSelectedCouple) {
         FHost.Seam().Error(this, LoadStr(StrSelectCouplingFirst));
@@ -257,42 +260,45 @@ void TFraTOWS::ClickAddGuideLine() {
     // The new conclusion holds the selected coupling, as if its mark had
     // been clicked.
     guideline->AddCouple(FSelectedCouple->Index1, FSelectedCouple->Index2);
-    FHost.Apply(AddGuidelineChange(FHost, *project, std::move(guideline)));
+    document->Apply(AddGuidelineChange(*document, std::move(guideline)));
 }
 
 void TFraTOWS::ClickEditGuideline() {
-    TProject* project = Project();
+    TDocument* document = FHost.Document();
     const int i = SelectedGuideline();
-    if (!project || i < 0)
+    if (!document || i < 0)
         return;
     // The dialog edits a copy: the project changes through its history only.
-    TGuideline edited = *project->Guidelines[i];
-    if (FHost.EditGuideline(edited, project->Guidelines[i].get()))
-        FHost.Apply(EditGuidelineChange(FHost, *project, i, edited));
+    const TGuideline& original = *document->Project().Guidelines[i];
+    TGuideline edited = original;
+    if (FHost.EditGuideline(edited, &original))
+        document->Apply(EditGuidelineChange(*document, i, edited));
 }
 
 void TFraTOWS::ClickDelGuideline() {
-    TProject* project = Project();
+    TDocument* document = FHost.Document();
     const int i = SelectedGuideline();
-    if (project && i >= 0)
-        FHost.Apply(DeleteGuidelineChange(FHost, *project, i));
+    if (document && i >= 0)
+        document->Apply(DeleteGuidelineChange(*document, i));
 }
 
 void TFraTOWS::FraListBar1BtDownClick() {
+    TDocument* document = FHost.Document();
     const int i = SelectedGuideline();
-    if (Project() && i >= 0 && i + 1 < LstGuidelines->count())
-        FHost.Apply(MoveGuidelineChange(FHost, *Project(), i, i + 1));
+    if (document && i >= 0 && i + 1 < LstGuidelines->count())
+        document->Apply(MoveGuidelineChange(*document, i, i + 1));
 }
 
 void TFraTOWS::FraListBar1BtUpClick() {
+    TDocument* document = FHost.Document();
     const int i = SelectedGuideline();
-    if (Project() && i > 0)
-        FHost.Apply(MoveGuidelineChange(FHost, *Project(), i, i - 1));
+    if (document && i > 0)
+        document->Apply(MoveGuidelineChange(*document, i, i - 1));
 }
 
 void TFraTOWS::DataChange() {
-    if (!Updating && Project())
-        Project()->MarkModified();
+    if (TDocument* document = FHost.Document(); document && !Updating)
+        document->MarkUnsaved();
 }
 
 void TFraTOWS::ApplySplitRatio() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntClassProject.h"
+#include "UntDocument.h"
 #include "UntModelFrame.h"
 
 #include <QPointer>
@@ -17,7 +17,6 @@ class TFraListBar;
 class TFraTabTop;
 class TFraTOWSCouple;
 class TMainHost;
-struct TChange;
 
 // The one screen of the analysis, hosted by the main window for each open
 // document: the title band; on the left the factor matrix or the coupling
@@ -42,7 +41,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    TProject* Project() const;
+    const TProject* Project() const;
 
     // Makes the pair the selected coupling; with either factor missing, no
     // coupling is selected.
@@ -68,6 +67,7 @@ private:
     void ApplySplitRatio();
 
     TMainHost& FHost;
+    QMetaObject::Connection FFollowing;
     std::optional<TTOWSCouple> FSelectedCouple;
     int FViewShown = -1;
 

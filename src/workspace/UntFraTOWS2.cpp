@@ -77,7 +77,7 @@ void TFraTOWSGroup::UpdateView() {
     TModelFrame::UpdateView();
     const QScopedValueRollback updating(Updating, true);
     const TProject* project = FHost.Project();
-    TCouplingViewSettings& settings = FHost.CouplingViewSettings();
+    const TCouplingViewSettings settings = FHost.CouplingViewSettings();
     CbFilter->clear();
     CbFilter->addItem(LoadStr(StrAllKinds));
     for (const TCouplingKind kind : AllCouplingKinds)
@@ -92,13 +92,17 @@ void TFraTOWSGroup::UpdateView() {
 }
 
 void TFraTOWSGroup::CbFilterChange(int index) {
-    FHost.CouplingViewSettings().FilterIndex = index;
+    TCouplingViewSettings settings = FHost.CouplingViewSettings();
+    settings.FilterIndex = index;
+    FHost.SetCouplingViewSettings(settings);
     BuildTree();
 }
 
 void TFraTOWSGroup::TrackBar1Change() {
     const std::int64_t kept = MinRating;
-    FHost.CouplingViewSettings().TrackPosition = TrackBar1->value();
+    TCouplingViewSettings settings = FHost.CouplingViewSettings();
+    settings.TrackPosition = TrackBar1->value();
+    FHost.SetCouplingViewSettings(settings);
     MinRating = MinRatingOf(TrackBar1->value());
     LbMark->setText(LoadStr(StrMinimumRating) + QStringLiteral(" : ") + QString::number(MinRating) +
                     QStringLiteral("/9"));

@@ -78,32 +78,32 @@ void TFraTOWSMat::resizeEvent(QResizeEvent* event) {
 }
 
 void TFraTOWSMat::ClickAdd(TFraTOWSList* list) {
-    TProject* project = FHost.Project();
-    if (!project)
+    TDocument* document = FHost.Document();
+    if (!document)
         return;
     auto factor = std::make_unique<TTOWSItem>();
     factor->SwotType = list->SwotType;
     if (FHost.EditFactor(*factor, true))
-        FHost.Apply(AddFactorChange(FHost, *project, std::move(factor)));
+        document->Apply(AddFactorChange(*document, std::move(factor)));
 }
 
 void TFraTOWSMat::ClickEdit(TFraTOWSList* list) {
-    TProject* project = FHost.Project();
+    TDocument* document = FHost.Document();
     const TTOWSItem* factor = list->SelectedFactor();
-    if (!project || !factor)
+    if (!document || !factor)
         return;
     // The dialog edits a copy: the project changes through its history only.
     TTOWSItem edited = *factor;
     if (FHost.EditFactor(edited, false))
-        FHost.Apply(EditFactorChange(FHost, *project, project->IndexOfItem(factor), edited));
+        document->Apply(
+            EditFactorChange(*document, document->Project().IndexOfItem(factor), edited));
 }
 
 void TFraTOWSMat::ClickDel(TFraTOWSList* list) {
-    TProject* project = FHost.Project();
+    TDocument* document = FHost.Document();
     const TTOWSItem* factor = list->SelectedFactor();
-    if (!project || !factor)
-        return;
-    FHost.Apply(DeleteFactorChange(FHost, *project, project->IndexOfItem(factor)));
+    if (document && factor)
+        document->Apply(DeleteFactorChange(*document, document->Project().IndexOfItem(factor)));
 }
 
 void TFraTOWSMat::SelectItem(TFraTOWSList* list) {

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <memory>
+#include "UntDocument.h"
 
 class QAction;
-class QUndoCommand;
-struct TChange;
 class TGuideline;
 class TModalSeam;
-class TProject;
 class TTOWSItem;
 
 // The coupling view's filter and threshold: they belong to the run, not to a
@@ -24,22 +21,24 @@ class TMainHost {
 public:
     virtual ~TMainHost() = default;
 
-    // The project shown and edited; none before the first document.
-    virtual TProject* Project() = 0;
+    // The document shown and edited, whose history takes every change; none
+    // before the first document.
+    virtual TDocument* Document() = 0;
+    // Its project, to read.
+    const TProject* Project() {
+        const TDocument* document = Document();
+        return document ? &document->Project() : nullptr;
+    }
     virtual TModalSeam& Seam() = 0;
     virtual void ShowHelpTopic(int context) = 0;
     // The project properties command, which the workspace's title band shows.
     virtual QAction* PropertiesAction() = 0;
-    virtual TCouplingViewSettings& CouplingViewSettings() = 0;
+    virtual TCouplingViewSettings CouplingViewSettings() const = 0;
+    virtual void SetCouplingViewSettings(const TCouplingViewSettings& settings) = 0;
     // The share of the workspace's width that its view side takes; kept
     // between runs.
-    virtual double& SplitRatio() = 0;
-
-    // Applies a change to the project shown and keeps it in the project's
-    // history, for undo; none is a change that changes nothing.
-    virtual void Apply(std::unique_ptr<QUndoCommand> change) = 0;
-    // Shows what a change, or its undoing, touched.
-    virtual void ProjectChanged(const TChange& change) = 0;
+    virtual double SplitRatio() const = 0;
+    virtual void SetSplitRatio(double ratio) = 0;
 
     // The factor and conclusion dialogs; true when the user accepted, and
     // only then is the object changed.

@@ -5,7 +5,7 @@
 
 TEST(ProjectModel, NewProjectHasItsDefaults) {
     const TProject project;
-    EXPECT_FALSE(project.Modified);
+    EXPECT_FALSE(project.Modified());
     EXPECT_TRUE(project.FileName.isEmpty());
     EXPECT_EQ(project.Title, "Analyse Swot");
     EXPECT_TRUE(project.Comments.isEmpty());

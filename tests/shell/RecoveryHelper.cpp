@@ -4,6 +4,7 @@
 //
 // Opens the project (or starts a new one), gives it the title, prints "kept"
 // once its recovery copy holds the change, and runs until it is killed.
+#include "DocumentEditing.h"
 #include "UnitFrmMain.h"
 #include "UntApplication.h"
 #include "UntRecovery.h"
@@ -20,10 +21,9 @@ int main(int argc, char* argv[]) {
     }
     TFrmMain window;
     window.StartUp({arguments[1]});
-    if (!window.Project())
+    if (!window.Document())
         return 1;
-    window.Project()->Title = arguments[2];
-    window.Project()->MarkModified();
+    Retitle(*window.Document(), arguments[2]);
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (!window.RecoveryCopy().Exists())

@@ -1,3 +1,4 @@
+#include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
 #include "UntFrmStart.h"
@@ -43,7 +44,7 @@ TEST_F(DocumentCommands, CommandLinePathOpensThatProject) {
     EXPECT_EQ(Window->windowTitle(), "Merovan - plan.swot");
     EXPECT_EQ(Window->findChild<QLabel*>("StatusPath")->text(), path);
     EXPECT_EQ(FirstFactor(), "Brand");
-    EXPECT_FALSE(Window->Project()->Modified);
+    EXPECT_FALSE(Window->Project()->Modified());
     EXPECT_NE(Workspace(), nullptr);
 }
 
@@ -104,7 +105,7 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
         NewWindow();
         ASSERT_TRUE(Window->StartUp({saved}));
         Window->Project()->Items[0]->Name = "Changed";
-        Window->Project()->Modified = true;
+        Window->Document()->MarkUnsaved();
     };
 
     startModified();
@@ -132,13 +133,13 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
 
 TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    Window->Project()->Modified = true;
+    Window->Document()->MarkUnsaved();
     const QString existing = ProjectFile("existing.swot", "Old");
 
     // Cancelling the save dialog leaves the project modified.
     Seam->AnswerFile(QString());
     EXPECT_FALSE(Window->SaveProject());
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
     EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     // An existing file is replaced only after Yes.
@@ -147,13 +148,13 @@ TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     EXPECT_FALSE(Window->SaveProject());
     EXPECT_EQ(Seam->Messages.last(), "This file is already there. Do you want to replace it?");
     EXPECT_EQ(ReadProject(existing)->Items[0]->Name, "Old");
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
 
     Seam->AnswerFile(existing);
     Seam->Answers = {QMessageBox::Yes};
     EXPECT_TRUE(Window->SaveProject());
     EXPECT_TRUE(ReadProject(existing)->Items.empty());
-    EXPECT_FALSE(Window->Project()->Modified);
+    EXPECT_FALSE(Window->Project()->Modified());
     EXPECT_EQ(Window->windowTitle(), "Merovan - existing.swot");
     EXPECT_EQ(Window->DocumentPath(), existing);
 
@@ -181,7 +182,7 @@ TEST_F(DocumentCommands, AFileCalledNewDocumentIsSavedInPlace) {
 TEST_F(DocumentCommands, FailedSavesSayWhyAndKeepTheProjectModified) {
     const QString path = ProjectFile("plan.swot", "Plan");
     ASSERT_TRUE(Window->StartUp({path}));
-    Window->Project()->Modified = true;
+    Window->Document()->MarkUnsaved();
     Window->SetDocumentPath(Path("gone/plan.swot"));
 
     EXPECT_FALSE(Window->SaveProject());
@@ -189,13 +190,13 @@ TEST_F(DocumentCommands, FailedSavesSayWhyAndKeepTheProjectModified) {
     EXPECT_TRUE(Seam->Messages[0].startsWith(
         "An error occurred during the saving\n\nThe file cannot be written"))
         << Seam->Messages[0].toStdString();
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
 
     Seam->AnswerFile(Path("gone/other.swot"));
     EXPECT_FALSE(Window->SaveProjectAs());
     EXPECT_TRUE(Seam->Messages.last().startsWith("An error occurred during the saving"));
     EXPECT_EQ(Window->DocumentPath(), Path("gone/plan.swot")) << "the name stays";
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
 }
 
 // Save goes through a link to the file it names; a write-protected file is
@@ -204,14 +205,13 @@ TEST_F(DocumentCommands, SavesFollowLinksAndRefuseWriteProtectedFiles) {
     const QString path = ProjectFile("plan.swot", "Plan");
     ASSERT_TRUE(QFile::link(path, Path("link.swot")));
     ASSERT_TRUE(Window->StartUp({Path("link.swot")}));
-    Window->Project()->Title = "Changed";
-    Window->Project()->Modified = true;
+    Retitle(*Window->Document(), "Changed");
     EXPECT_TRUE(Window->SaveProject());
     EXPECT_TRUE(QFileInfo(Path("link.swot")).isSymLink());
     EXPECT_EQ(ReadProject(path)->Title, "Changed");
 
     ::chmod(QFile::encodeName(path).constData(), 0444);
-    Window->Project()->Modified = true;
+    Window->Document()->MarkUnsaved();
     EXPECT_FALSE(Window->SaveProject());
     Seam->AnswerFile(path);
     EXPECT_FALSE(Window->SaveProjectAs());
@@ -219,7 +219,7 @@ TEST_F(DocumentCommands, SavesFollowLinksAndRefuseWriteProtectedFiles) {
     for (const QString& message : Seam->Messages)
         EXPECT_EQ(message, "An error occurred during the saving\n\nThe file " + path +
                                " is write-protected; it was not replaced.");
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
     EXPECT_EQ(ReadProject(path)->Title, "Changed");
 }
 
@@ -250,8 +250,8 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
         WriteProject(*MakeProject({{"Plan", stStrength, 3}}), path);
         NewWindow();
         ASSERT_TRUE(Window->StartUp({path}));
-        Window->Project()->Items[0]->Name = "Edited";
-        Window->Project()->Modified = c.modified;
+        if (c.modified)
+            Rename(*Window->Document(), 0, "Edited");
         if (!c.saveTo.isEmpty())
             Window->SetDocumentPath(Path(c.saveTo));
         Seam->Answers = c.answers;
@@ -265,11 +265,10 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
 
 TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    TProject* user = Window->Project();
+    const TProject* user = Window->Project();
     const TProject* example = Window->ExampleProject();
     ASSERT_NE(example, nullptr);
-    user->Title = "Unsaved title";
-    user->Modified = true;
+    Retitle(*Window->Document(), "Unsaved title");
     QAction* toggle = Action("AcnProjExampDisp");
 
     toggle->trigger();
@@ -279,12 +278,12 @@ TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     EXPECT_EQ(toggle->text(), "Back to the project");
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document") << "the caption stays the user's";
     EXPECT_EQ(Window->DocumentPath(), std::nullopt);
-    Window->Project()->Title = "Example edited";
+    Retitle(*Window->Document(), "Example edited");
 
     toggle->trigger();
     EXPECT_EQ(Window->Project(), user) << "the very same project";
     EXPECT_EQ(user->Title, "Unsaved title");
-    EXPECT_TRUE(user->Modified);
+    EXPECT_TRUE(user->Modified());
     EXPECT_EQ(Window->ExampleProject(), example);
     EXPECT_EQ(example->Title, "Example edited") << "changes stay with the example";
     EXPECT_FALSE(toggle->isChecked());
@@ -292,7 +291,7 @@ TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
 
     // Closing while the example is displayed asks about the user's project.
     toggle->trigger();
-    Window->Project()->Modified = false;
+    Window->Document()->MarkSaved();
     Seam->Answers = {QMessageBox::No};
     Window->show();
     EXPECT_TRUE(Window->close());

@@ -27,7 +27,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
     }
 
-    TProject& Project() { return *Window->Project(); }
+    const TProject& Project() { return *Window->Project(); }
 
     TFraTOWSList* List(std::int32_t type) {
         return Workspace()->findChild<TFraTOWSList*>(QStringLiteral("FraList%1").arg(type));
@@ -76,7 +76,7 @@ TEST_F(EditingInTheWindow, FactorsAreAddedAndEditedThroughTheirDialog) {
     EXPECT_EQ(flour.Mark, 3);
     EXPECT_EQ(RtfToPlainText(flour.Comments), "Milled nearby");
     EXPECT_EQ(ListNames(stStrength), QStringList{"Local flour 3"});
-    EXPECT_TRUE(Project().Modified);
+    EXPECT_TRUE(Project().Modified());
 
     // A second factor of the same wording is refused while it is new.
     Seam->ActInDialog([](QDialog& dialog) {
@@ -260,15 +260,15 @@ TEST_F(EditingInTheWindow, EveryChangeIsUndoneAndRedoneToTheByte) {
         step.Change();
         const QByteArray changed = saved();
         EXPECT_NE(changed, original);
-        EXPECT_TRUE(Project().Modified);
+        EXPECT_TRUE(Project().Modified());
         EXPECT_EQ(Action("AcnEditUndo")->text(), step.Undo);
 
         Action("AcnEditUndo")->trigger();
         EXPECT_EQ(saved(), original);
-        EXPECT_FALSE(Project().Modified) << "back to the state opened";
+        EXPECT_FALSE(Project().Modified()) << "back to the state opened";
         Action("AcnEditRedo")->trigger();
         EXPECT_EQ(saved(), changed);
-        EXPECT_TRUE(Project().Modified);
+        EXPECT_TRUE(Project().Modified());
         Action("AcnEditUndo")->trigger();
     }
     EXPECT_EQ(saved(), original);
@@ -276,9 +276,9 @@ TEST_F(EditingInTheWindow, EveryChangeIsUndoneAndRedoneToTheByte) {
     // A save makes its state the one to come back to.
     steps[2].Change();
     ASSERT_TRUE(Window->SaveProject());
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
     Action("AcnEditUndo")->trigger();
-    EXPECT_TRUE(Project().Modified) << "the saved state is left";
+    EXPECT_TRUE(Project().Modified()) << "the saved state is left";
     EXPECT_EQ(saved(), original);
 }
 
@@ -299,7 +299,7 @@ TEST_F(EditingInTheWindow, TheProjectAndTheExampleKeepHistoriesOfTheirOwn) {
     EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
     Action("AcnEditUndo")->trigger();
     EXPECT_TRUE(Project().Items.empty());
-    EXPECT_FALSE(Project().Modified) << "nothing left to save in a new document";
+    EXPECT_FALSE(Project().Modified()) << "nothing left to save in a new document";
     EXPECT_EQ(Action("AcnEditRedo")->text(), "Redo add “Flour”");
 
     Action("AcnEditRedo")->trigger();

@@ -1,6 +1,7 @@
 // Whatever a command throws ends in a message: in the window, at the top of
 // the event loop, with the project kept; on the command line, on standard
 // error with a failing status.
+#include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "UntCommandLine.h"
 #include "UntDataModule.h"
@@ -54,9 +55,9 @@ QString StandardError(const std::function<void()>& write) {
 TEST_F(MainWindowTest, AnErrorInASlotEndsInAMessageAndTheProjectStays) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     Window->show();
-    TProject* project = Window->Project();
+    const TProject* project = Window->Project();
     ASSERT_NE(project, nullptr);
-    project->Title = QStringLiteral("Kept");
+    Retitle(*Window->Document(), QStringLiteral("Kept"));
     for (const Thrown& thrown : ThrownCases) {
         Seam->Messages.clear();
         // A queued call, as a timer's or a worker's: between the slot and the

@@ -97,7 +97,7 @@ TEST_F(Examples, SelectionNeedsAReadableChoice) {
 
 TEST_F(Examples, SelectingWhileTheExampleIsDisplayedReturnsFirst) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    TProject* user = Window->Project();
+    const TProject* user = Window->Project();
     Action("AcnProjExampDisp")->trigger();
     Choose("Bakery.swot");
     Action("AcnProjExampleSelect")->trigger();
@@ -258,7 +258,7 @@ TEST_F(MainWindowTest, RecentProjectsFoldersAndTheWindowAreRemembered) {
     EXPECT_EQ(Window->DocumentPath(), projects[7]);
     EXPECT_EQ(Window->RecentProjects().front(), projects[7]);
 
-    Window->SplitRatio() = 0.5;
+    Window->SetSplitRatio(0.5);
     Window->setGeometry(40, 50, 700, 500);
     EndRun();
     NewWindow();

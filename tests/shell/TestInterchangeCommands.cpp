@@ -2,6 +2,7 @@
 #include "ProjectBuilder.h"
 #include "UntIO.h"
 #include "UntJson.h"
+#include "UntProjectChanges.h"
 #include "UntRecovery.h"
 
 #include <QMessageBox>
@@ -53,7 +54,7 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
     data->Title = "From the web";
     WriteFile(Path("web.json"), ProjectJson(*data));
     WriteFile(Path("bad.csv"), "type,name\nS,Brand\nX,Market\n");
-    Window->Project()->Modified = true;
+    Window->Document()->MarkUnsaved();
 
     Seam->Answers = {QMessageBox::No};
     Seam->AnswerFile(Path("web.json"));
@@ -66,7 +67,7 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
     EXPECT_EQ(Window->Project()->Guidelines.at(0)->Couples, data->Guidelines[0]->Couples);
     EXPECT_EQ(Window->DocumentPath(), std::nullopt);
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return Window->RecoveryCopy().Exists() &&
@@ -86,7 +87,8 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
 }
 
 TEST_F(InterchangeCommands, ExportWritesTheChosenForm) {
-    Window->Project()->Items.push_back(std::move(MixedProject()->Items[0]));
+    Window->Document()->Apply(
+        AddFactorChange(*Window->Document(), std::move(MixedProject()->Items[0])));
     const struct {
         const char* typed;
         int filter;

@@ -49,7 +49,7 @@ protected:
         Captions(dialog)->setCurrentRow(line);
     }
 
-    TProject& Project() { return *Window->Project(); }
+    const TProject& Project() { return *Window->Project(); }
 };
 
 TEST_F(Properties, ShowTheProjectAndApplyOnOk) {
@@ -69,13 +69,13 @@ TEST_F(Properties, ShowTheProjectAndApplyOnOk) {
     });
     EXPECT_EQ(Project().Title, "Plan 2027");
     EXPECT_EQ(RtfToPlainText(Project().Comments), "Why we plan");
-    EXPECT_TRUE(Project().Modified) << "an accepted change is a change to save";
+    EXPECT_TRUE(Project().Modified()) << "an accepted change is a change to save";
     EXPECT_EQ(Window->findChild<TFraTabTop*>("FraTabTop1")->Title(), "Plan 2027");
 }
 
 TEST_F(Properties, OkWithoutAChangeChangesNothing) {
     Run(&Properties::Ok);
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
 }
 
 TEST_F(Properties, HeadingsAreModifiedAndReset) {
@@ -94,7 +94,7 @@ TEST_F(Properties, HeadingsAreModifiedAndReset) {
     });
     EXPECT_EQ(Project().Labels.Value(12), "Lucky strikes");
     EXPECT_EQ(Project().Labels.Value(4), "");
-    EXPECT_TRUE(Project().Modified);
+    EXPECT_TRUE(Project().Modified());
 
     Run([](QDialog& dialog) {
         EXPECT_EQ(Captions(dialog)->item(11)->text(), "Lucky strikes");
@@ -131,7 +131,7 @@ TEST_F(Properties, CancelLeavesTheProject) {
         dialog.reject();
     });
     EXPECT_EQ(Project().Title, "Analyse Swot");
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
 }
 
 // The box that asks for a heading's new wording shows the longest default

@@ -1,3 +1,4 @@
+#include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
 #include "UntIO.h"
@@ -67,7 +68,7 @@ TEST_F(Recovery, KilledProgramsWorkIsOfferedRestoredAndSaved) {
     ASSERT_NE(Window->Project(), nullptr);
     EXPECT_EQ(Window->Project()->Title, "Changed title");
     EXPECT_EQ(Window->Project()->Items.at(0)->Name, "Brand");
-    EXPECT_TRUE(Window->Project()->Modified);
+    EXPECT_TRUE(Window->Project()->Modified());
     EXPECT_EQ(Window->DocumentPath(), Plan);
     EXPECT_EQ(Window->windowTitle(), "Merovan - plan.swot");
     EXPECT_NE(Workspace(), nullptr);
@@ -107,7 +108,7 @@ TEST_F(Recovery, EachAnswerDecidesTheCopysFate) {
         if (example.Recovered) {
             EXPECT_EQ(Window->DocumentPath(), std::nullopt);
             EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
-            EXPECT_TRUE(Window->Project()->Modified);
+            EXPECT_TRUE(Window->Project()->Modified());
         }
         EndRun();
         EXPECT_EQ(Copies().size(), example.CopyKept ? 1 : 0) << "a normal exit";
@@ -118,8 +119,7 @@ TEST_F(Recovery, EachAnswerDecidesTheCopysFate) {
 TEST_F(Recovery, CopyFollowsTheChangesAndGoesWhenTheyAreSavedOrDropped) {
     ASSERT_TRUE(Window->StartUp({Plan}));
     const auto change = [this](const char* title) {
-        Window->Project()->Title = QString::fromLatin1(title);
-        Window->Project()->MarkModified();
+        Retitle(*Window->Document(), QString::fromLatin1(title));
         return QTest::qWaitFor(
             [&] {
                 return Window->RecoveryCopy().Exists() &&
@@ -150,7 +150,7 @@ TEST_F(Recovery, AFolderThatRefusesTheCopyIsToldWithoutStoppingTheWork) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ASSERT_TRUE(Window->StartUp({Plan}));
-    Window->Project()->MarkModified();
+    Retitle(*Window->Document(), QStringLiteral("Changed"));
     EXPECT_TRUE(QTest::qWaitFor(
         [this] {
             return Window->statusBar()->currentMessage().startsWith(

@@ -1,3 +1,4 @@
+#include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
 #include "UntDlgWaitReport.h"
@@ -148,7 +149,7 @@ TEST_F(ReportCommands, AFailedConversionSaysSoAndOpensNothing) {
 }
 
 TEST_F(ReportCommands, ReportsTheExampleWhileItIsDisplayed) {
-    Window->Project()->Title = "Mine";
+    Retitle(*Window->Document(), "Mine");
     Action("AcnProjExampDisp")->trigger();
     Seam->AnswerFile(Path("example.sxw"), 1);
     Action("AcnProjTextReport")->trigger();

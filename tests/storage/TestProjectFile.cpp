@@ -69,7 +69,7 @@ void ExpectSameProject(const TProject& read, const TProject& written) {
         EXPECT_EQ(read.Guidelines[g]->Comments, stored(written.Guidelines[g]->Comments)) << g;
         EXPECT_EQ(read.Guidelines[g]->Couples, written.Guidelines[g]->Couples) << g;
     }
-    EXPECT_FALSE(read.Modified);
+    EXPECT_FALSE(read.Modified());
 }
 
 struct ProjectFile : ::testing::Test {
@@ -238,7 +238,7 @@ TEST(ProjectFixtures, ReadAsWritten) {
             continue;
         }
         c.check(*project);
-        EXPECT_FALSE(project->Modified);
+        EXPECT_FALSE(project->Modified());
     }
 }
 

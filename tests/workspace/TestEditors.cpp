@@ -314,7 +314,7 @@ TEST_F(Editors, FactorDialogChecksTheWording) {
 
 TEST_F(Editors, FactorDialogStoresOnlyOnOk) {
     TFrmTOWSItem dialog(host, nullptr);
-    TTOWSItem& factor = *host.Project()->Items[1];
+    TTOWSItem factor = *host.Project()->Items[1];
     const QStringList comments = WriteRtf({{{"kept"}}});
     factor.Comments = comments;
 
@@ -352,12 +352,13 @@ TEST_F(Editors, StyledCommentsSurviveSavingAndReopening) {
         Ok(shown);
     });
     ASSERT_TRUE(dialog.Edit(factor, true));
-    host.Project()->Items.push_back(std::make_unique<TTOWSItem>(factor));
+    const auto project = CopyProject(*host.Project());
+    project->Items.push_back(std::make_unique<TTOWSItem>(factor));
 
     QTemporaryDir folder;
-    WriteProject(*host.Project(), folder.filePath("styled.swot"));
+    WriteProject(*project, folder.filePath("styled.swot"));
     host.Open(ReadProject(folder.filePath("styled.swot")));
-    TTOWSItem& read = *host.Project()->Items.back();
+    TTOWSItem read = *host.Project()->Items.back();
     EXPECT_EQ(read.Name, QString::fromUtf8("Marché 東京"));
 
     Seam().ActInDialog([](QDialog& shown) {
@@ -393,8 +394,10 @@ TEST_F(Editors, ConclusionDialogChecksTheWording) {
         {"  ", true, nullptr},
     };
     for (const Case& c : cases) {
+        const TGuideline* first = host.Project()->Guidelines[0].get();
         TGuideline fresh;
-        TGuideline& edited = c.isNew ? fresh : *host.Project()->Guidelines[0];
+        TGuideline existing = *first;
+        TGuideline& edited = c.isNew ? fresh : existing;
         const QString before = edited.Name;
         Seam().Messages.clear();
         Seam().ActInDialog([&c](QDialog& shown) {
@@ -405,7 +408,7 @@ TEST_F(Editors, ConclusionDialogChecksTheWording) {
             Ok(shown);
             EXPECT_EQ(shown.isVisible(), c.message != nullptr) << "a refusal keeps it open";
         });
-        const bool accepted = dialog.Edit(edited);
+        const bool accepted = dialog.Edit(edited, c.isNew ? nullptr : first);
         if (c.message) {
             EXPECT_EQ(Seam().Messages, QStringList{c.message}) << c.wording;
             EXPECT_FALSE(accepted);
@@ -420,14 +423,15 @@ TEST_F(Editors, ConclusionDialogChecksTheWording) {
 
 TEST_F(Editors, ConclusionDialogCancelLeavesTheConclusion) {
     TFrmGuideline dialog(host, nullptr);
-    TGuideline& guideline = *host.Project()->Guidelines[1];
+    const TGuideline* original = host.Project()->Guidelines[1].get();
+    TGuideline guideline = *original;
     guideline.Couples = {{0, 1}};
     Seam().ActInDialog([](QDialog& shown) {
         EdName(shown)->setText("Other");
         QTest::keyClicks(Editor(shown), "notes");
         QTest::mouseClick(shown.findChild<QPushButton*>("BtCancel"), Qt::LeftButton);
     });
-    EXPECT_FALSE(dialog.Edit(guideline));
+    EXPECT_FALSE(dialog.Edit(guideline, original));
     EXPECT_EQ(guideline.Name, "Save");
     EXPECT_TRUE(guideline.Comments.isEmpty());
 
@@ -436,7 +440,7 @@ TEST_F(Editors, ConclusionDialogCancelLeavesTheConclusion) {
         QTest::keyClicks(Editor(shown), "notes");
         Ok(shown);
     });
-    EXPECT_TRUE(dialog.Edit(guideline));
+    EXPECT_TRUE(dialog.Edit(guideline, original));
     EXPECT_EQ(RtfToPlainText(guideline.Comments), "notes");
     EXPECT_EQ(guideline.Couples, (std::vector<TTOWSCouple>{{0, 1}}))
         << "links are not the dialog's";

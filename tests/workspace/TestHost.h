@@ -12,20 +12,23 @@
 
 // Stands in for the main window around the workspace and the dialogs: holds
 // the project with its history, answers through a scripted seam, records help
-// requests, edits factors and conclusions through scripted answers, and shows
-// changes in the workspace it is given.
+// requests, and edits factors and conclusions through scripted answers.
 class TTestHost : public TMainHost {
 public:
     void Open(std::unique_ptr<TProject> project) {
-        Document = std::make_unique<TDocument>(std::move(project));
+        FDocument = std::make_unique<TDocument>(std::move(project));
     }
 
-    TProject* Project() override { return Document ? &Document->Project() : nullptr; }
+    TDocument* Document() override { return FDocument.get(); }
     TModalSeam& Seam() override { return ScriptedSeam; }
     void ShowHelpTopic(int context) override { Topics << context; }
     QAction* PropertiesAction() override { return &Properties; }
-    TCouplingViewSettings& CouplingViewSettings() override { return Settings; }
-    double& SplitRatio() override { return Ratio; }
+    TCouplingViewSettings CouplingViewSettings() const override { return Settings; }
+    void SetCouplingViewSettings(const TCouplingViewSettings& settings) override {
+        Settings = settings;
+    }
+    double SplitRatio() const override { return Ratio; }
+    void SetSplitRatio(double ratio) override { Ratio = ratio; }
 
     bool EditFactor(TTOWSItem& factor, bool isNew) override {
         ++FactorEdits;
@@ -35,17 +38,8 @@ public:
         ++GuidelineEdits;
         return GuidelineAnswer && GuidelineAnswer(guideline);
     }
-    void Apply(std::unique_ptr<QUndoCommand> change) override {
-        if (change)
-            Document->push(change.release());
-    }
-    void ProjectChanged(const TChange& change) override {
-        if (Workspace)
-            Workspace->ShowChange(change);
-    }
 
-    std::unique_ptr<TDocument> Document;
-    TFraTOWS* Workspace = nullptr;
+    std::unique_ptr<TDocument> FDocument;
     TScriptedSeam ScriptedSeam;
     QList<int> Topics;
     QAction Properties{QStringLiteral("&Properties")};

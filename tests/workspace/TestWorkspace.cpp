@@ -40,7 +40,6 @@ protected:
 
     void Open() {
         workspace = std::make_unique<TFraTOWS>(host, nullptr);
-        host.Workspace = workspace.get();
         workspace->resize(900, 600);
         workspace->show();
         workspace->UpdateView();
@@ -48,7 +47,7 @@ protected:
         QApplication::processEvents();
     }
 
-    TProject& Project() { return *host.Project(); }
+    const TProject& Project() { return *host.Project(); }
     TFraTOWSMat* Matrix() { return workspace->findChild<TFraTOWSMat*>("FraTOWSMat"); }
     TFraTOWSGroup* Tree() { return workspace->findChild<TFraTOWSGroup*>("FraTOWSGroup"); }
     QString Panel() { return workspace->findChild<TElidedLabel*>("LbCouple")->FullText(); }
@@ -135,7 +134,7 @@ TEST_F(Workspace, OpensOnTheFactorListsWithNothingSelected) {
     ASSERT_NE(Matrix(), nullptr);
     EXPECT_EQ(Panel(), "No coupling is selected");
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
     EXPECT_EQ(Matrix()->findChild<QGroupBox*>("GroupBox1")->title(),
               "Key factors linked to our position");
     EXPECT_EQ(Matrix()->findChild<QGroupBox*>("GroupBox2")->title(),
@@ -164,7 +163,7 @@ TEST_F(Workspace, SelectingOneFactorOfEachSideSelectsTheirCoupling) {
     ClickFactor(stThreat, "T1");
     EXPECT_EQ(List(stOpportunity)->SelectedFactor(), nullptr);
     EXPECT_EQ(Panel(), "Rating 3/9 Danger\nW1\nT1");
-    EXPECT_FALSE(Project().Modified) << "selecting changes nothing";
+    EXPECT_FALSE(Project().Modified()) << "selecting changes nothing";
 }
 
 TEST_F(Workspace, CheckMarksLinkAndUnlinkOnlyTheirConclusion) {
@@ -172,14 +171,14 @@ TEST_F(Workspace, CheckMarksLinkAndUnlinkOnlyTheirConclusion) {
     EXPECT_EQ(host.ScriptedSeam.Messages, QStringList{"No coupling is selected"});
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false}));
     EXPECT_TRUE(Project().Guidelines[2]->Couples.empty());
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
 
     ClickFactor(stStrength, "S1");
     ClickFactor(stOpportunity, "O1");
     ToggleCheck(1);
     EXPECT_EQ(Project().Guidelines[1]->Couples, (std::vector<TTOWSCouple>{{4, 5}}));
     EXPECT_EQ(Project().Guidelines[0]->Couples, (std::vector<TTOWSCouple>{{0, 1}}));
-    EXPECT_TRUE(Project().Modified);
+    EXPECT_TRUE(Project().Modified());
 
     ToggleCheck(2);
     EXPECT_EQ(Project().Guidelines[2]->Couples, (std::vector<TTOWSCouple>{{0, 1}}));
@@ -196,7 +195,7 @@ TEST_F(Workspace, AddingAConclusionNeedsASelectedCoupling) {
     ClickFactor(stOpportunity, "O2");
     ClickGuidelineButton("BtAdd");
     EXPECT_EQ(Project().Guidelines.size(), 3u) << "cancelled: nothing added";
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
 
     host.GuidelineAnswer = [](TGuideline& guideline) {
         guideline.Name = "New one";
@@ -209,7 +208,7 @@ TEST_F(Workspace, AddingAConclusionNeedsASelectedCoupling) {
     EXPECT_EQ(GetGuidelineWeight(Project(), *Project().Guidelines[3]), 6);
     EXPECT_EQ(Guidelines()->currentRow(), 3);
     EXPECT_EQ(Checks(), (QList<bool>{false, false, false, true}));
-    EXPECT_TRUE(Project().Modified);
+    EXPECT_TRUE(Project().Modified());
 }
 
 TEST_F(Workspace, DeletingAFactorDropsAndRenumbersItsLinks) {
@@ -224,13 +223,13 @@ TEST_F(Workspace, DeletingAFactorDropsAndRenumbersItsLinks) {
     EXPECT_FALSE(workspace->SelectedCouple());
     EXPECT_EQ(Panel(), "No coupling is selected");
     EXPECT_EQ(ListNames(stOpportunity), QStringList{"O2 2"});
-    EXPECT_TRUE(Project().Modified);
+    EXPECT_TRUE(Project().Modified());
 }
 
 TEST_F(Workspace, FactorsAreAddedAndEditedThroughTheirDialog) {
     QTest::mouseClick(ListButton(stThreat, "BtAdd"), Qt::LeftButton);
     EXPECT_EQ(Project().Items.size(), 6u) << "cancelled: nothing added";
-    EXPECT_FALSE(Project().Modified) << "a cancelled addition changes nothing";
+    EXPECT_FALSE(Project().Modified()) << "a cancelled addition changes nothing";
 
     host.FactorAnswer = [](TTOWSItem& factor, bool isNew) {
         EXPECT_TRUE(isNew);
@@ -327,7 +326,7 @@ TEST_F(Workspace, ConclusionsMoveAndDelete) {
     ClickGuidelineButton("BtDown");
     EXPECT_EQ(names(), (QStringList{"B", "A", "C"}));
     EXPECT_EQ(Guidelines()->currentRow(), 1);
-    EXPECT_TRUE(Project().Modified) << "a move is a change to save";
+    EXPECT_TRUE(Project().Modified()) << "a move is a change to save";
     ClickGuidelineButton("BtUp");
     ClickGuidelineButton("BtUp");
     EXPECT_EQ(names(), (QStringList{"A", "B", "C"}));
@@ -357,7 +356,7 @@ TEST_F(Workspace, EditingAConclusionRenamesItsItem) {
     };
     ClickGuidelineButton("BtEdit");
     EXPECT_EQ(Guidelines()->item(1)->text(), "Renamed");
-    EXPECT_TRUE(Project().Modified);
+    EXPECT_TRUE(Project().Modified());
 }
 
 TEST_F(Workspace, SplitterKeepsItsRatioWhenTheWindowGrows) {
@@ -386,12 +385,13 @@ TEST_F(Workspace, MatrixHalvesTheFrame) {
 TEST_F(Workspace, UserTextsShowAsTypedWithinTheWindow) {
     const QString title = "<b>Bold?</b> title & co " + QString("x").repeated(300);
     const QString longName = QString("Very long factor name ").repeated(12);
-    Project().Title = title;
-    Project().Items[0]->Name = longName;
-    Project().Labels.SetValue(hdInternalFactors, QString("Heading ").repeated(40));
-    Project().Labels.SetValue(hdConclusions, QString("Conclusions ").repeated(40));
-    workspace->UpdateView();
-    QApplication::processEvents();
+    auto project = SmallProject();
+    project->Title = title;
+    project->Items[0]->Name = longName;
+    project->Labels.SetValue(hdInternalFactors, QString("Heading ").repeated(40));
+    project->Labels.SetValue(hdConclusions, QString("Conclusions ").repeated(40));
+    host.Open(std::move(project));
+    Open();
 
     EXPECT_LT(workspace->minimumSizeHint().width(), 900);
     auto* band = workspace->findChild<TElidedLabel*>("LbTitle");
@@ -429,7 +429,7 @@ TEST_F(Workspace, CommandsActOnlyOnWhatIsHighlighted) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(Project().Guidelines.size(), 3u);
     EXPECT_EQ(host.GuidelineEdits, 0);
-    EXPECT_FALSE(Project().Modified);
+    EXPECT_FALSE(Project().Modified());
 
     // After a factor command no coupling is selected: the lists show none,
     // and a check mark cannot link a coupling nobody sees.
