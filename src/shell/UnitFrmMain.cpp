@@ -1,22 +1,25 @@
 #include "UnitFrmMain.h"
 
 #include "UntApplication.h"
+#include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntDlgAbout.h"
 #include "UntDlgProperties.h"
 #include "UntDlgWaitReport.h"
 #include "UntEditCommands.h"
+#include "UntErrors.h"
 #include "UntFraTOWS.h"
 #include "UntFrmGuideline.h"
 #include "UntFrmHelp.h"
 #include "UntFrmStart.h"
 #include "UntFrmTOWSItem.h"
 #include "UntHelpContext.h"
-#include "UntIniFile.h"
+#include "UntInterchange.h"
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
 #include "UntRecovery.h"
 #include "UntSelectExample.h"
+#include "UntShortenPath.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 #include "UntWebLinks.h"
@@ -25,13 +28,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoGroup>
@@ -42,19 +44,12 @@ namespace {
 constexpr int StatusPathWidth = 300;
 constexpr int StatusSpareWidth = 50;
 constexpr int ToolBarHeight = 28;
-// How long a change may wait before the recovery copy holds it.
-constexpr int RecoveryDelay = 1000;
-
-QString SettingsPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/merovan.ini");
-}
 
 } // namespace
 
 TFrmMain::TFrmMain(QWidget* parent)
     : QMainWindow(parent), FSeam(std::make_unique<TModalSeam>()),
-      FRecoveryCopy(std::make_unique<TRecoveryCopy>(RecoveryFolder())) {
+      FFiles(*this, *this, FSettings, FDocuments) {
     setObjectName(QStringLiteral("FrmMain"));
     SetHelpContext(this, hcMainWindow);
     resize(790, 556);
@@ -74,6 +69,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     CreateToolBar();
     CreateStatusBar();
     UpdateCommands();
+    UpdateRecentMenu();
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &TFrmMain::HelpKey);
 
@@ -83,10 +79,9 @@ TFrmMain::TFrmMain(QWidget* parent)
     DlgSelectExample = new TDlgSelectExample(*this, this);
     DlgWaitReport = new TDlgWaitReport(this);
     DlgSelectExample->LoadExample = [this](const QString& path) {
-        if (!ReadProject(FExample, path))
+        if (!Try([&] { FDocuments.LoadExample(path); }))
             return false;
-        FExampleFile = path;
-        UpdateCommands();
+        FSettings.ExampleFile = path;
         return true;
     };
     FrmGuideline = new TFrmGuideline(*this, this);
@@ -94,22 +89,37 @@ TFrmMain::TFrmMain(QWidget* parent)
     FrmHelp = new TFrmHelp(this);
     connect(FrmHelp, &TFrmHelp::ExternalLinkClicked, this,
             [this](const QUrl& address) { Seam().OpenWebPage(address.toString()); });
-    RecoveryTimer = new QTimer(this);
-    RecoveryTimer->setInterval(RecoveryDelay);
-    connect(RecoveryTimer, &QTimer::timeout, this, &TFrmMain::KeepRecoveryCopy);
-    RecoveryTimer->start();
+
+    connect(&FDocuments, &TDocumentController::CurrentChanged, this, [this] {
+        if (TDocument* current = FDocuments.Current())
+            History->addStack(current);
+        UpdateCommands();
+    });
+    connect(&FDocuments, &TDocumentController::ExampleChanged, this, &TFrmMain::UpdateCommands);
+    connect(&FDocuments, &TDocumentController::PathChanged, this,
+            [this] { SetDocumentPath(FDocuments.DocumentPath()); });
+    connect(&FDocuments.Recovery(), &TRecoveryKeeper::Failed, this,
+            [this](const QString& message) { statusBar()->showMessage(message); });
     // An error that reaches the event loop is shown over this window; the
     // project stays as it is.
-    TApplication::SetErrorHandler([this](const QString& message) {
-        QWidget* modal = QApplication::activeModalWidget();
-        Seam().Error(modal ? modal : this, message);
-    });
+    if (TApplication* application = TApplication::Instance())
+        application->SetErrorHandler([this](const QString& message) {
+            QWidget* modal = QApplication::activeModalWidget();
+            Seam().Error(modal ? modal : this, message);
+        });
 }
 
 TFrmMain::~TFrmMain() {
-    TApplication::SetErrorHandler({});
+    if (TApplication* application = TApplication::Instance())
+        application->SetErrorHandler({});
     delete FWorkspace;
-    WriteSettings();
+    FSettings.Geometry = saveGeometry();
+    try {
+        FSettings.Write();
+    } catch (const EStorageError& error) {
+        // The window is going away: there is nobody left to tell but the log.
+        qWarning("merovan: the settings were not saved: %s", error.what());
+    }
 }
 
 QAction* TFrmMain::AddAction(const char* name, const QString& caption, int shortcutId) {
@@ -171,15 +181,14 @@ void TFrmMain::CreateActions() {
 
     connect(AcnFileNew, &QAction::triggered, this, &TFrmMain::AcnFileNewExecute);
     connect(AcnFileOpen, &QAction::triggered, this, &TFrmMain::AcnFileOpenExecute);
-    connect(AcnFileSave, &QAction::triggered, this, &TFrmMain::SaveProject);
-    connect(AcnFileSaveAs, &QAction::triggered, this, &TFrmMain::SaveProjectAs);
+    connect(AcnFileSave, &QAction::triggered, this, &TFrmMain::AcnFileSaveExecute);
+    connect(AcnFileSaveAs, &QAction::triggered, this, &TFrmMain::AcnFileSaveAsExecute);
     connect(AcnFileProperties, &QAction::triggered, this, &TFrmMain::AcnFilePropertiesExecute);
     connect(AcnFileImport, &QAction::triggered, this, &TFrmMain::AcnFileImportExecute);
     connect(AcnFileExport, &QAction::triggered, this, &TFrmMain::AcnFileExportExecute);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
-    connect(AcnProjTextReport, &QAction::triggered, this, [this] { RunReport(TReportKind::Text); });
-    connect(AcnProjTableReport, &QAction::triggered, this,
-            [this] { RunReport(TReportKind::Table); });
+    connect(AcnProjTextReport, &QAction::triggered, this, &TFrmMain::AcnProjTextReportExecute);
+    connect(AcnProjTableReport, &QAction::triggered, this, &TFrmMain::AcnProjTableReportExecute);
     connect(AcnProjSwotPicture, &QAction::triggered, this,
             [this] { SavePictureAs(TPictureKind::Swot); });
     connect(AcnProjTowsPicture, &QAction::triggered, this,
@@ -291,81 +300,72 @@ void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
 }
 
 void TFrmMain::UpdateCommands() {
-    const bool hasProject = FCurrent != nullptr;
-    History->setActiveStack(FCurrent.get());
+    const bool hasProject = FDocuments.Current() != nullptr;
+    History->setActiveStack(FDocuments.Current());
     AcnFileSave->setEnabled(hasProject);
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
     AcnFileExport->setEnabled(hasProject);
-    AcnProjExampDisp->setEnabled(hasProject && (FExample || ExampleDisplayed()));
+    AcnProjExampDisp->setEnabled(hasProject && FDocuments.Example());
+    AcnProjExampDisp->setText(
+        LoadStr(FDocuments.ExampleShown() ? StrExampleBack : StrExampleDisplay));
+    AcnProjExampDisp->setChecked(FDocuments.ExampleShown());
     AcnProjTextReport->setEnabled(hasProject);
     AcnProjTableReport->setEnabled(hasProject);
     AcnProjSwotPicture->setEnabled(hasProject);
     AcnProjTowsPicture->setEnabled(hasProject);
 }
 
-void TFrmMain::ReadSettings() {
-    const TIniFile settings(SettingsPath());
-    FExampleFile =
-        settings.ReadString(QStringLiteral("Configuration"), QStringLiteral("ExampleFile"));
-    bool isNumber = false;
-    const int format = settings
-                           .ReadString(QStringLiteral("Configuration"),
-                                       QStringLiteral("DefaultOfficeFormat"), QStringLiteral("1"))
-                           .toInt(&isNumber);
-    // A damaged value must not stop the start-up: the first format serves.
-    FReportFormat =
-        isNumber && format >= 1 && format <= ReportInfo(TReportKind::Text).Extensions.size()
-            ? format
-            : 1;
-    FRecent1 = settings.ReadString(QStringLiteral("Recent"), QStringLiteral("Recent1"));
-
-    FRecentProjects.clear();
-    for (int number = 1; number <= MaxRecentProjects; ++number) {
-        const QString path = settings.ReadString(QStringLiteral("RecentProjects"),
-                                                 QStringLiteral("File%1").arg(number));
-        if (!path.isEmpty())
-            FRecentProjects << path;
+void TFrmMain::UpdateRecentMenu() {
+    MnuRecent->clear();
+    const QStringList& recent = FSettings.RecentProjects;
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString& path = recent[i];
+        // "&1 Plan.swot": the number is the key; an ampersand of the name stays one.
+        QString name = FileNamePart(path);
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* open = MnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        open->setToolTip(path);
+        open->setStatusTip(path);
+        connect(open, &QAction::triggered, this, [this, path] { OpenRecentProject(path); });
     }
-    UpdateRecentMenu();
-    FLastFolder = settings.ReadString(QStringLiteral("Folders"), QStringLiteral("Last"));
-    FGeometry = QByteArray::fromBase64(
-        settings.ReadString(QStringLiteral("Window"), QStringLiteral("Geometry")).toLatin1());
-    const double ratio = settings.ReadString(QStringLiteral("Window"), QStringLiteral("SplitRatio"))
-                             .toDouble(&isNumber);
-    FSplitRatio = isNumber && ratio >= 0.1 && ratio <= 0.9 ? ratio : 0.66;
+    MnuRecent->setToolTipsVisible(true);
+    MnuRecent->setEnabled(!recent.isEmpty());
 }
 
-void TFrmMain::WriteSettings() const {
-    TIniFile settings(SettingsPath());
-    settings.WriteString(QStringLiteral("Configuration"), QStringLiteral("ExampleFile"),
-                         FExampleFile);
-    settings.WriteString(QStringLiteral("Configuration"), QStringLiteral("DefaultOfficeFormat"),
-                         QString::number(FReportFormat));
-    settings.WriteString(QStringLiteral("Recent"), QStringLiteral("Recent1"), FRecent1);
-    for (int number = 1; number <= MaxRecentProjects; ++number)
-        settings.WriteString(QStringLiteral("RecentProjects"), QStringLiteral("File%1").arg(number),
-                             FRecentProjects.value(number - 1));
-    settings.WriteString(QStringLiteral("Folders"), QStringLiteral("Last"), FLastFolder);
-    settings.WriteString(QStringLiteral("Window"), QStringLiteral("Geometry"),
-                         QString::fromLatin1(saveGeometry().toBase64()));
-    settings.WriteString(QStringLiteral("Window"), QStringLiteral("SplitRatio"),
-                         QString::number(FSplitRatio));
+bool TFrmMain::Try(const std::function<void()>& operation, const QString& context) {
     try {
-        settings.Save();
-    } catch (const EStorageError& error) {
-        // The window is going away: there is nobody left to tell but the log.
-        qWarning("merovan: the settings were not saved: %s", error.what());
+        operation();
+    } catch (...) {
+        Seam().Error(this, context + ErrorMessage(std::current_exception()));
+        return false;
     }
+    return true;
+}
+
+void TFrmMain::TellWritten(const QString& path) {
+    // The path stays in view a while, whichever program opens the file.
+    statusBar()->showMessage(FillTemplate(LoadStr(StrFileWritten), path), 30000);
+}
+
+void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
+    if (TDocument* document = FDocuments.UserDocument())
+        document->SetPath(path);
+    const QString name = path.value_or(LoadStr(StrNewDocument));
+    setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
+    const QFontMetrics metrics(StatusPath->font());
+    const int room = StatusPath->width() - 8;
+    StatusPath->setText(ShortenPath(
+        name, room, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }));
 }
 
 bool TFrmMain::StartUp(const QStringList& arguments) {
-    ReadSettings();
-    if (!QFileInfo(FExampleFile).isFile())
-        FExampleFile = ReferenceTemplate();
-    if (!ReadProject(FExample, FExampleFile))
+    FSettings = TSettings::Read();
+    UpdateRecentMenu();
+    if (!QFileInfo(FSettings.ExampleFile).isFile())
+        FSettings.ExampleFile = ReferenceTemplate();
+    if (!Try([this] { FDocuments.LoadExample(FSettings.ExampleFile); }))
         Seam().Error(this, LoadStr(StrExampleLoadFailed));
-    UpdateCommands();
     FCouplingViewSettings = TCouplingViewSettings();
 
     const bool recovered = OfferRecoveryCopies();
@@ -385,18 +385,15 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         }
     }
     const QString& first = arguments.front();
-    if (first == QLatin1String("-n")) {
+    if (first == QLatin1String("-n"))
         AcnFileNewExecute();
-    } else if (QFileInfo(first).isFile() && AskToKeepChanges()) {
-        const QString path = QFileInfo(first).absoluteFilePath();
-        if (ReadProject(FCurrent, path))
-            ShowOpenedProject(path);
-    }
+    else if (QFileInfo(first).isFile() && AskToKeepChanges())
+        OpenProject(QFileInfo(first).absoluteFilePath());
     return true;
 }
 
 void TFrmMain::ShowWindow() {
-    if (FGeometry.isEmpty() || !restoreGeometry(FGeometry))
+    if (FSettings.Geometry.isEmpty() || !restoreGeometry(FSettings.Geometry))
         showMaximized();
     else
         show();
@@ -440,7 +437,235 @@ bool TFrmMain::EditGuideline(TGuideline& guideline, const TGuideline* original) 
     return FrmGuideline->Edit(guideline, original);
 }
 
+void TFrmMain::RebuildWorkspace() {
+    if (FWorkspace) {
+        FWorkspace->CloseView();
+        delete FWorkspace;
+    }
+    auto* workspace = new TFraTOWS(*this, MainPanel);
+    MainPanel->layout()->addWidget(workspace);
+    FWorkspace = workspace;
+    workspace->UpdateView();
+}
+
+bool TFrmMain::ReturnFromExample() {
+    if (ExampleDisplayed())
+        AcnProjExampDispExecute();
+    return !ExampleDisplayed();
+}
+
+bool TFrmMain::AskToKeepChanges() {
+    const TDocument* document = FDocuments.Current();
+    if (!document || !document->Modified())
+        return true;
+    switch (Seam().Message(this, QMessageBox::Question, LoadStr(StrSaveChanges),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return SaveProject();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFrmMain::AcnFileNewExecute() {
+    if (ReturnFromExample() && AskToKeepChanges() && Try([this] { FDocuments.New(); }))
+        RebuildWorkspace();
+}
+
+bool TFrmMain::AcnFileOpenExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return false;
+    const auto path = FFiles.ProjectToOpen();
+    return path && OpenProject(*path);
+}
+
+void TFrmMain::OpenRecentProject(const QString& path) {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    if (!QFileInfo(path).isFile()) {
+        Seam().Error(this, FillTemplate(LoadStr(StrRecentMissing), path));
+        FSettings.RecentProjects.removeAll(path);
+        UpdateRecentMenu();
+        return;
+    }
+    OpenProject(path);
+}
+
+bool TFrmMain::OpenProject(const QString& path) {
+    if (!Try([&] { FDocuments.Open(path); }))
+        return false;
+    RebuildWorkspace();
+    FSettings.RememberProject(path);
+    UpdateRecentMenu();
+    return true;
+}
+
+bool TFrmMain::SaveProject() {
+    if (!FDocuments.Current() || !ReturnFromExample())
+        return false;
+    if (FWorkspace && !FWorkspace->CommitView())
+        return false;
+    const auto path = FDocuments.DocumentPath();
+    if (!path)
+        return SaveProjectAs();
+    if (!Try([&] { FDocuments.Save(*path); }, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
+        return false;
+    FSettings.RememberProject(*path);
+    UpdateRecentMenu();
+    return true;
+}
+
+bool TFrmMain::SaveProjectAs() {
+    if (!FDocuments.Current() || !ReturnFromExample())
+        return false;
+    if (FWorkspace && !FWorkspace->CommitView())
+        return false;
+    const auto path = FFiles.ProjectToSave();
+    const QString failed = LoadStr(StrSaveFailed) + QStringLiteral("\n\n");
+    if (!path || !FFiles.Replaceable(*path, failed))
+        return false;
+    if (QFileInfo::exists(*path) &&
+        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
+                       QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
+        return false;
+    if (!Try([&] { FDocuments.Save(*path); }, failed))
+        return false;
+    FSettings.RememberProject(*path);
+    UpdateRecentMenu();
+    return true;
+}
+
 void TFrmMain::AcnFilePropertiesExecute() {
-    if (FCurrent)
-        DlgProperties->Edit(*FCurrent);
+    if (TDocument* document = FDocuments.Current())
+        DlgProperties->Edit(*document);
+}
+
+void TFrmMain::AcnProjExampDispExecute() {
+    if (FWorkspace && !FWorkspace->CommitView()) {
+        AcnProjExampDisp->setChecked(ExampleDisplayed());
+        return;
+    }
+    FDocuments.ShowExample(!ExampleDisplayed());
+    if (FWorkspace)
+        FWorkspace->UpdateView();
+    UpdateCommands();
+}
+
+void TFrmMain::AcnProjExampleSelectExecute() {
+    if (ReturnFromExample())
+        Seam().ExecDialog(*DlgSelectExample);
+}
+
+bool TFrmMain::OfferRecoveryCopies() {
+    bool recovered = false;
+    for (TOrphanCopy& orphan : FindOrphanCopies(RecoveryFolder())) {
+        const QString question = FillTemplate(LoadStr(StrRecoverChanges), orphan.Project().Title,
+                                              orphan.Origin().value_or(LoadStr(StrNewDocument)));
+        const auto answer =
+            Seam().Message(this, QMessageBox::Question, question,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::No)
+            orphan.Discard();
+        // Cancel, or a second recovery that would drop the first: the copy
+        // waits for the next start.
+        if (answer != QMessageBox::Yes || !AskToKeepChanges())
+            continue;
+        try {
+            FDocuments.Recover(orphan);
+        } catch (...) {
+            // The work is shown; without a copy of this run, the old one stays.
+            statusBar()->showMessage(FillTemplate(LoadStr(StrRecoveryUnwritable),
+                                                  ErrorMessage(std::current_exception())));
+        }
+        RebuildWorkspace();
+        recovered = true;
+    }
+    return recovered;
+}
+
+void TFrmMain::AcnFileImportExecute() {
+    if (!ReturnFromExample() || !AskToKeepChanges())
+        return;
+    const auto path = FFiles.FileToOpen(
+        {LoadStr(StrInterchangeFilter), LoadStr(StrJsonFilter), LoadStr(StrCsvFilter)});
+    if (path && Try([&] { FDocuments.Import(*path); }))
+        RebuildWorkspace();
+}
+
+void TFrmMain::AcnFileExportExecute() {
+    const auto path = FFiles.FileToWrite({LoadStr(StrJsonFilter), LoadStr(StrCsvFilter)},
+                                         {QStringLiteral("json"), QStringLiteral("csv")},
+                                         FExportFilter, StrReplaceProject);
+    if (path && Try([&] { FDocuments.Export(*path); }))
+        TellWritten(*path);
+}
+
+void TFrmMain::SavePictureAs(TPictureKind kind) {
+    const auto path =
+        FFiles.FileToWrite({LoadStr(StrSvgFilter), LoadStr(StrPngFilter)},
+                           {QStringLiteral("svg"), QStringLiteral("png")}, FPictureFilter);
+    if (!path || !Try([&] { FDocuments.SavePicture(kind, *path); }))
+        return;
+    TellWritten(*path);
+    Seam().OpenDocument(*path);
+}
+
+void TFrmMain::RunReport(TReportKind kind) {
+    const TDocument* document = FDocuments.Current();
+    if (!document)
+        return;
+    const TReportKindInfo& info = ReportInfo(kind);
+    const auto chosen = FFiles.ReportToWrite(info.Filters, FSettings.ReportFormat);
+    if (!chosen)
+        return;
+    FSettings.ReportFormat =
+        std::clamp(chosen->second, 1, static_cast<int>(info.Extensions.size()));
+    // The extension typed chooses the format; a name without one of the
+    // report's gets the selected type's.
+    QString path = chosen->first;
+    int format = ReportFormatOf(kind, path);
+    if (format == 0) {
+        format = FSettings.ReportFormat;
+        path += QLatin1Char('.') + info.Extensions[format - 1];
+    }
+    if (!FFiles.MayWrite(path))
+        return;
+
+    const auto repaint = [] {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    DlgWaitReport->SetStatus(StrReportBeingMade);
+    DlgWaitReport->EnableClose(false);
+    DlgWaitReport->show();
+    setEnabled(false);
+    repaint();
+    // Whatever fails, the window comes back before the user is told.
+    QString failure;
+    try {
+        ExportReport(
+            kind, document->Project(), ProgramFolder(), path, format,
+            [this, &repaint](int status) {
+                DlgWaitReport->SetStatus(status);
+                repaint();
+            },
+            repaint);
+    } catch (const EConversionError& error) {
+        failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
+                  FillTemplate(LoadStr(StrConversionReason), error.Message());
+    } catch (...) {
+        failure = ErrorMessage(std::current_exception());
+    }
+    setEnabled(true);
+    if (!failure.isEmpty()) {
+        DlgWaitReport->close();
+        Seam().Error(this, failure);
+        return;
+    }
+    DlgWaitReport->SetStatus(StrReportDone);
+    DlgWaitReport->close();
+    repaint();
+    TellWritten(path);
+    Seam().OpenDocument(path);
 }

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "UntClassProject.h"
-#include "UntDocument.h"
+#include "UntDocumentController.h"
+#include "UntFileChooser.h"
 #include "UntMainHost.h"
 #include "UntPictures.h"
 #include "UntReportExport.h"
-#include "UntStringIds.h"
+#include "UntSettings.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -17,7 +16,6 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
-class QTimer;
 class QUndoGroup;
 class TDlgAbout;
 class TDlgWaitReport;
@@ -29,11 +27,11 @@ class TFrmHelp;
 class TFrmStart;
 class TModalSeam;
 class TFraTOWS;
-class TModelFrame;
-class TRecoveryCopy;
 
-// The application shell: holds the project slots, hosts the workspace, carries
-// the menus, the tool bar and the status bar, and runs the document commands.
+// The application shell: the menus, the tool bar, the status bar and the
+// dialogs, hosting the workspace of the document shown. Its commands ask the
+// user what they need and hand the work to the document controller, which
+// holds the documents.
 class TFrmMain : public QMainWindow, public TMainHost {
     Q_OBJECT
 
@@ -44,12 +42,20 @@ public:
     // The start-up sequence, run once just before the window first shows.
     // False when the user chose to quit from the start dialog.
     bool StartUp(const QStringList& arguments);
+    // Shows the window as it was left at the end of the last run; maximized
+    // the first time.
+    void ShowWindow();
 
-    // The file of the current document; none for a new document, which has
-    // never been saved. The caption and the status bar show it, or the
-    // translated "New document".
-    const std::optional<QString>& DocumentPath() const { return FDocumentPath; }
+    TDocumentController& Documents() { return FDocuments; }
+    const TSettings& Settings() const { return FSettings; }
+
+    // The file of the user's document; none for a new document, which has
+    // never been saved.
+    std::optional<QString> DocumentPath() const { return FDocuments.DocumentPath(); }
+    // Names the user's document after the file: the caption and the status
+    // bar show it, or the translated "New document".
     void SetDocumentPath(const std::optional<QString>& path);
+    bool ExampleDisplayed() const { return FDocuments.ExampleShown(); }
 
     // Save and Save as; true when the project was written.
     bool SaveProject();
@@ -57,13 +63,7 @@ public:
 
     void SetSeam(std::unique_ptr<TModalSeam> seam);
 
-    // Brings the recovery copy in line with the user's project: written when
-    // it has changes the copy lacks, removed when it has none. A timer calls
-    // it a moment after each change.
-    void KeepRecoveryCopy();
-    const TRecoveryCopy& RecoveryCopy() const { return *FRecoveryCopy; }
-
-    TDocument* Document() override { return FCurrent.get(); }
+    TDocument* Document() override { return FDocuments.Current(); }
     TModalSeam& Seam() override { return *FSeam; }
     void ShowHelpTopic(int context) override;
     QAction* PropertiesAction() override { return AcnFileProperties; }
@@ -71,28 +71,10 @@ public:
     void SetCouplingViewSettings(const TCouplingViewSettings& settings) override {
         FCouplingViewSettings = settings;
     }
-    double SplitRatio() const override { return FSplitRatio; }
-    void SetSplitRatio(double ratio) override { FSplitRatio = ratio; }
+    double SplitRatio() const override { return FSettings.SplitRatio; }
+    void SetSplitRatio(double ratio) override { FSettings.SplitRatio = ratio; }
     bool EditFactor(TTOWSItem& factor, bool isNew) override;
     bool EditGuideline(TGuideline& guideline, const TGuideline* original) override;
-
-    bool ExampleDisplayed() const { return FStashed != nullptr; }
-    // The example, while it waits to be displayed.
-    const TProject* ExampleProject() const { return FExample ? &FExample->Project() : nullptr; }
-    // The user's project while the example is displayed.
-    const TProject* StashedProject() const { return FStashed ? &FStashed->Project() : nullptr; }
-
-    // Settings kept between runs.
-    const QString& ExampleFile() const { return FExampleFile; }
-    int ReportFormat() const { return FReportFormat; }
-    const QString& Recent1() const { return FRecent1; }
-    // The projects last opened or saved, the latest first.
-    const QStringList& RecentProjects() const { return FRecentProjects; }
-    static constexpr int MaxRecentProjects = 8;
-
-    // Shows the window as it was left at the end of the last run; maximized
-    // the first time.
-    void ShowWindow();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -104,37 +86,17 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateCommands();
-
-    // Reads the project file into the slot, with a history of its own; shows
-    // why when it cannot, and leaves the slot as it was.
-    bool ReadProject(std::unique_ptr<TDocument>& slot, const QString& path);
-    // Makes the project the document shown, modified until it is saved: no
-    // file holds it as it is. The recovery copy keeps it meanwhile, with the
-    // file it came from, if any.
-    void ShowUnsavedProject(std::unique_ptr<TProject> project,
-                            const std::optional<QString>& origin);
-    // Makes the project file read into the current slot the document shown.
-    void ShowOpenedProject(const QString& path);
-    // The folder file dialogs start in: the document's, or the last one used.
-    QString StartFolder() const;
-    // Remembers the folder of a file chosen or a project used, and the
-    // project among the recent ones.
-    void RememberFolder(const QString& path);
-    void RememberProject(const QString& path);
     void UpdateRecentMenu();
-    void OpenRecentProject(const QString& path);
-    // Whether a file may be written at the path; says why not, after the
-    // context, when it is write-protected.
-    bool Replaceable(const QString& path, const QString& context);
-    // Writes the current project to the path; says why when it cannot.
-    bool WriteDocument(const QString& path);
+
+    // Runs a document operation; false after showing why it failed, with the
+    // context first, if any.
+    bool Try(const std::function<void()>& operation, const QString& context = {});
+    // Shows in the status bar where a file was written.
+    void TellWritten(const QString& path);
 
     // Offers, one by one, the unsaved work of programs that are gone; true
-    // when one became the current project.
+    // when one became the user's project.
     bool OfferRecoveryCopies();
-
-    void ReadSettings();
-    void WriteSettings() const;
 
     void RebuildWorkspace();
     bool CloseQuery();
@@ -148,56 +110,38 @@ private:
     void AcnFileNewExecute();
     // True when a project file was read.
     bool AcnFileOpenExecute();
-    void AcnProjExampDispExecute();
-    void AcnProjExampleSelectExecute();
+    void OpenRecentProject(const QString& path);
+    // Reads the project file as the user's document and shows it; false
+    // after showing why it could not.
+    bool OpenProject(const QString& path);
+    void AcnFileSaveExecute() { SaveProject(); }
+    void AcnFileSaveAsExecute() { SaveProjectAs(); }
     void AcnFilePropertiesExecute();
     // A JSON or CSV file as a new, unsaved project; the project as either.
     void AcnFileImportExecute();
     void AcnFileExportExecute();
-    // The text and table report commands.
+    void AcnProjExampDispExecute();
+    void AcnProjExampleSelectExecute();
+    void AcnProjTextReportExecute() { RunReport(TReportKind::Text); }
+    void AcnProjTableReportExecute() { RunReport(TReportKind::Table); }
     void RunReport(TReportKind kind);
     // Asks for a file and saves the picture of the project there, as SVG or PNG.
     void SavePictureAs(TPictureKind kind);
-    // A file to write one of the kinds offered, each a filter of the save
-    // dialog and its extension; the dialog selects the kind chosen last, and
-    // a name without any of the extensions gets the selected kind's. None
-    // when the user cancels or keeps the file there.
-    std::optional<QString> ChooseOutput(const QStringList& filters, const QStringList& extensions,
-                                        int& filter, int question = StrReplaceReport);
-    // Whether a report, picture or export may go to the path: a file there
-    // is replaceable, and the user agrees to replace it when asked.
-    bool MayWriteOutput(const QString& path, int question = StrReplaceReport);
-    // Shows in the status bar where a file was written.
-    void TellWritten(const QString& path);
 
-    // The project shown and edited, the example waiting to be shown, and the
-    // user's project while the example is shown; each with its history.
-    std::unique_ptr<TDocument> FCurrent;
-    std::unique_ptr<TDocument> FExample;
-    std::unique_ptr<TDocument> FStashed;
+    TSettings FSettings;
+    TDocumentController FDocuments;
+    std::unique_ptr<TModalSeam> FSeam;
+    TFileChooser FFiles;
     // Undo and redo act on the history of the project shown.
     QUndoGroup* History;
-    std::optional<QString> FDocumentPath;
     // The hosted workspace frame; none before the first document.
     QPointer<TFraTOWS> FWorkspace;
-    QString FExampleFile;
-    int FReportFormat = 1;
     // The file type last chosen for a picture: 1 SVG, 2 PNG.
     int FPictureFilter = 1;
     // The file type last chosen for an export: 1 JSON, 2 CSV.
     int FExportFilter = 1;
-    QString FRecent1;
-    QStringList FRecentProjects;
-    QString FLastFolder;
-    QByteArray FGeometry;
-    double FSplitRatio = 0.66;
-    QMenu* MnuRecent;
-    std::unique_ptr<TModalSeam> FSeam;
-    std::unique_ptr<TRecoveryCopy> FRecoveryCopy;
-    // The revision the recovery copy holds; 0 when there is no copy.
-    std::uint64_t FRecoveryRevision = 0;
-    QTimer* RecoveryTimer;
     TCouplingViewSettings FCouplingViewSettings;
+    QMenu* MnuRecent;
     TFrmStart* FrmStart;
     TFrmTOWSItem* FrmTOWSItem;
     TDlgAbout* DlgAbout;

@@ -4,15 +4,6 @@
 
 #include <cstdio>
 
-namespace {
-
-std::function<void(const QString&)>& ErrorHandler() {
-    static std::function<void(const QString&)> handler;
-    return handler;
-}
-
-} // namespace
-
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
@@ -20,14 +11,18 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         return QApplication::notify(receiver, event);
     } catch (...) {
         const QString message = ErrorMessage(std::current_exception());
-        if (ErrorHandler())
-            ErrorHandler()(message);
+        if (FErrorHandler)
+            FErrorHandler(message);
         else
             std::fprintf(stderr, "merovan: %s\n", qPrintable(message));
         return false;
     }
 }
 
+TApplication* TApplication::Instance() {
+    return dynamic_cast<TApplication*>(QCoreApplication::instance());
+}
+
 void TApplication::SetErrorHandler(std::function<void(const QString& message)> handler) {
-    ErrorHandler() = std::move(handler);
+    FErrorHandler = std::move(handler);
 }

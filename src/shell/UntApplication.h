@@ -12,7 +12,13 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // The application object of the run, when it is one of ours.
+    static TApplication* Instance();
+
     // Shows the message of an error that reached the event loop; the main
     // window installs one. Without one the message goes to standard error.
-    static void SetErrorHandler(std::function<void(const QString& message)> handler);
+    void SetErrorHandler(std::function<void(const QString& message)> handler);
+
+private:
+    std::function<void(const QString& message)> FErrorHandler;
 };

@@ -21,6 +21,9 @@ protected:
 
     void NewWindow() {
         Window = std::make_unique<TFrmMain>();
+        // The recovery copy follows each change at once: tests wait for the
+        // copy, not for a delay.
+        Window->Documents().Recovery().SetDelay(std::chrono::milliseconds(0));
         auto seam = std::make_unique<TScriptedSeam>();
         Seam = seam.get();
         Window->SetSeam(std::move(seam));
@@ -33,6 +36,17 @@ protected:
         auto* action = Window->findChild<QAction*>(QLatin1String(name));
         EXPECT_NE(action, nullptr) << name;
         return action;
+    }
+
+    // The example waiting to be shown or shown, and the user's project while
+    // the example is shown.
+    const TProject* ExampleProject() const {
+        const TDocument* example = Window->Documents().Example();
+        return example ? &example->Project() : nullptr;
+    }
+    const TProject* StashedProject() const {
+        return Window->ExampleDisplayed() ? &Window->Documents().UserDocument()->Project()
+                                          : nullptr;
     }
 
     // The workspace the window hosts; none before the first document.

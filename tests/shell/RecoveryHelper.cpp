@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     Retitle(*window.Document(), arguments[2]);
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!window.RecoveryCopy().Exists())
+        if (!window.Documents().Recovery().Copy().Exists())
             return;
         watch.stop();
         std::puts("kept");

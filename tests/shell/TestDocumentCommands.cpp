@@ -33,7 +33,7 @@ TEST_F(DocumentCommands, CommandLineNewStartsANewDocument) {
     EXPECT_EQ(Window->Project()->FileName, "") << "a new document has no file";
     EXPECT_TRUE(Window->Project()->Items.empty());
     EXPECT_NE(Workspace(), nullptr);
-    EXPECT_NE(Window->ExampleProject(), nullptr) << "the reference template is the first example";
+    EXPECT_NE(ExampleProject(), nullptr) << "the reference template is the first example";
     EXPECT_TRUE(Seam->Dialogs.isEmpty()) << "no start dialog";
     EXPECT_TRUE(Seam->Messages.isEmpty());
 }
@@ -266,14 +266,14 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
 TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     const TProject* user = Window->Project();
-    const TProject* example = Window->ExampleProject();
+    const TProject* example = ExampleProject();
     ASSERT_NE(example, nullptr);
     Retitle(*Window->Document(), "Unsaved title");
     QAction* toggle = Action("AcnProjExampDisp");
 
     toggle->trigger();
     EXPECT_EQ(Window->Project(), example);
-    EXPECT_EQ(Window->StashedProject(), user);
+    EXPECT_EQ(StashedProject(), user);
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_EQ(toggle->text(), "Back to the project");
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document") << "the caption stays the user's";
@@ -284,7 +284,7 @@ TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     EXPECT_EQ(Window->Project(), user) << "the very same project";
     EXPECT_EQ(user->Title, "Unsaved title");
     EXPECT_TRUE(user->Modified());
-    EXPECT_EQ(Window->ExampleProject(), example);
+    EXPECT_EQ(ExampleProject(), example);
     EXPECT_EQ(example->Title, "Example edited") << "changes stay with the example";
     EXPECT_FALSE(toggle->isChecked());
     EXPECT_EQ(toggle->text(), "Display the example");

@@ -55,7 +55,7 @@ protected:
     }
 
     QString ExampleFirstFactor() const {
-        return Window->ExampleProject() ? Window->ExampleProject()->Items[0]->Name : QString();
+        return ExampleProject() ? ExampleProject()->Items[0]->Name : QString();
     }
 
     QTemporaryDir Data;
@@ -71,7 +71,7 @@ TEST_F(Examples, SelectionListsEveryProjectFileOfTheTemplates) {
     EXPECT_EQ(listed,
               (QStringList{"Bakery.swot", "Broken.swot", "Library.swot", "reference.swot"}));
     EXPECT_EQ(ExampleFirstFactor(), "Library.swot");
-    EXPECT_EQ(Window->ExampleFile(), Template("Library.swot"));
+    EXPECT_EQ(Window->Settings().ExampleFile, Template("Library.swot"));
     EXPECT_FALSE(Window->ExampleDisplayed()) << "a new example waits to be displayed";
 
     Action("AcnProjExampDisp")->trigger();
@@ -92,7 +92,7 @@ TEST_F(Examples, SelectionNeedsAReadableChoice) {
               (QStringList{"The file is not a Merovan project: it is not a ZIP archive.",
                            "Error while loading the example"}));
     EXPECT_EQ(ExampleFirstFactor(), "reference.swot") << "the previous example stays";
-    EXPECT_EQ(Window->ExampleFile(), Template("reference.swot"));
+    EXPECT_EQ(Window->Settings().ExampleFile, Template("reference.swot"));
 }
 
 TEST_F(Examples, SelectingWhileTheExampleIsDisplayedReturnsFirst) {
@@ -111,7 +111,7 @@ TEST_F(Examples, AnUnreadableExampleIsReportedAtStartUp) {
     EXPECT_EQ(Seam->Messages,
               (QStringList{"The file is not a Merovan project: it is not a ZIP archive.",
                            "Error while loading the example"}));
-    EXPECT_EQ(Window->ExampleProject(), nullptr);
+    EXPECT_EQ(ExampleProject(), nullptr);
     EXPECT_FALSE(Action("AcnProjExampDisp")->isEnabled());
 }
 
@@ -131,9 +131,9 @@ TEST_F(MainWindowTest, SettingsAreWrittenAtExitAndReadBack) {
     for (int run = 0; run < 2; ++run) {
         NewWindow();
         ASSERT_TRUE(Window->StartUp({"-n"}));
-        EXPECT_EQ(Window->ReportFormat(), 3);
-        EXPECT_EQ(Window->Recent1(), "/home/ana/Old plan.swot");
-        EXPECT_EQ(Window->ExampleFile(), ProgramFolder() + "templates/reference.swot");
+        EXPECT_EQ(Window->Settings().ReportFormat, 3);
+        EXPECT_EQ(Window->Settings().Recent1, "/home/ana/Old plan.swot");
+        EXPECT_EQ(Window->Settings().ExampleFile, ProgramFolder() + "templates/reference.swot");
         EndRun();
     }
     const QString later = SettingsText();
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, ADamagedReportFormatCountsAsTheFirst) {
         WriteSettingsText(QByteArray("[Configuration]\nDefaultOfficeFormat=") + value + "\n");
         NewWindow();
         ASSERT_TRUE(Window->StartUp({"-n"})) << value;
-        EXPECT_EQ(Window->ReportFormat(), 1) << value;
+        EXPECT_EQ(Window->Settings().ReportFormat, 1) << value;
         EXPECT_NE(Window->Project(), nullptr) << "start-up goes on";
         EndRun();
         EXPECT_TRUE(SettingsText().contains("DefaultOfficeFormat=1")) << value;
@@ -165,9 +165,9 @@ TEST_F(MainWindowTest, AnExamplePathThatIsNoFileCountsAsNone) {
         NewWindow();
         ASSERT_TRUE(Window->StartUp({"-n"}));
         EXPECT_TRUE(Seam->Messages.isEmpty()) << path.toStdString();
-        EXPECT_EQ(Window->ExampleFile(), ProgramFolder() + "templates/reference.swot")
+        EXPECT_EQ(Window->Settings().ExampleFile, ProgramFolder() + "templates/reference.swot")
             << path.toStdString();
-        EXPECT_NE(Window->ExampleProject(), nullptr) << path.toStdString();
+        EXPECT_NE(ExampleProject(), nullptr) << path.toStdString();
     }
 }
 
@@ -197,9 +197,9 @@ TEST_F(MainWindowTest, SettingsValuesSurviveRunsByteForByte) {
         for (int run = 0; run < 2; ++run) {
             NewWindow();
             ASSERT_TRUE(Window->StartUp({"-n"}));
-            EXPECT_EQ(Window->Recent1(), value);
-            EXPECT_EQ(Window->ExampleFile(), example);
-            EXPECT_NE(Window->ExampleProject(), nullptr);
+            EXPECT_EQ(Window->Settings().Recent1, value);
+            EXPECT_EQ(Window->Settings().ExampleFile, example);
+            EXPECT_NE(ExampleProject(), nullptr);
             EndRun();
         }
         // Our own sections follow what was written, which stays as it was.
@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, ASettingsPathThatIsAFolderStopsNothing) {
     ASSERT_TRUE(QDir(Config.path()).mkdir("merovan.ini"));
     ASSERT_TRUE(Window->StartUp({"-n"}));
     EXPECT_TRUE(Seam->Messages.isEmpty());
-    EXPECT_EQ(Window->ReportFormat(), 1);
+    EXPECT_EQ(Window->Settings().ReportFormat, 1);
     EndRun();
     EXPECT_TRUE(QFileInfo(Config.filePath("merovan.ini")).isDir());
 }
@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, RecentProjectsFoldersAndTheWindowAreRemembered) {
             << "the folder of the project shown";
     }
     QStringList latestFirst(projects.rbegin(), projects.rbegin() + 8);
-    EXPECT_EQ(Window->RecentProjects(), latestFirst);
+    EXPECT_EQ(Window->Settings().RecentProjects, latestFirst);
     QMenu* recent = Window->findChild<QMenu*>("MnuRecent");
     ASSERT_EQ(recent->actions().size(), 8);
     EXPECT_EQ(recent->actions()[0]->text(), "&1 p9 && co.swot");
@@ -253,18 +253,18 @@ TEST_F(MainWindowTest, RecentProjectsFoldersAndTheWindowAreRemembered) {
     EXPECT_EQ(Seam->Messages.last(),
               "The project " + projects[4] +
                   " is no longer there; it leaves the list of recent projects.");
-    EXPECT_FALSE(Window->RecentProjects().contains(projects[4]));
+    EXPECT_FALSE(Window->Settings().RecentProjects.contains(projects[4]));
     recent->actions()[1]->trigger();
     EXPECT_EQ(Window->DocumentPath(), projects[7]);
-    EXPECT_EQ(Window->RecentProjects().front(), projects[7]);
+    EXPECT_EQ(Window->Settings().RecentProjects.front(), projects[7]);
 
     Window->SetSplitRatio(0.5);
     Window->setGeometry(40, 50, 700, 500);
     EndRun();
     NewWindow();
     ASSERT_TRUE(Window->StartUp({"-n"}));
-    EXPECT_EQ(Window->RecentProjects().size(), 7);
-    EXPECT_EQ(Window->RecentProjects().front(), projects[7]);
+    EXPECT_EQ(Window->Settings().RecentProjects.size(), 7);
+    EXPECT_EQ(Window->Settings().RecentProjects.front(), projects[7]);
     EXPECT_EQ(Window->SplitRatio(), 0.5);
     Window->ShowWindow();
     EXPECT_EQ(Window->size(), QSize(700, 500));

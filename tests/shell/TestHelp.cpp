@@ -246,7 +246,7 @@ TEST_F(FrenchHelp, NewProjectsAndExamplesAreFrench) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     EXPECT_EQ(Window->Project()->Labels.Value(4), "Nos forces");
     EXPECT_EQ(Window->Project()->Labels.Value(12), "Coups de chance");
-    EXPECT_EQ(Window->ExampleFile(), ProgramFolder() + "templates/fr/reference.swot");
+    EXPECT_EQ(Window->Settings().ExampleFile, ProgramFolder() + "templates/fr/reference.swot");
 
     QStringList listed;
     Seam->ActInDialog([&](QDialog& select) {
@@ -263,10 +263,10 @@ TEST_F(FrenchHelp, NewProjectsAndExamplesAreFrench) {
     EXPECT_EQ(listed,
               (QStringList{"Bibliothèque municipale - rénovation.swot",
                            "Boulangerie familiale - vente en ligne.swot", "reference.swot"}));
-    EXPECT_EQ(Window->ExampleFile(),
+    EXPECT_EQ(Window->Settings().ExampleFile,
               ProgramFolder() + "templates/fr/Boulangerie familiale - vente en ligne.swot");
-    ASSERT_NE(Window->ExampleProject(), nullptr);
-    EXPECT_EQ(Window->ExampleProject()->Title, "Maison Fournier – vente en ligne");
+    ASSERT_NE(ExampleProject(), nullptr);
+    EXPECT_EQ(ExampleProject()->Title, "Maison Fournier – vente en ligne");
 }
 
 // A file not translated yet is served in English; English never looks in "fr".

@@ -70,10 +70,11 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
     EXPECT_TRUE(Window->Project()->Modified());
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            return Window->RecoveryCopy().Exists() &&
-                   ReadProject(Window->RecoveryCopy().Path())->Title == "From the web";
+            return Window->Documents().Recovery().Copy().Exists() &&
+                   ReadProject(Window->Documents().Recovery().Copy().Path())->Title ==
+                       "From the web";
         },
-        2500));
+        30000));
 
     Seam->Messages.clear();
     Seam->Answers = {QMessageBox::No};

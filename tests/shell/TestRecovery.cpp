@@ -122,10 +122,10 @@ TEST_F(Recovery, CopyFollowsTheChangesAndGoesWhenTheyAreSavedOrDropped) {
         Retitle(*Window->Document(), QString::fromLatin1(title));
         return QTest::qWaitFor(
             [&] {
-                return Window->RecoveryCopy().Exists() &&
-                       ReadProject(Window->RecoveryCopy().Path())->Title == title;
+                return Window->Documents().Recovery().Copy().Exists() &&
+                       ReadProject(Window->Documents().Recovery().Copy().Path())->Title == title;
             },
-            2500);
+            30000);
     };
     EXPECT_TRUE(Copies().isEmpty()) << "nothing unsaved, nothing kept";
     ASSERT_TRUE(change("First"));
@@ -156,7 +156,7 @@ TEST_F(Recovery, AFolderThatRefusesTheCopyIsToldWithoutStoppingTheWork) {
             return Window->statusBar()->currentMessage().startsWith(
                 "Unsaved changes cannot be kept for recovery: ");
         },
-        3500));
+        30000));
     EXPECT_TRUE(Seam->Messages.isEmpty()) << "no box interrupts the user every second";
     EXPECT_TRUE(Window->SaveProject());
 }

@@ -1,0 +1,104 @@
+#include "UntDocumentController.h"
+
+#include "UntIO.h"
+#include "UntInterchange.h"
+#include "UntProgramFolder.h"
+#include "UntRecovery.h"
+
+TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {}
+
+TDocumentController::~TDocumentController() = default;
+
+std::optional<QString> TDocumentController::DocumentPath() const {
+    const TDocument* document = UserDocument();
+    return document ? document->Path() : std::nullopt;
+}
+
+void TDocumentController::SetUserDocument(std::unique_ptr<TDocument> document) {
+    // The example waits aside again: the new document is shown.
+    if (FExampleShown) {
+        FExample = std::move(FCurrent);
+        FStashed.reset();
+        FExampleShown = false;
+        emit ExampleChanged();
+    }
+    FCurrent = std::move(document);
+    FRecovery.Follow(FCurrent.get());
+    emit CurrentChanged();
+    emit PathChanged();
+}
+
+void TDocumentController::New() {
+    auto document = std::make_unique<TDocument>(ReadProject(ReferenceTemplate()));
+    document->SetPath(std::nullopt);
+    SetUserDocument(std::move(document));
+}
+
+void TDocumentController::Open(const QString& path) {
+    auto document = std::make_unique<TDocument>(ReadProject(path));
+    document->SetPath(path);
+    SetUserDocument(std::move(document));
+}
+
+void TDocumentController::OpenUnsaved(std::unique_ptr<TProject> project,
+                                      const std::optional<QString>& origin) {
+    auto document = std::make_unique<TDocument>(std::move(project));
+    document->SetPath(origin);
+    document->MarkUnsaved();
+    SetUserDocument(std::move(document));
+}
+
+void TDocumentController::Import(const QString& path) {
+    OpenUnsaved(ImportProject(path), std::nullopt);
+}
+
+void TDocumentController::Recover(TOrphanCopy& orphan) {
+    const std::optional<QString> origin = orphan.Origin();
+    OpenUnsaved(orphan.TakeProject(), origin);
+    FRecovery.KeepNow();
+    orphan.Discard();
+}
+
+void TDocumentController::Save(const QString& path) {
+    TDocument* document = UserDocument();
+    if (!document)
+        return;
+    WriteProject(document->Project(), path);
+    document->MarkSaved();
+    document->SetPath(path);
+    FRecovery.Keep();
+    emit PathChanged();
+}
+
+void TDocumentController::Export(const QString& path) const {
+    if (FCurrent)
+        ExportProject(FCurrent->Project(), path);
+}
+
+void TDocumentController::SavePicture(TPictureKind kind, const QString& path) const {
+    if (FCurrent)
+        ::SavePicture(kind, FCurrent->Project(), path);
+}
+
+void TDocumentController::LoadExample(const QString& path) {
+    auto example = std::make_unique<TDocument>(ReadProject(path));
+    example->SetPath(path);
+    if (FExampleShown)
+        ShowExample(false);
+    FExample = std::move(example);
+    emit ExampleChanged();
+}
+
+void TDocumentController::ShowExample(bool shown) {
+    if (shown == FExampleShown || (shown && (!FCurrent || !FExample)))
+        return;
+    if (shown) {
+        FStashed = std::move(FCurrent);
+        FCurrent = std::move(FExample);
+    } else {
+        FExample = std::move(FCurrent);
+        FCurrent = std::move(FStashed);
+    }
+    FExampleShown = shown;
+    emit CurrentChanged();
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "UntDocument.h"
+#include "UntPictures.h"
+#include "UntRecoveryKeeper.h"
+
+#include <QObject>
+#include <memory>
+#include <optional>
+
+class TOrphanCopy;
+
+// The documents of the window and what is done to them as files: the user's
+// project, the example waiting to be shown, and the user's project set aside
+// while the example is shown, each with its history and its file; new, open,
+// save, import, export and pictures; the recovery copy of the user's work.
+// It asks nothing: every operation either succeeds or raises an error whose
+// message is for the user, and leaves the documents as they were. The window
+// asks the questions and shows the errors.
+class TDocumentController : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TDocumentController(QObject* parent = nullptr);
+    ~TDocumentController() override;
+
+    // The document shown and edited; none before the first.
+    TDocument* Current() const { return FCurrent.get(); }
+    // The user's document, shown or set aside while the example is shown.
+    TDocument* UserDocument() const { return FExampleShown ? FStashed.get() : FCurrent.get(); }
+    // The example: waiting to be shown, or shown.
+    const TDocument* Example() const { return FExampleShown ? FCurrent.get() : FExample.get(); }
+    bool ExampleShown() const { return FExampleShown; }
+    // The file of the user's document; none for a project no file holds.
+    std::optional<QString> DocumentPath() const;
+
+    // A new project from the reference template.
+    void New();
+    // The project file at the path, as the user's document.
+    void Open(const QString& path);
+    // A project that no file holds as it is (imported, or recovered from
+    // the file of origin, if any) as the user's document, modified until
+    // saved.
+    void OpenUnsaved(std::unique_ptr<TProject> project, const std::optional<QString>& origin);
+    // The JSON project or CSV factors at the path, as a new unsaved document.
+    void Import(const QString& path);
+    // A copy left by a program that is gone, as the user's unsaved document;
+    // the copy goes once this run's copy holds the work. Raises EStorageError,
+    // the document shown, when this run's copy cannot be written: the old
+    // copy then stays.
+    void Recover(TOrphanCopy& orphan);
+
+    // Writes the user's document to the path, which becomes its file.
+    void Save(const QString& path);
+    // The project shown, as JSON or CSV, and as a picture.
+    void Export(const QString& path) const;
+    void SavePicture(TPictureKind kind, const QString& path) const;
+
+    // Reads the example that the example command shows.
+    void LoadExample(const QString& path);
+    // Shows the example in place of the user's project, or the user's
+    // project again; nothing without an example.
+    void ShowExample(bool shown);
+
+    TRecoveryKeeper& Recovery() { return FRecovery; }
+
+signals:
+    // Another document is shown: a new or opened one, or the example swap.
+    void CurrentChanged();
+    // The file of the user's document changed.
+    void PathChanged();
+    // An example is ready, or no longer waits.
+    void ExampleChanged();
+
+private:
+    // The user's document is the one given from now on.
+    void SetUserDocument(std::unique_ptr<TDocument> document);
+
+    // Declared first, so that it outlives the documents it follows.
+    TRecoveryKeeper FRecovery;
+    std::unique_ptr<TDocument> FCurrent;
+    std::unique_ptr<TDocument> FExample;
+    std::unique_ptr<TDocument> FStashed;
+    bool FExampleShown = false;
+};
