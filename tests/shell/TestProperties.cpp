@@ -79,7 +79,9 @@ TEST_F(Properties, OkWithoutAChangeChangesNothing) {
 }
 
 TEST_F(Properties, HeadingsAreModifiedAndReset) {
-    Seam->InputAnswers = {QString("Lucky strikes"), std::nullopt, QString()};
+    Seam->AnswerInput("Lucky strikes");
+    Seam->CancelInput();
+    Seam->AnswerInput(QString());
     Run([this](QDialog& dialog) {
         SelectHeading(dialog, 11);
         QTest::mouseClick(dialog.findChild<QPushButton*>("BtChangeCaption"), Qt::LeftButton);
