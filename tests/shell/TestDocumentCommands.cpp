@@ -76,7 +76,7 @@ TEST_F(DocumentCommands, StartDialogChoices) {
     // Open, then cancel the file dialog: a new project all the same.
     NewWindow();
     Seam->AnswerDialog(TFrmStart::chOpen);
-    Seam->AnswerFile(QString());
+    Seam->CancelFile();
     ASSERT_TRUE(Window->StartUp({}));
     ASSERT_EQ(Seam->FileRequests.size(), 1);
     EXPECT_EQ(Seam->FileRequests[0].Caption, "Select the Merovan file to be opened");
@@ -109,21 +109,21 @@ TEST_F(DocumentCommands, NewAndOpenAskToKeepChanges) {
     };
 
     startModified();
-    Seam->Answers = {QMessageBox::Cancel};
+    Seam->Answer({QMessageBox::Cancel});
     Action("AcnFileNew")->trigger();
     EXPECT_EQ(Seam->Messages, QStringList{"Save changes?"});
     EXPECT_EQ(FirstFactor(), "Changed") << "Cancel keeps everything";
     EXPECT_EQ(Window->DocumentPath(), saved);
 
     startModified();
-    Seam->Answers = {QMessageBox::No};
+    Seam->Answer({QMessageBox::No});
     Action("AcnFileNew")->trigger();
     EXPECT_EQ(Window->DocumentPath(), std::nullopt) << "No discards the changes";
     EXPECT_EQ(FirstFactor(), QString());
     EXPECT_EQ(ReadProject(saved)->Items[0]->Name, "Saved");
 
     startModified();
-    Seam->Answers = {QMessageBox::Yes};
+    Seam->Answer({QMessageBox::Yes});
     Seam->AnswerFile(other);
     Action("AcnFileOpen")->trigger();
     EXPECT_EQ(ReadProject(saved)->Items[0]->Name, "Changed") << "Yes saves first";
@@ -137,21 +137,21 @@ TEST_F(DocumentCommands, SaveOfANewDocumentIsSaveAs) {
     const QString existing = ProjectFile("existing.swot", "Old");
 
     // Cancelling the save dialog leaves the project modified.
-    Seam->AnswerFile(QString());
+    Seam->CancelFile();
     EXPECT_FALSE(Window->SaveProject());
     EXPECT_TRUE(Window->Project()->Modified());
     EXPECT_EQ(Window->DocumentPath(), std::nullopt);
 
     // An existing file is replaced only after Yes.
     Seam->AnswerFile(existing);
-    Seam->Answers = {QMessageBox::Cancel};
+    Seam->Answer({QMessageBox::Cancel});
     EXPECT_FALSE(Window->SaveProject());
     EXPECT_EQ(Seam->Messages.last(), "This file is already there. Do you want to replace it?");
     EXPECT_EQ(ReadProject(existing)->Items[0]->Name, "Old");
     EXPECT_TRUE(Window->Project()->Modified());
 
     Seam->AnswerFile(existing);
-    Seam->Answers = {QMessageBox::Yes};
+    Seam->Answer({QMessageBox::Yes});
     EXPECT_TRUE(Window->SaveProject());
     EXPECT_TRUE(ReadProject(existing)->Items.empty());
     EXPECT_FALSE(Window->Project()->Modified());
@@ -228,7 +228,7 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
     struct Case {
         const char* what;
         bool modified;
-        std::deque<QMessageBox::StandardButton> answers;
+        QList<QMessageBox::StandardButton> answers;
         QString saveTo;
         bool closes;
         const char* onDisk;
@@ -254,7 +254,7 @@ TEST_F(DocumentCommands, ClosingAsksAboutUnsavedChanges) {
             Rename(*Window->Document(), 0, "Edited");
         if (!c.saveTo.isEmpty())
             Window->SetDocumentPath(Path(c.saveTo));
-        Seam->Answers = c.answers;
+        Seam->Answer(c.answers);
         Window->show();
         EXPECT_EQ(Window->close(), c.closes);
         EXPECT_EQ(Seam->Messages.value(0), c.modified ? "Save changes?" : QString());
@@ -292,7 +292,7 @@ TEST_F(DocumentCommands, ExampleToggleKeepsTheUserProject) {
     // Closing while the example is displayed asks about the user's project.
     toggle->trigger();
     Window->Document()->MarkSaved();
-    Seam->Answers = {QMessageBox::No};
+    Seam->Answer({QMessageBox::No});
     Window->show();
     EXPECT_TRUE(Window->close());
     EXPECT_EQ(Seam->Messages, QStringList{"Save changes?"});

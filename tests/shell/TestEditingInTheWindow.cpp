@@ -303,7 +303,7 @@ TEST_F(EditingInTheWindow, TheProjectAndTheExampleKeepHistoriesOfTheirOwn) {
     EXPECT_EQ(Action("AcnEditRedo")->text(), "Redo add “Flour”");
 
     Action("AcnEditRedo")->trigger();
-    Seam->Answers.push_back(QMessageBox::No);
+    Seam->Answer({QMessageBox::No});
     Action("AcnFileNew")->trigger();
     EXPECT_EQ(Seam->Messages.last(), "Save changes?");
     EXPECT_FALSE(Action("AcnEditUndo")->isEnabled()) << "a new document starts a new history";

@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, RecentProjectsFoldersAndTheWindowAreRemembered) {
     EXPECT_EQ(Window->SplitRatio(), 0.5);
     Window->ShowWindow();
     EXPECT_EQ(Window->size(), QSize(700, 500));
-    Seam->AnswerFile({});
+    Seam->CancelFile();
     Action("AcnFileOpen")->trigger();
     EXPECT_EQ(Seam->FileRequests.last().Folder, QFileInfo(projects[7]).absolutePath())
         << "a new document starts where the last file was chosen";

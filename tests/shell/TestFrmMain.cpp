@@ -23,40 +23,32 @@ QStringList Texts(const QList<QAction*>& actions) {
 
 } // namespace
 
-TEST_F(MainWindowTest, CommandsCarryTheirCaptionsAndShortcuts) {
-    EXPECT_TRUE(Window->windowTitle().isEmpty());
-
-    struct Case {
+// The keys of the file commands reach them in the window: New on an unchanged
+// project asks nothing; Open, and Save of a new document, ask for a file.
+TEST_F(MainWindowTest, ShortcutsReachTheirCommands) {
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    Window->show();
+    Window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window.get()));
+    Seam->CancelFile();
+    Seam->CancelFile();
+    const struct {
         const char* name;
-        const char* caption;
-        const char* shortcut;
+        QKeyCombination key;
+    } cases[] = {
+        {"AcnFileNew", Qt::CTRL | Qt::Key_N},
+        {"AcnFileOpen", Qt::CTRL | Qt::Key_O},
+        {"AcnFileSave", Qt::CTRL | Qt::Key_S},
+        {"AcnFileQuit", Qt::CTRL | Qt::Key_Q},
     };
-    const Case cases[] = {
-        {"AcnFileNew", "&New", "Ctrl+N"},
-        {"AcnFileOpen", "&Open", "Ctrl+O"},
-        {"AcnFileSave", "&Save", "Ctrl+S"},
-        {"AcnFileSaveAs", "&Save as", ""},
-        {"AcnFileProperties", "&Properties", ""},
-        {"AcnFileQuit", "&Quit", "Ctrl+Q"},
-        {"AcnEditCut", "&Cut", "Ctrl+X"},
-        {"AcnEditCopy", "Co&py", "Ctrl+C"},
-        {"AcnEditPaste", "&Paste", "Ctrl+V"},
-        {"AcnHelpIndex", "&Guide", ""},
-        {"AcnDispLicence", "User &licence", ""},
-        {"AcnHelpWebPage", "Merovan &web page", ""},
-        {"AcnHelpCustPage", "My Korvell User Account", ""},
-        {"AcnHelpAbout", "About Merovan", ""},
-        {"AcnProjExampDisp", "Display the example", ""},
-        {"AcnProjExampleSelect", "Select the example", ""},
-        {"AcnProjTextReport", "Text report", ""},
-        {"AcnProjTableReport", "Spreadsheet report", ""},
-    };
-    for (const Case& c : cases) {
-        QAction* action = Action(c.name);
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->text(), c.caption) << c.name;
-        EXPECT_EQ(action->shortcut().toString(), c.shortcut) << c.name;
+    for (const auto& c : cases) {
+        QSignalSpy triggered(Action(c.name), &QAction::triggered);
+        QTest::keyClick(Window.get(), c.key.key(), c.key.keyboardModifiers());
+        EXPECT_EQ(triggered.count(), 1) << c.name;
     }
+    ASSERT_EQ(Seam->FileRequests.size(), 2);
+    EXPECT_EQ(Seam->FileRequests[0].Caption, "Select the Merovan file to be opened");
+    EXPECT_FALSE(Window->isVisible()) << "Ctrl+Q quits";
 }
 
 TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
@@ -86,11 +78,6 @@ TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
                                      "AcnEditCopy", "AcnEditPaste", "|", "AcnProjExampDisp",
                                      "AcnProjExampleSelect", "|", "AcnProjTextReport",
                                      "AcnProjTableReport"}));
-    EXPECT_EQ(Action("AcnEditCut")->toolTip(), "Couper");
-    EXPECT_EQ(Action("AcnEditCopy")->toolTip(), "Copier");
-    EXPECT_EQ(Action("AcnEditPaste")->toolTip(), "Coller");
-    EXPECT_EQ(Action("AcnProjExampleSelect")->toolTip(),
-              QString::fromUtf8("Afficher la liste des exemples pour en sélectionner un"));
 }
 
 TEST_F(MainWindowTest, CommandsThatNeedAProjectWaitForOne) {
@@ -111,7 +98,6 @@ TEST_F(MainWindowTest, DocumentPathSetsCaptionAndStatusBar) {
     ASSERT_TRUE(Window->StartUp({"-n"}));
     auto* status = Window->findChild<QLabel*>("StatusPath");
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->width(), 300);
 
     EXPECT_EQ(Window->DocumentPath(), std::nullopt);
     EXPECT_EQ(Window->windowTitle(), "Merovan - New document");
@@ -128,7 +114,7 @@ TEST_F(MainWindowTest, DocumentPathSetsCaptionAndStatusBar) {
     EXPECT_EQ(Window->windowTitle(), "Merovan - Plan.swot");
     EXPECT_TRUE(status->text().startsWith("/.../")) << status->text().toStdString();
     EXPECT_TRUE(status->text().endsWith("/Plan.swot"));
-    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), 300);
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->text()), status->width());
     EXPECT_EQ(Window->DocumentPath(), deep);
 
     Window->SetDocumentPath(std::nullopt);
@@ -139,25 +125,20 @@ TEST_F(MainWindowTest, DocumentPathSetsCaptionAndStatusBar) {
 TEST_F(MainWindowTest, StartDialogButtonsGiveTheirChoices) {
     auto* start = Window->findChild<TFrmStart*>("FrmStart");
     ASSERT_NE(start, nullptr);
-    EXPECT_EQ(start->windowTitle(), "Korvell Merovan");
-    EXPECT_EQ(start->size(), QSize(505, 169));
-    EXPECT_EQ(start->findChild<QLabel*>("LbQuestion")->text(), "What do you wish to do?");
 
     struct Case {
         const char* button;
-        const char* text;
         int result;
     };
     const Case cases[] = {
-        {"BtNew", "Start a new project", TFrmStart::chNew},
-        {"BtOpen", "Open an existing project", TFrmStart::chOpen},
-        {"Button3", "Quit", TFrmStart::chQuit},
+        {"BtNew", TFrmStart::chNew},
+        {"BtOpen", TFrmStart::chOpen},
+        {"Button3", TFrmStart::chQuit},
     };
     for (const Case& c : cases) {
         start->show();
         auto* button = start->findChild<QPushButton*>(c.button);
         ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), c.text);
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_FALSE(start->isVisible());
         EXPECT_EQ(start->result(), c.result) << c.button;

@@ -56,7 +56,7 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
     WriteFile(Path("bad.csv"), "type,name\nS,Brand\nX,Market\n");
     Window->Document()->MarkUnsaved();
 
-    Seam->Answers = {QMessageBox::No};
+    Seam->Answer({QMessageBox::No});
     Seam->AnswerFile(Path("web.json"));
     Action("AcnFileImport")->trigger();
     EXPECT_EQ(Seam->Messages, QStringList{"Save changes?"});
@@ -77,7 +77,7 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
         30000));
 
     Seam->Messages.clear();
-    Seam->Answers = {QMessageBox::No};
+    Seam->Answer({QMessageBox::No});
     Seam->AnswerFile(Path("bad.csv"));
     Action("AcnFileImport")->trigger();
     EXPECT_EQ(
@@ -113,7 +113,7 @@ TEST_F(InterchangeCommands, ExportWritesTheChosenForm) {
     EXPECT_TRUE(Seam->Opened.isEmpty()) << "data files are not opened";
 
     WriteFile(Path("kept.csv"), "kept");
-    Seam->Answers = {QMessageBox::No};
+    Seam->Answer({QMessageBox::No});
     Seam->AnswerFile(Path("kept.csv"), 2);
     Action("AcnFileExport")->trigger();
     EXPECT_EQ(Seam->Messages.last(), "This file is already there. Do you want to replace it?");

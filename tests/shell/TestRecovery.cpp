@@ -1,6 +1,7 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
+#include "UntFrmStart.h"
 #include "UntIO.h"
 #include "UntRecovery.h"
 #include "UntStrings.h"
@@ -60,7 +61,7 @@ protected:
 
 TEST_F(Recovery, KilledProgramsWorkIsOfferedRestoredAndSaved) {
     ASSERT_TRUE(KilledWithChanges(Plan, QStringLiteral("Changed title")));
-    Seam->Answers.push_back(QMessageBox::Yes);
+    Seam->Answer({QMessageBox::Yes});
     ASSERT_TRUE(Window->StartUp({}));
 
     EXPECT_EQ(Seam->Messages, QStringList{Question("Changed title", Plan)});
@@ -97,8 +98,10 @@ TEST_F(Recovery, EachAnswerDecidesTheCopysFate) {
         QDir(RecoveryFolder()).removeRecursively();
         ASSERT_TRUE(KilledWithChanges(example.NewDocument ? QStringLiteral("-n") : Plan,
                                       QStringLiteral("Changed")));
-        Seam->Answers.push_back(example.Answer);
-        // The start dialog follows unless the work was recovered; unanswered, it quits.
+        Seam->Answer({example.Answer});
+        // The start dialog follows unless the work was recovered.
+        if (!example.Recovered)
+            Seam->AnswerDialog(TFrmStart::chQuit);
         EXPECT_EQ(Window->StartUp({}), example.Recovered);
         EXPECT_EQ(Seam->Messages.value(0),
                   Question("Changed", example.NewDocument ? LoadStr(StrNewDocument) : Plan));
@@ -135,7 +138,7 @@ TEST_F(Recovery, CopyFollowsTheChangesAndGoesWhenTheyAreSavedOrDropped) {
     EXPECT_TRUE(Copies().isEmpty()) << "saved";
 
     ASSERT_TRUE(change("Third"));
-    Seam->Answers.push_back(QMessageBox::No);
+    Seam->Answer({QMessageBox::No});
     Action("AcnFileNew")->trigger();
     EXPECT_TRUE(Copies().isEmpty()) << "dropped";
 

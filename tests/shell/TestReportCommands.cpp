@@ -113,14 +113,14 @@ TEST_F(ReportCommands, AnExistingFileIsReplacedOnlyAfterYes) {
     existing.close();
 
     Seam->AnswerFile(Path("matrix.sxc"), 1);
-    Seam->Answers = {QMessageBox::No};
+    Seam->Answer({QMessageBox::No});
     Action("AcnProjTableReport")->trigger();
     EXPECT_TRUE(Seam->Messages.value(0).startsWith("Take care, this file already exists\n"));
     EXPECT_EQ(QFileInfo(Path("matrix.sxc")).size(), 3);
     EXPECT_TRUE(Seam->Opened.isEmpty());
 
     Seam->AnswerFile(Path("matrix.sxc"), 1);
-    Seam->Answers = {QMessageBox::Yes};
+    Seam->Answer({QMessageBox::Yes});
     Action("AcnProjTableReport")->trigger();
     EXPECT_GT(QFileInfo(Path("matrix.sxc")).size(), 3);
 }
@@ -141,7 +141,7 @@ TEST_F(ReportCommands, AFailedConversionSaysSoAndOpensNothing) {
     EXPECT_TRUE(Window->isEnabled());
 
     // The chosen format is offered first by both commands, and in the next run.
-    Seam->AnswerFile(QString());
+    Seam->CancelFile();
     Action("AcnProjTextReport")->trigger();
     EXPECT_EQ(Seam->FileRequests.last().FilterIndex, 3);
     EndRun();
@@ -166,7 +166,7 @@ TEST_F(ReportCommands, FollowsLinksAndRefusesWriteProtectedReports) {
     old.close();
     ASSERT_TRUE(QFile::link(Path("matrix.sxc"), Path("link.sxc")));
     Seam->AnswerFile(Path("link.sxc"), 1);
-    Seam->Answers = {QMessageBox::Yes};
+    Seam->Answer({QMessageBox::Yes});
     Action("AcnProjTableReport")->trigger();
     EXPECT_TRUE(QFileInfo(Path("link.sxc")).isSymLink());
     EXPECT_GT(QFileInfo(Path("matrix.sxc")).size(), 3);

@@ -108,9 +108,6 @@ TEST(CommentsEditor, StyleButtonsActAndFollowTheCursor) {
     memo.Load({});
     TMemoEdit* editor = Editor(memo);
     EXPECT_TRUE(editor->toPlainText().isEmpty());
-    EXPECT_EQ(editor->palette().color(QPalette::Base), QColor(255, 255, 188));
-    EXPECT_EQ(Style(memo, "SetBold")->text(), "G");
-    EXPECT_EQ(Style(memo, "SetUnderline")->text(), "S");
 
     TypeStyledComment(memo);
     EXPECT_EQ(Describe(editor->Document()), StyledComment);
@@ -259,13 +256,9 @@ TEST_F(Editors, FactorDialogShowsTheFactor) {
     TTOWSItem threat;
     threat.SwotType = stThreat;
     Seam().ActInDialog([](QDialog& shown) {
-        EXPECT_EQ(shown.windowTitle(), "SWOT matrix element");
         EXPECT_EQ(shown.findChild<QLabel*>("LbTitle")->text(), "Threat");
         EXPECT_TRUE(EdName(shown)->text().isEmpty());
         EXPECT_EQ(CheckedMark(shown), 1);
-        EXPECT_EQ(Mark(shown, 0)->text(), "3 - High");
-        EXPECT_EQ(Mark(shown, 2)->text(), "1 - Low");
-        EXPECT_EQ(shown.findChild<QLabel*>("Titre")->text(), "Comments");
         EXPECT_NE(shown.findChild<QPushButton*>("BtHelp"), nullptr) << "help topic 22";
     });
     EXPECT_FALSE(dialog.Edit(threat, true));
@@ -375,9 +368,6 @@ TEST_F(Editors, StyledCommentsSurviveSavingAndReopening) {
 
 TEST_F(Editors, ConclusionDialogChecksTheWording) {
     TFrmGuideline dialog(host, nullptr);
-    EXPECT_EQ(dialog.windowTitle(), "Conclusions");
-    EXPECT_EQ(dialog.findChild<QLabel*>("LbCaption")->text(),
-              "What conclusion can you draw from these items to reduce problems in the project?");
     struct Case {
         const char* wording;
         bool isNew;

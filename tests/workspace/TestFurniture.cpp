@@ -4,7 +4,6 @@
 #include "UntHelpContext.h"
 #include "UntMPDialog.h"
 #include "UntMainHost.h"
-#include "UntModelFrame.h"
 
 #include <QAction>
 #include <QLabel>
@@ -27,7 +26,6 @@ TEST(Furniture, DialogHelpFollowsItsContext) {
     TMPDialog withHelp(host, 22, nullptr);
     auto* help = withHelp.findChild<QPushButton*>("BtHelp");
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->text(), "Help");
     withHelp.show();
     withHelp.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&withHelp));
@@ -43,14 +41,11 @@ TEST(Furniture, DialogHelpFollowsItsContext) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&without));
     QTest::keyClick(&without, Qt::Key_F1);
     EXPECT_TRUE(host.Topics.isEmpty());
-    EXPECT_EQ(without.findChild<QPushButton*>("BtOk")->text(), "Ok");
-    EXPECT_EQ(without.findChild<QPushButton*>("BtCancel")->text(), "Cancel");
 }
 
 TEST(Furniture, DialogTitleBandAndKeys) {
     TTestHost host;
     TMPDialog dialog(host, 0, nullptr);
-    EXPECT_EQ(dialog.Title(), "Title");
     dialog.SetTitle("Strength");
     EXPECT_EQ(dialog.windowTitle(), "Strength");
     EXPECT_EQ(BandText(dialog), "Strength");
@@ -75,7 +70,6 @@ TEST(Furniture, TitleBand) {
     band.SetTitle("My analysis");
     EXPECT_EQ(band.Title(), "My analysis");
 
-    EXPECT_EQ(band.Status(), 0);
     const auto pressed = [&band](const char* name) {
         return band.findChild<QToolButton*>(name)->isChecked();
     };
@@ -85,7 +79,6 @@ TEST(Furniture, TitleBand) {
     band.SetStatus(3);
     EXPECT_EQ(band.Status(), 3);
     EXPECT_TRUE(pressed("BtSeen")) << "another value presses none; the pressed one stays";
-    EXPECT_EQ(band.findChild<QToolButton*>("BtOk")->toolTip(), QString::fromUtf8("Terminé"));
 
     holder.show();
     EXPECT_TRUE(band.ShowStatus());
@@ -98,7 +91,6 @@ TEST(Furniture, TitleBand) {
     EXPECT_EQ(statusClicks.count(), 1);
 
     auto* help = band.findChild<QToolButton*>("BtHelp");
-    EXPECT_EQ(help->toolTip(), "Aide contextuelle");
     QTest::mouseClick(help, Qt::LeftButton);
     auto* props = band.findChild<QToolButton*>("BtProps");
     QTest::mouseClick(props, Qt::LeftButton);
@@ -124,10 +116,6 @@ TEST(Furniture, ListBarButtonsCanBeRemoved) {
                shown->width() <= shown->height() + shown->iconSize().width();
     };
     EXPECT_TRUE(pictureOnly(button("BtAdd"))) << "captions are off from the start";
-    EXPECT_EQ(button("BtEdit")->text(), "Editer");
-    EXPECT_EQ(button("BtAdd")->toolTip(),
-              QString::fromUtf8("Cliquez ici pour ajouter un nouvel élément"));
-    EXPECT_EQ(button("BtUp")->toolTip(), QString::fromUtf8("Remonter l'élément sélectionné"));
 
     bar.SetAffBtEdit(true);
     EXPECT_TRUE(pictureOnly(button("BtEdit")));
@@ -176,15 +164,4 @@ TEST(Furniture, ListBarButtonsAndKeysSignal) {
     QTest::keyClick(&list, Qt::Key_Delete);
     QTest::keyClick(&list, Qt::Key_Return);
     EXPECT_EQ(heard, (QStringList{"BtAdd", "BtDel", "BtEdit"}));
-}
-
-TEST(Furniture, FramesBecomeLiveWithTheirFirstUpdate) {
-    struct TProbe : TModelFrame {
-        using TModelFrame::Updating;
-    } frame;
-    EXPECT_TRUE(frame.Updating);
-    EXPECT_TRUE(frame.CloseView());
-    EXPECT_TRUE(frame.CommitView());
-    frame.UpdateView();
-    EXPECT_FALSE(frame.Updating);
 }

@@ -8,6 +8,7 @@
 #include "UntFraTOWS2.h"
 #include "UntFraTOWSCouple.h"
 #include "UntFraTOWSMat.h"
+#include "UntProjectChanges.h"
 #include "WidgetDriving.h"
 
 #include <QApplication>
@@ -183,6 +184,32 @@ TEST_F(Workspace, CheckMarksLinkAndUnlinkOnlyTheirConclusion) {
     ToggleCheck(2);
     EXPECT_EQ(Project().Guidelines[2]->Couples, (std::vector<TTOWSCouple>{{0, 1}}));
     EXPECT_EQ(Checks(), (QList<bool>{true, false, true}));
+}
+
+// Filling a view sets its controls by program: check marks, selections, the
+// filter. None of that is the user's edit: it neither changes the project nor
+// asks anything. A frame is live once filled: the user's clicks then count.
+TEST_F(Workspace, FillingTheViewsTakesNoEditFromThem) {
+    ClickFactor(stStrength, "S1");
+    ClickFactor(stOpportunity, "O1");
+    ASSERT_EQ(Checks(), (QList<bool>{true, true, false}));
+    workspace->ShowChange({TChangeScope::Properties});
+    ShowCouplingView();
+    TreeView()->setCurrentIndex(Model()->index(0, 0, Model()->index(0, 0)));
+    ASSERT_EQ(Checks(), (QList<bool>{true, true, false}));
+    workspace->ShowChange({TChangeScope::Factors});
+    ClickRadio("RGVisuMatrix");
+    Open();
+    EXPECT_FALSE(Project().Modified());
+    EXPECT_EQ(host.Document()->count(), 0) << "no step to undo";
+    EXPECT_TRUE(host.ScriptedSeam.Messages.isEmpty())
+        << host.ScriptedSeam.Messages.join('\n').toStdString();
+
+    ClickFactor(stStrength, "S1");
+    ClickFactor(stOpportunity, "O1");
+    ToggleCheck(2);
+    EXPECT_EQ(Project().Guidelines[2]->Couples, (std::vector<TTOWSCouple>{{0, 1}}));
+    EXPECT_EQ(host.Document()->count(), 1);
 }
 
 TEST_F(Workspace, AddingAConclusionNeedsASelectedCoupling) {
