@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running Merovan needs.
+# Installs the Debian packages that building, testing and running Merovan need.
 # Quiet and quick when everything is already there.
+#   --run   only what building and running the program need: no test tools,
+#           no package checks, no office suite SDK (without it the Word, Excel
+#           and PDF conversions are not built)
 set -euo pipefail
 
-PACKAGES=(
-  # toolchain; clang and libFuzzer's runtime build the fuzz targets, clang-format checks the style
-  cmake ninja-build g++ pkg-config clang libclang-rt-14-dev clang-format
-  # libraries
+RUN_PACKAGES=(
+  cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
   libpugixml-dev libzip-dev
+)
+PACKAGES=(
+  "${RUN_PACKAGES[@]}"
+  # clang and libFuzzer's runtime build the fuzz targets, clang-format checks the style
+  clang libclang-rt-14-dev clang-format
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick fonts-dejavu-core unzip python3 poppler-utils
@@ -18,6 +24,8 @@ PACKAGES=(
   # office suite for the Word, Excel and PDF reports, and its SDK
   libreoffice-writer-nogui libreoffice-calc-nogui libreoffice-dev
 )
+
+[ "${1:-}" = --run ] && PACKAGES=("${RUN_PACKAGES[@]}")
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

@@ -6,6 +6,8 @@
 #               UndefinedBehaviorSanitizer instead (build-sanitize/); leaks fail it
 #   --fuzz      then runs each fuzz target for MEROVAN_FUZZ_SECONDS (30) seconds
 #               under both sanitizers; a finding fails the run
+#   --benchmarks  also compiles the benchmarks (without running them), so
+#               that they keep building
 # Other arguments go to ctest.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -13,9 +15,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 fuzz=0
 sanitize=0
 werror=OFF
+benchmarks=OFF
 while [ $# -gt 0 ]; do
   case "$1" in
     --fuzz) fuzz=1; shift ;;
+    --benchmarks) benchmarks=ON; shift ;;
     --sanitize) sanitize=1; shift ;;
     --werror) werror=ON; shift ;;
     *) break ;;
@@ -27,9 +31,9 @@ if [ "$sanitize" = 1 ]; then
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
-  build_merovan -DMEROVAN_WERROR="$werror" -DMEROVAN_SANITIZE=ON
+  build_merovan -DMEROVAN_WERROR="$werror" -DMEROVAN_SANITIZE=ON -DMEROVAN_BUILD_BENCHMARKS="$benchmarks"
 else
-  build_merovan -DMEROVAN_WERROR="$werror"
+  build_merovan -DMEROVAN_WERROR="$werror" -DMEROVAN_BUILD_BENCHMARKS="$benchmarks"
 fi
 (cd "$BUILD" && ctest --output-on-failure --parallel "$(nproc)" "$@")
 
