@@ -15,6 +15,11 @@
 //
 // Without --serve the exit status is 0 only when TARGET was stored; otherwise
 // one line on standard error says why.
+//
+// Either way a line "converting" on standard output tells that the suite has
+// started and the conversion itself begins, so that whoever waits can tell
+// the two apart. MEROVAN_CONVERT_LOG may name a file that gets a copy of every
+// line of standard output: it lets a test see the bridge of another program.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -320,11 +325,22 @@ QString Absolute(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
+void Answer(const QString& line) {
+    std::cout << line.toStdString() << std::endl;
+    static const QString copy = qEnvironmentVariable("MEROVAN_CONVERT_LOG");
+    if (copy.isEmpty())
+        return;
+    QFile log(copy);
+    if (log.open(QIODevice::Append))
+        log.write(line.toUtf8() + '\n');
+}
+
 int ConvertOne(const QString& source, const QString& target, const QString& filter) {
     if (!QFileInfo(source).isFile())
         Fail(QStringLiteral("%1 does not exist").arg(source));
     TOffice office;
     AllowSeconds(RequestSeconds);
+    Answer(QStringLiteral("converting"));
     try {
         office.Convert(Absolute(source), Absolute(target), filter);
     } catch (...) {
@@ -332,10 +348,6 @@ int ConvertOne(const QString& source, const QString& target, const QString& filt
     }
     office.Quit();
     return 0;
-}
-
-void Answer(const QString& line) {
-    std::cout << line.toStdString() << std::endl;
 }
 
 int Serve() {
@@ -353,6 +365,7 @@ int Serve() {
         if (!office)
             office.emplace();
         AllowSeconds(RequestSeconds);
+        Answer(QStringLiteral("converting"));
         try {
             office->Convert(Absolute(field(0)), Absolute(field(1)), field(2));
             Answer(QStringLiteral("ok"));
