@@ -31,6 +31,7 @@ class TModalSeam;
 class TFraTOWS;
 class TModelFrame;
 class TRecoveryCopy;
+class TReportJob;
 
 // The application shell: holds the project slots, hosts the workspace, carries
 // the menus, the tool bar and the status bar, and runs the document commands.
@@ -152,7 +153,8 @@ private:
     // A JSON or CSV file as a new, unsaved project; the project as either.
     void AcnFileImportExecute();
     void AcnFileExportExecute();
-    // The text and table report commands.
+    // The text and table report commands: the report is made by a job while
+    // the window stays responsive.
     void RunReport(TReportKind kind);
     // Asks for a file and saves the picture of the project there, as SVG or PNG.
     void SavePictureAs(TPictureKind kind);
@@ -180,6 +182,8 @@ private:
     QPointer<TFraTOWS> FWorkspace;
     QString FExampleFile;
     int FReportFormat = 1;
+    // The report under way, a child of the window; none when no report runs.
+    TReportJob* FReportJob = nullptr;
     // The file type last chosen for a picture: 1 SVG, 2 PNG.
     int FPictureFilter = 1;
     // The file type last chosen for an export: 1 JSON, 2 CSV.

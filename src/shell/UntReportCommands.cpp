@@ -1,22 +1,23 @@
 // The report commands of the main window: the text and the table report,
-// written and converted while a progress dialog shows, and the pictures.
+// written and converted away from the window while a progress dialog shows,
+// and the pictures.
 #include "UnitFrmMain.h"
-#include "UntConvert.h"
 #include "UntDlgWaitReport.h"
 #include "UntErrors.h"
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
+#include "UntReportJob.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStatusBar>
 
 void TFrmMain::RunReport(TReportKind kind) {
-    if (!FCurrent)
+    // One report at a time; its dialog keeps the window from input meanwhile.
+    if (!FCurrent || FReportJob)
         return;
     const TReportKindInfo& info = ReportInfo(kind);
     const auto chosen =
@@ -36,41 +37,34 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (!MayWriteOutput(path))
         return;
 
-    const auto repaint = [] {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The window stays responsive while the job works on a copy of the
+    // project; a window that goes meanwhile takes the job along, cancelled.
+    auto* job = new TReportJob(kind, FCurrent->Project(), ProgramFolder(), path, format, this);
+    FReportJob = job;
+    // The window comes back before the user is told anything.
+    const auto end = [this, job] {
+        FReportJob = nullptr;
+        job->deleteLater();
+        DlgWaitReport->Finish();
     };
-    DlgWaitReport->SetStatus(StrReportBeingMade);
-    DlgWaitReport->EnableClose(false);
-    DlgWaitReport->show();
-    setEnabled(false);
-    repaint();
-    // Whatever fails, the window comes back before the user is told.
-    QString failure;
-    try {
-        ExportReport(
-            kind, FCurrent->Project(), ProgramFolder(), path, format,
-            [this, &repaint](int status) {
-                DlgWaitReport->SetStatus(status);
-                repaint();
-            },
-            repaint);
-    } catch (const EConversionError& error) {
-        failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
-                  FillTemplate(LoadStr(StrConversionReason), error.Message());
-    } catch (...) {
-        failure = ErrorMessage(std::current_exception());
-    }
-    setEnabled(true);
-    if (!failure.isEmpty()) {
-        DlgWaitReport->close();
-        Seam().Error(this, failure);
-        return;
-    }
-    DlgWaitReport->SetStatus(StrReportDone);
-    DlgWaitReport->close();
-    repaint();
-    TellWritten(path);
-    Seam().OpenDocument(path);
+    connect(job, &TReportJob::StageReached, DlgWaitReport, &TDlgWaitReport::SetStatus);
+    connect(DlgWaitReport, &TDlgWaitReport::CancelRequested, job, &TReportJob::Cancel);
+    connect(job, &TReportJob::Written, this, [this, end](const QString& written) {
+        DlgWaitReport->SetStatus(StrReportDone);
+        end();
+        TellWritten(written);
+        Seam().OpenDocument(written);
+    });
+    connect(job, &TReportJob::Failed, this, [this, end](const QString& message) {
+        end();
+        Seam().Error(this, message);
+    });
+    connect(job, &TReportJob::Cancelled, this, [this, end] {
+        end();
+        statusBar()->showMessage(LoadStr(StrReportInterrupted), 30000);
+    });
+    DlgWaitReport->Begin(StrReportBeingMade);
+    job->Start();
 }
 
 void TFrmMain::SavePictureAs(TPictureKind kind) {
