@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
@@ -253,10 +254,18 @@ void TOffice::Connect(const QString& pipe) {
 void TOffice::Convert(const QString& source, const QString& target, const QString& filter) {
     if (!QFileInfo(source).isFile())
         throw std::runtime_error(source.toStdString() + " does not exist");
+    // The suite reads a copy in our folder: the lock file it puts beside the
+    // document goes with the folder when the conversion is cut short, instead
+    // of making the next suite refuse the source as in use.
+    const QString loaded = WorkPath + QStringLiteral("/") + QFileInfo(source).fileName();
+    QFile::remove(loaded);
+    const auto removeCopy = qScopeGuard([&loaded] { QFile::remove(loaded); });
+    if (!QFile::copy(source, loaded))
+        throw std::runtime_error(source.toStdString() + " cannot be copied for LibreOffice");
     uno::Sequence<beans::PropertyValue> load(1);
     load.getArray()[0] = Property("Hidden", uno::Any(true));
     const uno::Reference<lang::XComponent> document =
-        FDesktop->loadComponentFromURL(ToOUString(FileUrl(source)), "_blank", 0, load);
+        FDesktop->loadComponentFromURL(ToOUString(FileUrl(loaded)), "_blank", 0, load);
     if (!document.is())
         throw std::runtime_error("LibreOffice could not load " + source.toStdString());
     // The suite stores into our folder; only a whole file reaches the target.
