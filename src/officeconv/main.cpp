@@ -15,11 +15,17 @@
 //
 // Without --serve the exit status is 0 only when TARGET was stored; otherwise
 // one line on standard error says why.
+//
+// Either way a line "converting" on standard output tells that the suite has
+// started and the conversion itself begins, so that whoever waits can tell
+// the two apart. MEROVAN_CONVERT_LOG may name a file that gets a copy of every
+// line of standard output: it lets a test see the bridge of another program.
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QUuid>
@@ -248,10 +254,18 @@ void TOffice::Connect(const QString& pipe) {
 void TOffice::Convert(const QString& source, const QString& target, const QString& filter) {
     if (!QFileInfo(source).isFile())
         throw std::runtime_error(source.toStdString() + " does not exist");
+    // The suite reads a copy in our folder: the lock file it puts beside the
+    // document goes with the folder when the conversion is cut short, instead
+    // of making the next suite refuse the source as in use.
+    const QString loaded = WorkPath + QStringLiteral("/") + QFileInfo(source).fileName();
+    QFile::remove(loaded);
+    const auto removeCopy = qScopeGuard([&loaded] { QFile::remove(loaded); });
+    if (!QFile::copy(source, loaded))
+        throw std::runtime_error(source.toStdString() + " cannot be copied for LibreOffice");
     uno::Sequence<beans::PropertyValue> load(1);
     load.getArray()[0] = Property("Hidden", uno::Any(true));
     const uno::Reference<lang::XComponent> document =
-        FDesktop->loadComponentFromURL(ToOUString(FileUrl(source)), "_blank", 0, load);
+        FDesktop->loadComponentFromURL(ToOUString(FileUrl(loaded)), "_blank", 0, load);
     if (!document.is())
         throw std::runtime_error("LibreOffice could not load " + source.toStdString());
     // The suite stores into our folder; only a whole file reaches the target.
@@ -320,11 +334,22 @@ QString Absolute(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
+void Answer(const QString& line) {
+    std::cout << line.toStdString() << std::endl;
+    static const QString copy = qEnvironmentVariable("MEROVAN_CONVERT_LOG");
+    if (copy.isEmpty())
+        return;
+    QFile log(copy);
+    if (log.open(QIODevice::Append))
+        log.write(line.toUtf8() + '\n');
+}
+
 int ConvertOne(const QString& source, const QString& target, const QString& filter) {
     if (!QFileInfo(source).isFile())
         Fail(QStringLiteral("%1 does not exist").arg(source));
     TOffice office;
     AllowSeconds(RequestSeconds);
+    Answer(QStringLiteral("converting"));
     try {
         office.Convert(Absolute(source), Absolute(target), filter);
     } catch (...) {
@@ -332,10 +357,6 @@ int ConvertOne(const QString& source, const QString& target, const QString& filt
     }
     office.Quit();
     return 0;
-}
-
-void Answer(const QString& line) {
-    std::cout << line.toStdString() << std::endl;
 }
 
 int Serve() {
@@ -353,6 +374,7 @@ int Serve() {
         if (!office)
             office.emplace();
         AllowSeconds(RequestSeconds);
+        Answer(QStringLiteral("converting"));
         try {
             office->Convert(Absolute(field(0)), Absolute(field(1)), field(2));
             Answer(QStringLiteral("ok"));

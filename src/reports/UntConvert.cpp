@@ -19,21 +19,14 @@ namespace {
 // the last resort.
 constexpr int TimeLimitMs = 200'000;
 
-// The bridge of this run of the program, started at the first conversion, so
-// that the office suite starts once. It ends with the application, and with
-// the program however it ends: the bridge is told when its parent dies.
-std::unique_ptr<QProcess> Bridge;
+// The bridge of the calling thread, started at its first conversion, so that
+// the office suite starts once. A QProcess serves only the thread it lives in,
+// and the kernel tells the bridge when the thread that started it ends: the
+// bridge ends with the thread, and with the program however it ends.
+thread_local std::unique_ptr<QProcess> Bridge;
 
-void StopBridge() {
-    if (!Bridge)
-        return;
-    // The bridge ends the suite when asked to stop, and is killed only when it does not.
-    Bridge->terminate();
-    if (!Bridge->waitForFinished(5000))
-        Bridge->kill();
-    Bridge->waitForFinished(1000);
-    Bridge.reset();
-}
+// What the calling thread's conversions tell when the suite begins to convert.
+thread_local const std::function<void()>* Begun = nullptr;
 
 QProcess& StartedBridge() {
     // A bridge that ended meanwhile is seen ended only once asked.
@@ -48,8 +41,9 @@ QProcess& StartedBridge() {
     const QString launcher = office + QStringLiteral("/soffice");
     if (!QFileInfo(launcher).isExecutable())
         throw EOfficeMissing(FillTemplate(LoadStr(StrOfficeMissing), launcher));
+    // Runs on the application's thread, for that thread's bridge.
     [[maybe_unused]] static const bool stoppedAtExit = [] {
-        qAddPostRoutine(StopBridge);
+        qAddPostRoutine(StopConverter);
         return true;
     }();
     auto bridge = std::make_unique<QProcess>();
@@ -100,25 +94,52 @@ void ConvertDocument(const QString& source, const QString& target, const QString
     // A conversion left unanswered (the time limit, or whileWaiting throwing)
     // stops the bridge, so that it removes what it made; the next conversion
     // starts another.
-    auto abandon = qScopeGuard(StopBridge);
+    auto abandon = qScopeGuard(StopConverter);
     const QDeadlineTimer deadline(TimeLimitMs);
-    while (!bridge.canReadLine()) {
-        if (bridge.state() == QProcess::NotRunning || !bridge.waitForReadyRead(50)) {
-            if (bridge.state() == QProcess::NotRunning) {
-                const QString reason =
-                    QString::fromLocal8Bit(bridge.readAllStandardError()).trimmed();
-                throw EConversionError(reason.isEmpty() ? bridge.errorString() : reason);
+    QString answer;
+    // The bridge says when the suite, started, begins to convert; then it answers.
+    do {
+        while (!bridge.canReadLine()) {
+            if (bridge.state() == QProcess::NotRunning || !bridge.waitForReadyRead(50)) {
+                if (bridge.state() == QProcess::NotRunning) {
+                    const QString reason =
+                        QString::fromLocal8Bit(bridge.readAllStandardError()).trimmed();
+                    throw EConversionError(reason.isEmpty() ? bridge.errorString() : reason);
+                }
+                if (deadline.hasExpired())
+                    throw EConversionError(
+                        QStringLiteral("the office suite did not finish in time"));
+                if (whileWaiting)
+                    whileWaiting();
             }
-            if (deadline.hasExpired())
-                throw EConversionError(QStringLiteral("the office suite did not finish in time"));
-            if (whileWaiting)
-                whileWaiting();
         }
-    }
+        answer = QString::fromUtf8(bridge.readLine()).trimmed();
+        if (answer == QLatin1String("converting") && Begun)
+            (*Begun)();
+    } while (answer == QLatin1String("converting"));
     abandon.dismiss();
-    const QString answer = QString::fromUtf8(bridge.readLine()).trimmed();
     if (answer != QLatin1String("ok"))
         throw EConversionError(answer.startsWith(QLatin1String("error "))
                                    ? answer.mid(6)
                                    : QStringLiteral("the bridge answered: %1").arg(answer));
+}
+
+void StopConverter() {
+    if (!Bridge)
+        return;
+    // The bridge ends the suite when asked to stop, and is killed only when it does not.
+    Bridge->terminate();
+    if (!Bridge->waitForFinished(5000))
+        Bridge->kill();
+    Bridge->waitForFinished(1000);
+    Bridge.reset();
+}
+
+TConversionWatch::TConversionWatch(std::function<void()> begun)
+    : FBegun(std::move(begun)), FOuter(Begun) {
+    Begun = &FBegun;
+}
+
+TConversionWatch::~TConversionWatch() {
+    Begun = FOuter;
 }

@@ -19,14 +19,37 @@ public:
 };
 
 // Has the office suite store the package at source as target with the
-// export filter, through merovan-convert. The bridge and its suite start at
-// the first conversion and serve every later one of the run; they end with
-// the application object. Raises EOfficeMissing when the suite is not
-// installed, EConversionError for every other failure.
-// whileWaiting runs now and then while the suite works, so that a window can
-// repaint; what it throws stops the conversion, and the suite, and passes on.
+// export filter, through merovan-convert. Each thread that converts has a
+// bridge of its own, as a process belongs to the thread that started it: the
+// bridge and its suite start at the thread's first conversion and serve every
+// later one of that thread. The application's thread's bridge ends with the
+// application object; any other thread ends its own with StopConverter.
+// Raises EOfficeMissing when the suite is not installed, EConversionError for
+// every other failure.
+// whileWaiting runs now and then while the suite works, on the calling
+// thread; what it throws stops the conversion, and the suite, and passes on.
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
                      const std::function<void()>& whileWaiting = {});
+
+// Ends the calling thread's bridge and its suite, if it has one; a thread that
+// converted calls it before it ends, or the suite would end only with the
+// program.
+void StopConverter();
+
+// While it lives, the conversions of the thread that made it call begun once
+// the suite has started and begins to convert, so that whoever waits can tell
+// the conversion itself from the suite's start-up.
+class TConversionWatch {
+public:
+    explicit TConversionWatch(std::function<void()> begun);
+    ~TConversionWatch();
+    TConversionWatch(const TConversionWatch&) = delete;
+    TConversionWatch& operator=(const TConversionWatch&) = delete;
+
+private:
+    const std::function<void()> FBegun;
+    const std::function<void()>* const FOuter;
+};
 
 // The bridge program: MEROVAN_CONVERT, or merovan-convert beside the program
 // or in its libexec folder.

@@ -18,6 +18,7 @@
 #include "UntModalSeam.h"
 #include "UntProgramFolder.h"
 #include "UntRecovery.h"
+#include "UntReportJob.h"
 #include "UntSelectExample.h"
 #include "UntShortenPath.h"
 #include "UntStrings.h"
@@ -613,8 +614,8 @@ void TFrmMain::SavePictureAs(TPictureKind kind) {
 }
 
 void TFrmMain::RunReport(TReportKind kind) {
-    const TDocument* document = FDocuments.Current();
-    if (!document)
+    // One report at a time; its dialog keeps the window from input meanwhile.
+    if (!FDocuments.Current() || FDocuments.Reporting())
         return;
     const TReportKindInfo& info = ReportInfo(kind);
     const auto chosen = FFiles.ReportToWrite(info.Filters, FSettings.ReportFormat);
@@ -633,39 +634,25 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (!FFiles.MayWrite(path))
         return;
 
-    const auto repaint = [] {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    };
-    DlgWaitReport->SetStatus(StrReportBeingMade);
-    DlgWaitReport->EnableClose(false);
-    DlgWaitReport->show();
-    setEnabled(false);
-    repaint();
-    // Whatever fails, the window comes back before the user is told.
-    QString failure;
-    try {
-        ExportReport(
-            kind, document->Project(), ProgramFolder(), path, format,
-            [this, &repaint](int status) {
-                DlgWaitReport->SetStatus(status);
-                repaint();
-            },
-            repaint);
-    } catch (const EConversionError& error) {
-        failure = LoadStr(info.FailureMessage) + QStringLiteral("\n\n") +
-                  FillTemplate(LoadStr(StrConversionReason), error.Message());
-    } catch (...) {
-        failure = ErrorMessage(std::current_exception());
-    }
-    setEnabled(true);
-    if (!failure.isEmpty()) {
-        DlgWaitReport->close();
-        Seam().Error(this, failure);
-        return;
-    }
-    DlgWaitReport->SetStatus(StrReportDone);
-    DlgWaitReport->close();
-    repaint();
-    TellWritten(path);
-    Seam().OpenDocument(path);
+    // The window stays responsive while the job works on a copy of the project.
+    TReportJob* job = FDocuments.NewReport(kind, path, format);
+    connect(job, &TReportJob::StageReached, DlgWaitReport, &TDlgWaitReport::SetStatus);
+    connect(DlgWaitReport, &TDlgWaitReport::CancelRequested, job, &TReportJob::Cancel);
+    // The dialog goes before the user is told anything.
+    connect(job, &TReportJob::Written, this, [this](const QString& written) {
+        DlgWaitReport->SetStatus(StrReportDone);
+        DlgWaitReport->Finish();
+        TellWritten(written);
+        Seam().OpenDocument(written);
+    });
+    connect(job, &TReportJob::Failed, this, [this](const QString& message) {
+        DlgWaitReport->Finish();
+        Seam().Error(this, message);
+    });
+    connect(job, &TReportJob::Cancelled, this, [this] {
+        DlgWaitReport->Finish();
+        statusBar()->showMessage(LoadStr(StrReportInterrupted), 30000);
+    });
+    DlgWaitReport->Begin(StrReportBeingMade);
+    job->Start();
 }

@@ -2,7 +2,9 @@
 
 #include "UntStrings.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,18 +20,39 @@ TDlgWaitReport::TDlgWaitReport(QWidget* parent)
     LbStatus->setAlignment(Qt::AlignCenter);
     LbStatus->setWordWrap(true);
     LbStatus->setFixedHeight(57);
-    BtClose = new QPushButton(QStringLiteral("Fermer"), this);
-    BtClose->setObjectName(QStringLiteral("BtClose"));
-    BtClose->setDefault(true);
+    // The stages take unknown times: the bar only shows that work goes on.
+    auto* busy = new QProgressBar(this);
+    busy->setObjectName(QStringLiteral("PbBusy"));
+    busy->setRange(0, 0);
+    busy->setTextVisible(false);
+    BtCancel = new QPushButton(LoadStr(StrCancel), this);
+    BtCancel->setObjectName(QStringLiteral("BtCancel"));
+    BtCancel->setDefault(true);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(busy, 1);
+    bottom->addWidget(BtCancel);
     layout->addWidget(LbStatus);
-    layout->addWidget(BtClose, 0, Qt::AlignRight);
-    connect(BtClose, &QPushButton::clicked, this, &QDialog::close);
+    layout->addLayout(bottom);
+    connect(BtCancel, &QPushButton::clicked, this, &TDlgWaitReport::reject);
+}
+
+void TDlgWaitReport::Begin(int statusId) {
+    SetStatus(statusId);
+    BtCancel->setEnabled(true);
+    open();
 }
 
 void TDlgWaitReport::SetStatus(int id) {
     LbStatus->setText(LoadStr(id));
 }
 
-void TDlgWaitReport::EnableClose(bool enabled) {
-    BtClose->setEnabled(enabled);
+void TDlgWaitReport::Finish() {
+    done(Accepted);
+}
+
+void TDlgWaitReport::reject() {
+    if (!BtCancel->isEnabled())
+        return;
+    BtCancel->setEnabled(false);
+    emit CancelRequested();
 }

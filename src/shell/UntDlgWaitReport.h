@@ -5,19 +5,27 @@
 class QLabel;
 class QPushButton;
 
-// Tells the user what the report commands are doing.
+// Tells the user what the report under way is doing, and lets them cancel it.
 class TDlgWaitReport : public QDialog {
     Q_OBJECT
 
 public:
     explicit TDlgWaitReport(QWidget* parent);
 
+    // Shows the dialog at the stage, modal to its window, without waiting.
+    void Begin(int statusId);
     // Shows a status text of the string table.
     void SetStatus(int id);
-    // The report commands keep the dialog up while they work.
-    void EnableClose(bool enabled);
+    // Closes the dialog once the report has ended, whichever way.
+    void Finish();
+
+    // Cancel and Escape ask the report to stop; the dialog stays until it has.
+    void reject() override;
+
+signals:
+    void CancelRequested();
 
 private:
     QLabel* LbStatus;
-    QPushButton* BtClose;
+    QPushButton* BtCancel;
 };

@@ -4,6 +4,7 @@
 #include "UntInterchange.h"
 #include "UntProgramFolder.h"
 #include "UntRecovery.h"
+#include "UntReportJob.h"
 
 TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {}
 
@@ -78,6 +79,22 @@ void TDocumentController::Export(const QString& path) const {
 void TDocumentController::SavePicture(TPictureKind kind, const QString& path) const {
     if (FCurrent)
         ::SavePicture(kind, FCurrent->Project(), path);
+}
+
+TReportJob* TDocumentController::NewReport(TReportKind kind, const QString& target, int format) {
+    if (!FCurrent || FReport)
+        return nullptr;
+    auto* job = new TReportJob(kind, FCurrent->Project(), ProgramFolder(), target, format, this);
+    // Another report may start as soon as this one has told its end.
+    const auto end = [this, job] {
+        FReport = nullptr;
+        job->deleteLater();
+    };
+    connect(job, &TReportJob::Written, this, end);
+    connect(job, &TReportJob::Failed, this, end);
+    connect(job, &TReportJob::Cancelled, this, end);
+    FReport = job;
+    return job;
 }
 
 void TDocumentController::LoadExample(const QString& path) {

@@ -3,8 +3,10 @@
 #include "UntDocument.h"
 #include "UntPictures.h"
 #include "UntRecoveryKeeper.h"
+#include "UntReportJob.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -55,6 +57,12 @@ public:
     // The project shown, as JSON or CSV, and as a picture.
     void Export(const QString& path) const;
     void SavePicture(TPictureKind kind, const QString& path) const;
+    // A report of the project shown, to be started once its signals are
+    // connected; none while another runs or when no project is shown. The
+    // job works on a copy of the project and ends by itself once it has told
+    // its end; the controller going cancels it and waits for it.
+    TReportJob* NewReport(TReportKind kind, const QString& target, int format);
+    bool Reporting() const { return FReport != nullptr; }
 
     // Reads the example that the example command shows.
     void LoadExample(const QString& path);
@@ -82,4 +90,5 @@ private:
     std::unique_ptr<TDocument> FExample;
     std::unique_ptr<TDocument> FStashed;
     bool FExampleShown = false;
+    QPointer<TReportJob> FReport;
 };

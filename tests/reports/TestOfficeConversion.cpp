@@ -13,7 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -119,6 +119,8 @@ TEST(OfficeConversion, WithoutTheSuiteNothingIsWritten) {
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("old");
     existing.close();
+    // The absence is found when the bridge starts, not by one already running.
+    StopConverter();
     qputenv("MEROVAN_OFFICE_DIR", folder.filePath("no-office").toLocal8Bit());
     const auto project = Bakery();
     for (const QString name : {"new.pdf", "kept.pdf"})
@@ -305,17 +307,30 @@ TEST(OfficeConversion, BlanksInPathsAndInterruptionsLeaveNothingBehind) {
     QProcess interrupted;
     interrupted.setProcessEnvironment(environment);
     interrupted.start(ConverterPath(), {source, base.filePath("cut.pdf"), "writer_pdf_Export"});
-    ASSERT_TRUE(interrupted.waitForStarted());
-    QThread::sleep(2);
+    // Interrupted once the suite has started and converts.
+    ASSERT_TRUE(QTest::qWaitFor([&interrupted] { return interrupted.canReadLine(); }, 120000));
+    ASSERT_EQ(interrupted.readLine(), "converting\n");
     interrupted.terminate();
     ASSERT_TRUE(interrupted.waitForFinished(30000));
     EXPECT_NE(interrupted.exitCode(), 0);
     EXPECT_TRUE(interrupted.readAllStandardError().contains("interrupted"));
     EXPECT_FALSE(QFile::exists(base.filePath("cut.pdf")));
-    QThread::msleep(500);
-    EXPECT_TRUE(QDir(temporary).isEmpty()) << QDir(temporary).entryList().join(' ').toStdString();
-    EXPECT_EQ(ProcessesMentioning("with%20blank"), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&temporary] { return QDir(temporary).isEmpty(); }, 10000))
+        << QDir(temporary).entryList().join(' ').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([] { return ProcessesMentioning("with%20blank") == 0; }, 10000));
 }
+
+namespace {
+
+// What the bridges of a program said, through MEROVAN_CONVERT_LOG.
+QStringList BridgeSaid(const QString& log) {
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
 
 // A report from the command line, interrupted while LibreOffice converts it:
 // the program says so, and leaves no report, no partial file, no working
@@ -324,9 +339,11 @@ TEST(OfficeConversion, InterruptedCommandLineLeavesNothingBehind) {
     QTemporaryDir base;
     const QString temporary = base.filePath("tmp");
     const QString reports = base.filePath("reports");
+    const QString log = base.filePath("bridge.log");
     ASSERT_TRUE(QDir().mkpath(temporary) && QDir().mkpath(reports));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TMPDIR", temporary);
+    environment.insert("MEROVAN_CONVERT_LOG", log);
     const auto leftovers = [](const QString& folder) {
         return QDir(folder)
             .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
@@ -334,17 +351,15 @@ TEST(OfficeConversion, InterruptedCommandLineLeavesNothingBehind) {
             .toStdString();
     };
     for (const int signal : {SIGTERM, SIGINT}) {
+        QFile::remove(log);
         QProcess merovan;
         merovan.setProcessEnvironment(environment);
         merovan.start(QStringLiteral(MEROVAN_PROGRAM),
                       {"--text-report",
                        ProgramFolder() + "templates/Family bakery - online sales.swot",
                        reports + "/report.pdf"});
-        // The partial target shows that the conversion runs.
-        QDeadlineTimer deadline(60000);
-        while (QDir(reports).entryList({"*.part"}, QDir::Files).isEmpty() && !deadline.hasExpired())
-            QThread::msleep(50);
-        QThread::msleep(500);
+        ASSERT_TRUE(QTest::qWaitFor([&log] { return !BridgeSaid(log).isEmpty(); }, 120000));
+        ASSERT_EQ(BridgeSaid(log), QStringList{"converting"});
         ::kill(static_cast<pid_t>(merovan.processId()), signal);
         ASSERT_TRUE(merovan.waitForFinished(30000));
         EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
@@ -354,9 +369,9 @@ TEST(OfficeConversion, InterruptedCommandLineLeavesNothingBehind) {
                              "/report.pdf: The report was interrupted; its file was left as it "
                              "was.\n");
         EXPECT_EQ(leftovers(reports), "");
-        QThread::msleep(500);
-        EXPECT_EQ(leftovers(temporary), "");
-        EXPECT_EQ(ProcessesMentioning(temporary), 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return leftovers(temporary).empty(); }, 10000))
+            << leftovers(temporary);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ProcessesMentioning(temporary) == 0; }, 10000));
     }
 }
 
@@ -365,35 +380,33 @@ TEST(OfficeConversion, InterruptedCommandLineLeavesNothingBehind) {
 TEST(OfficeConversion, AKilledProgramLeavesNoLibreOffice) {
     QTemporaryDir base;
     const QString temporary = base.filePath("tmp");
+    const QString log = base.filePath("bridge.log");
     ASSERT_TRUE(QDir().mkpath(temporary));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TMPDIR", temporary);
+    environment.insert("MEROVAN_CONVERT_LOG", log);
     const QString bakery = ProgramFolder() + "templates/Family bakery - online sales.swot";
     QProcess merovan;
     merovan.setProcessEnvironment(environment);
     merovan.start(QStringLiteral(MEROVAN_PROGRAM),
                   {"--text-report", bakery, base.filePath("1.pdf"), "--table-report", bakery,
                    base.filePath("2.pdf"), "--text-report", bakery, base.filePath("3.docx")});
-    QDeadlineTimer deadline(60000);
-    while (ProcessesMentioning(temporary) == 0 && !deadline.hasExpired())
-        QThread::msleep(50);
-    ASSERT_GT(ProcessesMentioning(temporary), 0) << "LibreOffice started";
+    // Killed while the third report converts.
+    ASSERT_TRUE(QTest::qWaitFor([&log] { return BridgeSaid(log).size() >= 5; }, 240000));
+    ASSERT_EQ(BridgeSaid(log), (QStringList{"converting", "ok", "converting", "ok", "converting"}));
     // Only one suite serves the call: its profile folder is the only one.
-    while (!QFileInfo::exists(base.filePath("2.pdf")) && !deadline.hasExpired())
-        QThread::msleep(50);
     EXPECT_EQ(QDir(temporary).entryList({"merovan-office-*"}, QDir::Dirs).size(), 1);
+    ASSERT_GT(ProcessesMentioning(temporary), 0) << "LibreOffice runs";
     ::kill(static_cast<pid_t>(merovan.processId()), SIGKILL);
     ASSERT_TRUE(merovan.waitForFinished(10000));
-    QDeadlineTimer gone(20000);
-    while (ProcessesMentioning(temporary) > 0 && !gone.hasExpired())
-        QThread::msleep(100);
-    EXPECT_EQ(ProcessesMentioning(temporary), 0);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&temporary] { return ProcessesMentioning(temporary) == 0; }, 20000));
     // The bridge removes the suite's folder as it goes; the killed program's
     // own working folder is all that may stay.
-    const auto officeFolders = [&temporary] {
-        return QDir(temporary).entryList({"merovan-office-*"}, QDir::Dirs);
-    };
-    while (!officeFolders().isEmpty() && !gone.hasExpired())
-        QThread::msleep(100);
-    EXPECT_EQ(officeFolders(), QStringList{});
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&temporary] {
+            return QDir(temporary).entryList({"merovan-office-*"}, QDir::Dirs).isEmpty();
+        },
+        20000));
+    EXPECT_FALSE(QFileInfo::exists(base.filePath("3.docx")));
 }

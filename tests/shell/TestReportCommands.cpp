@@ -1,14 +1,19 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
+#include "UntDataModule.h"
 #include "UntDlgWaitReport.h"
 #include "UntIO.h"
+#include "UntReportJob.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QSignalSpy>
 #include <QStatusBar>
+#include <QTest>
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -31,11 +36,21 @@ protected:
         qunsetenv("MEROVAN_CONVERT");
         MainWindowTest::TearDown();
     }
+
+    TDlgWaitReport* WaitDialog() const {
+        return Window->findChild<TDlgWaitReport*>("DlgWaitReport");
+    }
+
+    // Runs a report command and lets the window work until the report has ended.
+    void Report(const char* action) {
+        Action(action)->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !WaitDialog()->isVisible(); }, 60000));
+    }
 };
 
 TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
     Seam->AnswerFile(Path("report"), 1);
-    Action("AcnProjTextReport")->trigger();
+    Report("AcnProjTextReport");
     ASSERT_EQ(Seam->FileRequests.size(), 1);
     EXPECT_EQ(Seam->FileRequests[0].Filters,
               (QStringList{"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
@@ -66,7 +81,7 @@ TEST_F(ReportCommands, TheTypedExtensionChoosesTheFormat) {
     for (const auto& c : cases) {
         Seam->Messages.clear();
         Seam->AnswerFile(Path(c.typed), c.filter);
-        Action("AcnProjTextReport")->trigger();
+        Report("AcnProjTextReport");
         if (c.written) {
             EXPECT_TRUE(Seam->Messages.isEmpty()) << c.typed;
             EXPECT_TRUE(ReadAll(Path(c.written)).startsWith("PK\x03\x04")) << c.typed;
@@ -114,20 +129,20 @@ TEST_F(ReportCommands, AnExistingFileIsReplacedOnlyAfterYes) {
 
     Seam->AnswerFile(Path("matrix.sxc"), 1);
     Seam->Answer({QMessageBox::No});
-    Action("AcnProjTableReport")->trigger();
+    Report("AcnProjTableReport");
     EXPECT_TRUE(Seam->Messages.value(0).startsWith("Take care, this file already exists\n"));
     EXPECT_EQ(QFileInfo(Path("matrix.sxc")).size(), 3);
     EXPECT_TRUE(Seam->Opened.isEmpty());
 
     Seam->AnswerFile(Path("matrix.sxc"), 1);
     Seam->Answer({QMessageBox::Yes});
-    Action("AcnProjTableReport")->trigger();
+    Report("AcnProjTableReport");
     EXPECT_GT(QFileInfo(Path("matrix.sxc")).size(), 3);
 }
 
 TEST_F(ReportCommands, AFailedConversionSaysSoAndOpensNothing) {
     Seam->AnswerFile(Path("report.pdf"), 3);
-    Action("AcnProjTableReport")->trigger();
+    Report("AcnProjTableReport");
     // The reason the bridge gave is kept for whoever has to mend the set-up.
     ASSERT_EQ(Seam->Messages.size(), 1);
     EXPECT_TRUE(Seam->Messages[0].startsWith(
@@ -142,7 +157,7 @@ TEST_F(ReportCommands, AFailedConversionSaysSoAndOpensNothing) {
 
     // The chosen format is offered first by both commands, and in the next run.
     Seam->CancelFile();
-    Action("AcnProjTextReport")->trigger();
+    Report("AcnProjTextReport");
     EXPECT_EQ(Seam->FileRequests.last().FilterIndex, 3);
     EndRun();
     EXPECT_TRUE(SettingsText().contains("DefaultOfficeFormat=3"));
@@ -152,7 +167,7 @@ TEST_F(ReportCommands, ReportsTheExampleWhileItIsDisplayed) {
     Retitle(*Window->Document(), "Mine");
     Action("AcnProjExampDisp")->trigger();
     Seam->AnswerFile(Path("example.sxw"), 1);
-    Action("AcnProjTextReport")->trigger();
+    Report("AcnProjTextReport");
     EXPECT_TRUE(Window->ExampleDisplayed()) << "the report does not return from the example";
     EXPECT_FALSE(ReadAll(Path("example.sxw")).isEmpty());
 }
@@ -167,7 +182,7 @@ TEST_F(ReportCommands, FollowsLinksAndRefusesWriteProtectedReports) {
     ASSERT_TRUE(QFile::link(Path("matrix.sxc"), Path("link.sxc")));
     Seam->AnswerFile(Path("link.sxc"), 1);
     Seam->Answer({QMessageBox::Yes});
-    Action("AcnProjTableReport")->trigger();
+    Report("AcnProjTableReport");
     EXPECT_TRUE(QFileInfo(Path("link.sxc")).isSymLink());
     EXPECT_GT(QFileInfo(Path("matrix.sxc")).size(), 3);
 
@@ -177,10 +192,138 @@ TEST_F(ReportCommands, FollowsLinksAndRefusesWriteProtectedReports) {
     Seam->Opened.clear();
     for (const char* chosen : {"matrix.sxc", "link.sxc"}) {
         Seam->AnswerFile(Path(chosen), 1);
-        Action("AcnProjTableReport")->trigger();
+        Report("AcnProjTableReport");
     }
     EXPECT_EQ(Seam->Messages, QStringList(2, "The file " + Path("matrix.sxc") +
                                                  " is write-protected; it was not replaced."));
     EXPECT_EQ(ReadAll(Path("matrix.sxc")), kept);
     EXPECT_TRUE(Seam->Opened.isEmpty());
+}
+
+// The window's reports through a bridge that converts by copying: it says when
+// it begins, as merovan-convert does, and holds a report whose name has "hang"
+// in it until it is stopped. Each start leaves the bridge's process id in a
+// log, which tells how often it started.
+class ReportCommandsWithBridge : public ReportCommands {
+protected:
+    void SetUp() override {
+        ReportCommands::SetUp();
+        const QString converter = Bridge.filePath("merovan-convert");
+        WriteProgram(converter, QStringLiteral(R"(#!/bin/bash
+echo $$ >> '%1'
+while IFS=$'\t' read -r source target filter; do
+    echo converting
+    source=$(printf '%b' "${source//%/\\x}")
+    target=$(printf '%b' "${target//%/\\x}")
+    if [[ $target == *hang* ]]; then read -r; fi
+    cp "$source" "$target" && echo ok
+done
+)")
+                                    .arg(Bridge.filePath("starts")));
+        // The suite itself is never asked for: the bridge stands in for both.
+        WriteProgram(Bridge.filePath("soffice"), "#!/bin/sh\n");
+        qputenv("MEROVAN_CONVERT", converter.toLocal8Bit());
+        qputenv("MEROVAN_OFFICE_DIR", Bridge.path().toLocal8Bit());
+    }
+
+    void TearDown() override {
+        ReportCommands::TearDown();
+        qunsetenv("MEROVAN_OFFICE_DIR");
+        // The jobs' bridge would otherwise serve the tests that follow.
+        for (const pid_t bridge : Starts())
+            ::kill(bridge, SIGTERM);
+        for (const pid_t bridge : Starts())
+            EXPECT_TRUE(QTest::qWaitFor([bridge] { return ::kill(bridge, 0) != 0; }, 10000));
+    }
+
+    static void WriteProgram(const QString& path, const QString& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+
+    // The process ids of the bridges started, in order.
+    QList<pid_t> Starts() const {
+        QList<pid_t> started;
+        for (const QByteArray& line : ReadAll(Bridge.filePath("starts")).split('\n'))
+            if (!line.isEmpty())
+                started << line.toInt();
+        return started;
+    }
+
+    // Starts a report that the bridge holds, and waits until it converts.
+    void StartHeldReport(const QString& path) {
+        Seam->AnswerFile(path, 3);
+        Action("AcnProjTextReport")->trigger();
+        auto* job = Window->Documents().findChild<TReportJob*>();
+        ASSERT_NE(job, nullptr);
+        QSignalSpy begun(job, &TReportJob::ConversionBegun);
+        ASSERT_TRUE(begun.wait(30000));
+    }
+
+    QStringList Leftovers() const {
+        return QDir(Files.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    QTemporaryDir Bridge;
+};
+
+TEST_F(ReportCommandsWithBridge, TwoReportsInARowStartTheBridgeOnce) {
+    Seam->AnswerFile(Path("report.pdf"), 3);
+    Report("AcnProjTextReport");
+    Seam->AnswerFile(Path("matrix.xlsx"), 5);
+    Report("AcnProjTableReport");
+    EXPECT_TRUE(Seam->Messages.isEmpty()) << Seam->Messages.join('|').toStdString();
+    EXPECT_EQ(Seam->Opened, (QStringList{Path("report.pdf"), Path("matrix.xlsx")}));
+    EXPECT_TRUE(ReadAll(Path("matrix.xlsx")).startsWith("PK\x03\x04"));
+    EXPECT_EQ(WaitDialog()->findChild<QLabel*>("LbStatus")->text(), "Generation completed");
+    EXPECT_EQ(Starts().size(), 1);
+}
+
+// While the suite converts, the window is neither disabled nor frozen; the
+// dialog keeps it from input, and Escape cancels: the file is left as it was,
+// nothing of the report stays behind, and the next report converts.
+TEST_F(ReportCommandsWithBridge, EscapeCancelsAConversionAndLeavesTheFileAsItWas) {
+    QFile old(Path("hang.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    Seam->Answer({QMessageBox::Yes});
+    StartHeldReport(Path("hang.pdf"));
+    TDlgWaitReport* wait = WaitDialog();
+    EXPECT_TRUE(wait->isVisible());
+    EXPECT_EQ(wait->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(Window->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([wait] {
+        return wait->findChild<QLabel*>("LbStatus")->text() ==
+               "Exporting to the selected format.\nPlease wait";
+    }));
+    Action("AcnProjTableReport")->trigger();
+    EXPECT_EQ(Seam->FileRequests.size(), 1) << "no second report while one runs";
+
+    QTest::keyClick(wait, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([wait] { return !wait->isVisible(); }, 30000));
+    EXPECT_EQ(Window->statusBar()->currentMessage(),
+              "The report was interrupted; its file was left as it was.");
+    EXPECT_EQ(Seam->Messages.size(), 1) << "only whether to replace the file";
+    EXPECT_TRUE(Seam->Opened.isEmpty());
+    EXPECT_EQ(ReadAll(Path("hang.pdf")), "old");
+    EXPECT_EQ(Leftovers(), QStringList{"hang.pdf"});
+    EXPECT_FALSE(QFile::exists(WorkFolder() + "Temp.sxw"));
+
+    Seam->AnswerFile(Path("after.docx"), 5);
+    Report("AcnProjTextReport");
+    EXPECT_EQ(Seam->Opened, QStringList{Path("after.docx")});
+    EXPECT_TRUE(ReadAll(Path("after.docx")).startsWith("PK\x03\x04"));
+    EXPECT_EQ(Starts().size(), 2) << "the cancel stopped the bridge";
+}
+
+TEST_F(ReportCommandsWithBridge, ClosingTheWindowCancelsTheReport) {
+    StartHeldReport(Path("hang.pdf"));
+    const pid_t bridge = Starts().value(0);
+    EndRun();
+    EXPECT_EQ(::kill(bridge, 0), -1) << "the conversion was stopped before the window went";
+    EXPECT_EQ(Leftovers(), QStringList{});
+    EXPECT_FALSE(QFile::exists(WorkFolder() + "Temp.sxw"));
 }

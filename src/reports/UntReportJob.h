@@ -1,0 +1,46 @@
+#pragma once
+
+#include "UntReportExport.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+// A report written by ExportReport away from the thread that asked for it,
+// so that a window stays responsive and can cancel it. Every job of the run
+// goes to one thread of its own, which lives until the application object
+// ends, so that one office suite serves every conversion of the run. The job
+// works on a copy of the project, taken when it is made.
+//
+// Its signals come on the thread the job lives in, queued: the stages, then
+// exactly one of Written, Failed and Cancelled.
+class TReportJob : public QObject {
+    Q_OBJECT
+
+public:
+    TReportJob(TReportKind kind, const TProject& project, const QString& templateFolder,
+               const QString& target, int format, QObject* parent = nullptr);
+    // Cancels the job and waits until it has ended, its files cleared away.
+    ~TReportJob() override;
+
+    // Queues the job behind any other of the run; once only.
+    void Start();
+    // Stops the job at its next stage, or during its conversion, which ends
+    // the suite; the target then stays as it was, and the job ends with
+    // Cancelled. Too late once the report is written.
+    void Cancel();
+
+signals:
+    // The string id of the stage the job has reached.
+    void StageReached(int statusId);
+    // The suite has started and converts the report.
+    void ConversionBegun();
+    void Written(const QString& path);
+    // What the user is told, the office suite's reason included.
+    void Failed(const QString& message);
+    void Cancelled();
+
+private:
+    struct TWork;
+    const std::shared_ptr<TWork> FWork;
+};
