@@ -200,6 +200,21 @@ TEST_F(SaveFaults, AWorkFolderThatCannotBeMadeFailsReportsAndTouchesNothing) {
     }
 }
 
+// A save whose file cannot take the place of the target, a folder of that
+// name, fails with the system's reason; nothing is left beside it.
+TEST_F(SaveFaults, ASaveOntoAFolderFailsAndSaysWhy) {
+    const QString target = folder.filePath("folder.swot");
+    ASSERT_TRUE(QDir().mkdir(target));
+    try {
+        WriteProject(*MakeProject({}), target);
+        ADD_FAILURE() << "saved onto a folder";
+    } catch (const EStorageError& error) {
+        EXPECT_EQ(error.Message(), "The file cannot be written: Is a directory");
+    }
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"});
+}
+
 // Every hostile file is refused with a message, or read safely, within 256 MiB.
 TEST(HostileFiles, AreRefusedOrReadSafely) {
     const QDir corpus(QStringLiteral(MEROVAN_FIXTURES_DIR "/hostile"));
