@@ -141,6 +141,7 @@ enum TStringId : int {
     StrSaveTooLarge = 3019,
     StrSaveTooManyTags = 3020,
     StrTableTooLarge = 3021,
+    StrWorkFolderUnmade = 3022,
     StrTemplateNamespace = 3030,
     StrTemplateElement = 3031,
     StrTemplateUnreadable = 3032,

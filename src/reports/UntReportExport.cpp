@@ -11,10 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <filesystem>
+#include <optional>
 #include <pugixml.hpp>
-#include <sys/stat.h>
 
 namespace {
 
@@ -46,7 +44,7 @@ const TReportKindInfo& ReportInfo(TReportKind kind) {
         {"OpenOffice.org 1.0 Writer (*.sxw)", "Microsoft Word 97/2000/XP (*.doc)",
          "Portable Document Format(*.pdf)", "OpenDocument Text (*.odt)",
          "Microsoft Word 2007-365 (*.docx)"},
-        QStringLiteral("Temp.sxw"),
+        QStringLiteral("report-XXXXXX.sxw"),
         {"MS Word 97", "writer_pdf_Export", "writer8", "MS Word 2007 XML"},
         StrWordExportFailed};
     static const TReportKindInfo table{
@@ -56,7 +54,7 @@ const TReportKindInfo& ReportInfo(TReportKind kind) {
         {"OpenOffice.org 1.0 Calc (*.sxc)", "Microsoft Excel 97/2000/XP (*.xls)",
          "Portable Document Format(*.pdf)", "OpenDocument Spreadsheet (*.ods)",
          "Microsoft Excel 2007-365 (*.xlsx)"},
-        QStringLiteral("Temp.sxc"),
+        QStringLiteral("report-XXXXXX.sxc"),
         {"MS Excel 97", "calc_pdf_Export", "calc8", "Calc MS Excel 2007 XML"},
         StrExcelExportFailed};
     return kind == TReportKind::Text ? text : table;
@@ -77,17 +75,17 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
         LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
     TArchiveEntry contentEntry{QStringLiteral("content.xml"), {}, {}};
     // The sheets of a large matrix go to a file, not to memory.
-    QTemporaryFile sheets(WorkFolder() + QStringLiteral("sheets-XXXXXX.xml"));
+    std::optional<TNewFile> sheets;
     if (kind == TReportKind::Text) {
         BuildTextReport(content, project);
         contentEntry.Bytes = XmlBytes(content, pugi::format_raw);
     } else {
-        if (!sheets.open())
-            throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), sheets.errorString()));
-        WriteTableReport(sheets, content, project);
-        if (!sheets.flush())
-            throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), sheets.errorString()));
-        contentEntry.File = sheets.fileName();
+        sheets.emplace(WorkFolder() + QStringLiteral("sheets-XXXXXX.xml"), StrReportUnwritable);
+        WriteTableReport(sheets->File(), content, project);
+        if (!sheets->File().flush())
+            throw EStorageError(
+                FillTemplate(LoadStr(StrReportUnwritable), sheets->File().errorString()));
+        contentEntry.File = sheets->FileName();
     }
     return ZipArchive(
         {contentEntry,
@@ -122,39 +120,18 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     const QString replaced = ReplacedFile(target);
     CheckReplaceable(replaced);
     const TReportKindInfo& info = ReportInfo(kind);
-    QFile copy(WorkFolder() + info.CopyName);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(package) != package.size()) {
-        copy.remove();
-        throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), copy.errorString()));
-    }
-    copy.close();
+    TNewFile copy(WorkFolder() + info.CopyPattern, StrReportUnwritable);
+    if (copy.File().write(package) != package.size() || !copy.File().flush())
+        throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), copy.File().errorString()));
+    copy.File().close();
     if (status)
         status(StrReportConverting);
-    // The suite stores beside the report; the report is replaced only by a
-    // complete file.
-    QTemporaryFile converted(replaced + QStringLiteral(".XXXXXX.part"));
-    const bool reserved = converted.open();
-    converted.close();
-    try {
-        // No file beside the report: the folder refuses, the suite is not to blame.
-        if (!reserved)
-            throw EStorageError(
-                FillTemplate(LoadStr(StrReportUnwritable), converted.errorString()));
-        ConvertDocument(copy.fileName(), converted.fileName(), info.ExportFilters[format - 2],
-                        whileWaiting);
-        // The reserved name was private to us; the report gets the permissions
-        // of the file it replaces, or those of any new file.
-        ::chmod(QFile::encodeName(converted.fileName()).constData(), PermissionsFor(replaced));
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(converted.fileName()).toStdString(),
-                                QFile::encodeName(replaced).toStdString(), error);
-        if (error)
-            throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable),
-                                             QString::fromStdString(error.message())));
-        converted.setAutoRemove(false);
-    } catch (...) {
-        copy.remove();
-        throw;
-    }
-    copy.remove();
+    // The suite stores beside the report, so that the report is replaced
+    // only by a complete file. No file there: the folder refuses, the suite
+    // is not to blame.
+    TNewFile converted(replaced + QStringLiteral(".XXXXXX.part"), StrReportUnwritable);
+    converted.File().close();
+    ConvertDocument(copy.FileName(), converted.FileName(), info.ExportFilters[format - 2],
+                    whileWaiting);
+    converted.Replace(replaced);
 }

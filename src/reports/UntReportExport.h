@@ -17,7 +17,7 @@ struct TReportKindInfo {
     // 5 Word or Excel 2007.
     QStringList Extensions;
     QStringList Filters;       // of the save dialog, one per format
-    QString CopyName;          // the package handed to the office suite
+    QString CopyPattern;       // of the package handed to the office suite
     QStringList ExportFilters; // of the formats 2 to 5
     int FailureMessage;        // when the conversion fails
 };

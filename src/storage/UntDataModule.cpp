@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
@@ -98,13 +100,68 @@ QByteArray ExtractFromSource(zip_source_t* source, const char* entryName, qint64
 
 } // namespace
 
-mode_t PermissionsFor(const QString& path) {
+TNewFile::TNewFile(const QString& pattern, int failureId) : FFailureId(failureId) {
+    static const QLatin1StringView letters(
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+    const qsizetype at = pattern.lastIndexOf(QStringLiteral("XXXXXX"));
+    Q_ASSERT(at >= 0);
+    int handle = -1;
+    for (int attempt = 0; handle < 0 && attempt < 100; ++attempt) {
+        QString name = pattern;
+        for (qsizetype i = at; i < at + 6; ++i)
+            name[i] = letters[QRandomGenerator::global()->bounded(letters.size())];
+        FName = name;
+        // The mode asked for is that of any new file: the kernel takes the
+        // umask away, which no thread of ours need read or change.
+        handle = ::open(QFile::encodeName(FName).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                        0666);
+        if (handle < 0 && errno != EEXIST)
+            break;
+    }
+    if (handle < 0)
+        Fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat made {};
+    if (::fstat(handle, &made) != 0) {
+        const int error = errno;
+        ::close(handle);
+        ::unlink(QFile::encodeName(FName).constData());
+        Fail(QString::fromLocal8Bit(std::strerror(error)));
+    }
+    FPermissions = made.st_mode & 07777;
+    if (!FFile.open(handle, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        ::unlink(QFile::encodeName(FName).constData());
+        Fail(FFile.errorString());
+    }
+}
+
+TNewFile::~TNewFile() {
+    FFile.close();
+    if (!FReplaced)
+        ::unlink(QFile::encodeName(FName).constData());
+}
+
+void TNewFile::Fail(const QString& reason) const {
+    throw EStorageError(FillTemplate(LoadStr(FFailureId), reason));
+}
+
+void TNewFile::Replace(const QString& path) {
+    FFile.close();
+    const QByteArray name = QFile::encodeName(FName);
     struct stat previous {};
-    if (::stat(QFile::encodeName(path).constData(), &previous) == 0)
-        return previous.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    const mode_t wanted = ::stat(QFile::encodeName(path).constData(), &previous) == 0
+                              ? previous.st_mode & 07777
+                              : FPermissions;
+    // Whoever wrote the file since may have put a file of their own in its
+    // place. Bits already right are left alone: some file systems refuse
+    // any change of them.
+    struct stat now {};
+    if (::stat(name.constData(), &now) != 0 ||
+        ((now.st_mode & 07777) != wanted && ::chmod(name.constData(), wanted) != 0))
+        Fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (::rename(name.constData(), QFile::encodeName(path).constData()) != 0)
+        Fail(QString::fromLocal8Bit(std::strerror(errno)));
+    FReplaced = true;
 }
 
 QString ReplacedFile(const QString& path) {
@@ -134,32 +191,32 @@ void WriteFileAtomically(const QString& requested, const QByteArray& bytes) {
     QDir folder = target.absoluteDir();
     // Hidden, and named after the target, so that leftovers can be found.
     const QString prefix = QStringLiteral(".") + target.fileName() + QStringLiteral(".saving-");
-    QTemporaryFile file(folder.filePath(prefix + QStringLiteral("XXXXXX")));
-    const auto fail = [&file] {
-        throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), file.errorString()));
-    };
-    if (!file.open())
-        fail();
+    TNewFile piece(folder.filePath(prefix + QStringLiteral("XXXXXX")));
+    QFile& file = piece.File();
     if (file.write(bytes) != bytes.size() || !file.flush())
-        fail();
+        throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), file.errorString()));
     if (::fsync(file.handle()) != 0)
         throw EStorageError(
             FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
-    ::fchmod(file.handle(), PermissionsFor(path));
-    file.close();
-    if (::rename(QFile::encodeName(file.fileName()).constData(),
-                 QFile::encodeName(path).constData()) != 0)
-        throw EStorageError(
-            FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
-    file.setAutoRemove(false);
+    piece.Replace(path);
     for (const QString& leftover :
          folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden))
         folder.remove(leftover);
 }
 
 QString WorkFolder() {
-    static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/merovan-XXXXXX"));
-    return folder.isValid() ? folder.path() + QLatin1Char('/') : QString();
+    static std::mutex guard;
+    static std::unique_ptr<QTemporaryDir> folder;
+    const std::lock_guard lock(guard);
+    if (!folder) {
+        const QString parent = QDir::tempPath();
+        auto made = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/merovan-XXXXXX"));
+        if (!made->isValid())
+            throw EStorageError(
+                FillTemplate(LoadStr(StrWorkFolderUnmade), parent, made->errorString()));
+        folder = std::move(made);
+    }
+    return folder->path() + QLatin1Char('/');
 }
 
 QByteArray ZipArchive(const std::vector<TArchiveEntry>& entries) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "UntErrors.h"
+#include "UntStringIds.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <sys/types.h>
 #include <vector>
@@ -14,13 +16,39 @@ public:
 };
 
 // The private folder of this run for working files, ending with "/"; made on
-// the first call and removed at exit. Empty when the system supplies none.
+// the first call that can make it and removed at exit. Raises EStorageError
+// naming the folder where it cannot be made.
 QString WorkFolder();
 
-// The permission bits for a file written to the path: those of the file it
-// replaces, or the usual ones of a new file (read and write for all, less the
-// process's umask).
-mode_t PermissionsFor(const QString& path);
+// A file made new under a name of its own, as every program makes new files:
+// read and write for all, less the umask, which the kernel applies. It goes
+// with the object, whatever way the work ends, unless it replaced a file.
+// Failures raise EStorageError with the message failureId fills with the
+// system's reason.
+class TNewFile {
+public:
+    // The "XXXXXX" of the pattern becomes what makes the name new.
+    explicit TNewFile(const QString& pattern, int failureId = StrCannotWrite);
+    ~TNewFile();
+    TNewFile(const TNewFile&) = delete;
+    TNewFile& operator=(const TNewFile&) = delete;
+
+    // Open for reading and writing.
+    QFile& File() { return FFile; }
+    const QString& FileName() const { return FName; }
+    // Closes the file and puts it in the place of the file at the path, with
+    // that file's permission bits, or with its own when there is none.
+    void Replace(const QString& path);
+
+private:
+    [[noreturn]] void Fail(const QString& reason) const;
+
+    QString FName;
+    QFile FFile;
+    int FFailureId;
+    mode_t FPermissions = 0;
+    bool FReplaced = false;
+};
 
 // The file a write to the path replaces: the path itself, or the file its
 // symbolic links lead to, so that the links stay links.

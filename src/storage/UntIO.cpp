@@ -135,8 +135,6 @@ public:
     bool TooDeep = false;
 };
 
-} // namespace
-
 void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
     swot.append_attribute("name").set_value(XmlUtf8(project.Title).constData());
     SetElementText(swot.append_child("comments"), LinesToStoredText(project.Comments));
@@ -166,6 +164,8 @@ void WriteProjectNode(pugi::xml_node swot, const TProject& project) {
     }
 }
 
+// Raises TNodeError, which only ReadProjectContent, knowing the document's
+// text, turns into the message for the user.
 void ReadProjectNode(pugi::xml_node swot, TProject& project) {
     if (const pugi::xml_attribute name = swot.attribute("name"))
         project.Title = QString::fromUtf8(name.value());
@@ -203,6 +203,8 @@ void ReadProjectNode(pugi::xml_node swot, TProject& project) {
         project.Guidelines.push_back(std::move(guideline));
     }
 }
+
+} // namespace
 
 std::unique_ptr<TProject> ReadProjectContent(const QByteArray& original) {
     const QByteArray content = WithoutForbiddenCharacters(AsUtf8(original));

@@ -9,7 +9,6 @@
 #include <vector>
 
 namespace pugi {
-class xml_node;
 class xml_document;
 } // namespace pugi
 
@@ -54,7 +53,3 @@ QByteArray XmlUtf8(const QString& text);
 // The document as UTF-8 bytes, written with pugixml's format flags, without
 // indentation.
 QByteArray XmlBytes(const pugi::xml_document& document, unsigned int flags);
-
-// Fill a "swot" element from a project, and a project from a "swot" element.
-void WriteProjectNode(pugi::xml_node swot, const TProject& project);
-void ReadProjectNode(pugi::xml_node swot, TProject& project);

@@ -1,5 +1,10 @@
 #include "UntClassProject.h"
+#include "UntIO.h"
+#include "UntJson.h"
+#include "UntOOExport.h"
 #include "UntStrings.h"
+#include "UntUtils.h"
+#include "reports/ReportTemplate.h"
 
 #include <gtest/gtest.h>
 
@@ -19,20 +24,37 @@ TEST(ProjectModel, NewProjectHasItsDefaults) {
     EXPECT_EQ(project.Labels.Value(19), "High importance");
 }
 
-TEST(ProjectModel, NewRecordsHaveTheirDefaults) {
-    const TTOWSItem factor;
-    EXPECT_TRUE(factor.Name.isEmpty());
-    EXPECT_TRUE(factor.Comments.isEmpty());
-    EXPECT_EQ(factor.SwotType, 0);
-    EXPECT_EQ(factor.Mark, 2);
+// A factor as the window makes it, only its type and name given, a factor of
+// a JSON file without a mark, and a new conclusion come back from the
+// project file as the user left them: of medium importance, without
+// comments or couplings; and the report says so.
+TEST(ProjectModel, NewFactorsAndConclusionsReadBackAsTheUserLeftThem) {
+    auto project = ReadProjectJson(R"({"format": "merovan-project", "version": 1,
+        "factors": [{"type": "opportunity", "name": "Imported"}]})");
+    auto factor = std::make_unique<TTOWSItem>();
+    factor->SwotType = stStrength;
+    factor->Name = "Made";
+    project->Items.push_back(std::move(factor));
+    auto conclusion = std::make_unique<TGuideline>();
+    conclusion->Name = "Grow";
+    project->Guidelines.push_back(std::move(conclusion));
 
-    const TGuideline guideline;
-    EXPECT_TRUE(guideline.Name.isEmpty());
-    EXPECT_TRUE(guideline.Couples.empty());
+    const auto read = ReadProjectArchive(ProjectArchive(*project));
+    ASSERT_EQ(read->Items.size(), 2u);
+    for (const auto& item : read->Items) {
+        EXPECT_EQ(item->Mark, mkMedium) << item->Name.toStdString();
+        EXPECT_EQ(RtfToPlainText(item->Comments), "") << item->Name.toStdString();
+    }
+    ASSERT_EQ(read->Guidelines.size(), 1u);
+    EXPECT_EQ(read->Guidelines[0]->Name, "Grow");
+    EXPECT_TRUE(read->Guidelines[0]->Couples.empty());
+    EXPECT_EQ(RtfToPlainText(read->Guidelines[0]->Comments), "");
 
-    const TTOWSCouple couple;
-    EXPECT_EQ(couple.Index1, -1);
-    EXPECT_EQ(couple.Index2, -1);
+    pugi::xml_document report = LoadReportTemplate("writer/contentwriter.xml");
+    BuildTextReport(report, *read);
+    const QString text = QString::fromUtf8(XmlBytes(report, pugi::format_raw));
+    for (const char* line : {"Made - Medium importance", "Imported - Medium importance"})
+        EXPECT_TRUE(text.contains(line)) << line;
 }
 
 TEST(ProjectModel, HeadingsOfTypesKindsAndMarks) {

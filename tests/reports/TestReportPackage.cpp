@@ -1,4 +1,5 @@
 #include "ProjectBuilder.h"
+#include "UntConvert.h"
 #include "UntDataModule.h"
 #include "UntProgramFolder.h"
 #include "UntReportExport.h"
@@ -6,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -146,5 +149,75 @@ TEST(ReportPackage, TablesBeyondTheFormatsSheetsAreRefused) {
                 << c.opportunities << ": " << error.what();
             EXPECT_FALSE(QFile::exists(target));
         }
+    }
+}
+
+// The step that puts a converted report in place: whatever file the suite
+// stored under the reserved name, the report gets the bits of the file it
+// replaces, or those the reserved name was made with; a name the suite left
+// empty fails with the reason, and nothing stays.
+TEST(ReportPackage, AConvertedReportGetsTheBitsOfTheFileItReplaces) {
+    QTemporaryDir folder;
+    const QString target = folder.filePath("report.pdf");
+    const auto bits = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777
+                                                                         : 0u;
+    };
+    for (const mode_t existing : {0u, 0604u}) {
+        SCOPED_TRACE(existing);
+        if (existing != 0) {
+            ASSERT_TRUE(QFile(target).open(QIODevice::WriteOnly));
+            ::chmod(QFile::encodeName(target).constData(), existing);
+        }
+        TNewFile converted(target + ".XXXXXX.part", StrReportUnwritable);
+        const mode_t fresh = bits(converted.FileName());
+        converted.File().close();
+        QFile suite(folder.filePath("suite"));
+        ASSERT_TRUE(suite.open(QIODevice::WriteOnly));
+        suite.write("converted");
+        suite.close();
+        ::chmod(QFile::encodeName(suite.fileName()).constData(), 0600);
+        ASSERT_TRUE(QFile::remove(converted.FileName()));
+        ASSERT_TRUE(QFile::rename(suite.fileName(), converted.FileName()));
+        converted.Replace(target);
+        EXPECT_EQ(bits(target), existing != 0 ? existing : fresh);
+        EXPECT_EQ(ReadAll(target), "converted");
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"report.pdf"});
+    }
+    {
+        TNewFile converted(target + ".XXXXXX.part", StrReportUnwritable);
+        ASSERT_TRUE(QFile::remove(converted.FileName()));
+        try {
+            converted.Replace(target);
+            ADD_FAILURE() << "replaced";
+        } catch (const EStorageError& error) {
+            EXPECT_EQ(error.Message(), "The report cannot be written: No such file or directory");
+        }
+    }
+    EXPECT_EQ(ReadAll(target), "converted");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
+}
+
+// A conversion that fails leaves neither the copy handed to the suite nor
+// the name reserved beside the report.
+TEST(ReportPackage, AFailedConversionLeavesNoFileBehind) {
+    QTemporaryDir folder;
+    const QByteArray converter = qgetenv("MEROVAN_CONVERT");
+    qputenv("MEROVAN_CONVERT", QFile::encodeName(folder.filePath("missing-converter")));
+    const auto restore = qScopeGuard([&converter] {
+        if (converter.isNull())
+            qunsetenv("MEROVAN_CONVERT");
+        else
+            qputenv("MEROVAN_CONVERT", converter);
+    });
+    const QStringList working = QDir(WorkFolder()).entryList(QDir::Files | QDir::Hidden);
+    for (const TReportKind kind : {TReportKind::Text, TReportKind::Table}) {
+        EXPECT_THROW(ExportReport(kind, *MakeProject({{"S", stStrength, 3}}), ProgramFolder(),
+                                  folder.filePath("report.pdf"), 3),
+                     EConversionError);
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+        EXPECT_EQ(QDir(WorkFolder()).entryList(QDir::Files | QDir::Hidden), working);
     }
 }

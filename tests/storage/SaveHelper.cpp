@@ -3,26 +3,39 @@
 //
 //   merovan_save_helper once TARGET [--file-size-limit BYTES] [--as-nobody]
 //                                   [--killed-at-byte N | --killed-at fsync|rename|renamed]
+//                                   [--umask MASK] [--recovery-copy-in FOLDER]
+//   merovan_save_helper report TARGET [--umask MASK]   the text (.sxw) or table report
 //   merovan_save_helper read PATH MEMORY-LIMIT  reads a project with that much memory
 //
 // --killed-at-byte makes the kernel kill the save when its file reaches N
 // bytes; --killed-at kills it on entering fsync or rename, or right after
-// the rename.
+// the rename. --umask sets the umask the program starts with;
+// --recovery-copy-in writes a recovery copy in its thread while the project
+// is saved, and prints its permission bits in octal. Whatever the request,
+// a change of the umask after start-up fails it with status 4.
 #include "ProjectBuilder.h"
 #include "UntIO.h"
+#include "UntProgramFolder.h"
+#include "UntRecovery.h"
+#include "UntReportExport.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#include <optional>
 #include <string_view>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 std::string_view KilledAt;
+bool Started = false;
+bool UmaskChanged = false;
 
 void KillHereIf(std::string_view point) {
     if (KilledAt == point)
@@ -49,6 +62,12 @@ extern "C" int rename(const char* from, const char* to) noexcept {
     const int result = next(from, to);
     KillHereIf("renamed");
     return result;
+}
+
+extern "C" mode_t umask(mode_t mask) noexcept {
+    UmaskChanged = UmaskChanged || Started;
+    static const auto next = Next<mode_t(mode_t)>("umask");
+    return next(mask);
 }
 
 // A project large enough that a save takes a while.
@@ -87,6 +106,7 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     }
+    QString recoveryFolder;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--file-size-limit") == 0 && i + 1 < argc) {
             const rlim_t limit = std::strtoull(argv[++i], nullptr, 10);
@@ -102,13 +122,41 @@ int main(int argc, char* argv[]) {
         } else if (std::strcmp(argv[i], "--as-nobody") == 0 && getuid() == 0) {
             if (setgid(65534) != 0 || setuid(65534) != 0)
                 return 3;
+        } else if (std::strcmp(argv[i], "--umask") == 0 && i + 1 < argc) {
+            umask(static_cast<mode_t>(std::strtoul(argv[++i], nullptr, 8)));
+        } else if (std::strcmp(argv[i], "--recovery-copy-in") == 0 && i + 1 < argc) {
+            recoveryFolder = QString::fromLocal8Bit(argv[++i]);
         }
     }
+    Started = true;
     try {
-        WriteProject(*Project("Third", 3000), target);
-    } catch (const EStorageError& error) {
+        if (std::strcmp(argv[1], "report") == 0) {
+            const TReportKind kind = ReportFormatOf(TReportKind::Text, target) == 1
+                                         ? TReportKind::Text
+                                         : TReportKind::Table;
+            ExportReport(kind, *Project("Report", 3), ProgramFolder(), target,
+                         ReportFormatOf(kind, target));
+        } else {
+            std::optional<TRecoveryCopy> copy;
+            if (!recoveryFolder.isEmpty()) {
+                copy.emplace(recoveryFolder);
+                copy->Write(Project("Recovered", 3000), std::nullopt);
+            }
+            WriteProject(*Project("Third", 3000), target);
+            if (copy) {
+                copy->Finish();
+                struct stat status {};
+                if (::stat(QFile::encodeName(copy->Path()).constData(), &status) == 0)
+                    std::printf("%o\n", status.st_mode & 07777);
+            }
+        }
+    } catch (const EMerovanError& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
+    }
+    if (UmaskChanged) {
+        std::fprintf(stderr, "the umask was changed\n");
+        return 4;
     }
     return 0;
 }

@@ -234,6 +234,15 @@ TEST(Interchange, CsvInputsAsSpreadsheetsWriteThem) {
           {stThreat, "Gam ma", 2, ""},
           {stThreat, "Delta", 2, ""}},
          nullptr},
+        {"semicolons, and more commas inside the quotes of the first row",
+         "S;\"Bread, butter, jam, honey\";3;\"Sold, daily\"\nO;Market;1;\n",
+         {{stStrength, "Bread, butter, jam, honey", 3, "Sold, daily"},
+          {stOpportunity, "Market", 1, ""}},
+         nullptr},
+        {"tabs, and more semicolons inside the quotes of the first row",
+         "S\t\"a;b;c\"\t1\n",
+         {{stStrength, "a;b;c", 1, ""}},
+         nullptr},
         {"Windows-1252",
          "type;name\nforce;Caf\xe9 \x80\n",
          {{stStrength, "Café €", 2, ""}},
@@ -281,6 +290,22 @@ TEST(Interchange, CsvExportReadsBack) {
         EXPECT_EQ(back->Items[i]->SwotType, bakery->Items[i]->SwotType);
         EXPECT_EQ(back->Items[i]->Mark, bakery->Items[i]->Mark);
         EXPECT_EQ(CommentText(back->Items[i]->Comments), CommentText(bakery->Items[i]->Comments));
+    }
+}
+
+// Quotes, separators and line breaks in a field, wherever they stand, come
+// back as they were written.
+TEST(Interchange, CsvExportQuotesWhatNeedsIt) {
+    const auto project = MakeProject({{"\"Best\" bread", stStrength, 3},
+                                      {"Fresh \"daily\", hot", stOpportunity, 1},
+                                      {"Semi;colon", stThreat, 2}});
+    project->Items[0]->Comments = PlainTextToLines("\"Quoted\" start\nand \"more\"");
+    project->Items[2]->Comments = PlainTextToLines("a,b\tc");
+    const auto back = ReadProjectCsv(FactorsCsv(*project));
+    ASSERT_EQ(back->Items.size(), project->Items.size());
+    for (std::size_t i = 0; i < back->Items.size(); ++i) {
+        EXPECT_EQ(back->Items[i]->Name, project->Items[i]->Name);
+        EXPECT_EQ(CommentText(back->Items[i]->Comments), CommentText(project->Items[i]->Comments));
     }
 }
 

@@ -98,6 +98,10 @@ TEST(Rtf, ReadsForeignRtf) {
          "{\\rtf1 one\\line two\\par three}",
          {{Plain("one")}, {Plain("two")}, {Plain("three")}}},
         {"plain text", "first\r\nsecond\r\n", {{Plain("first")}, {Plain("second")}}},
+        {"\\plain ends every format, in every order",
+         "{\\rtf1 \\b\\i\\ul all\\plain none \\ul u\\plain n \\i i\\plain n}",
+         {{Styled("all", true, true, true), Plain("none "), Styled("u", false, false, true),
+           Plain("n "), Italic("i"), Plain("n")}}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Describe(ReadRtf(c.rtf)), Describe(c.document)) << c.what;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -38,12 +39,16 @@ struct SaveFaults : ::testing::Test {
         WriteProject(*previous, target);
     }
 
-    // Runs the helper once and returns its exit code; its message in *message.
-    int SaveOnce(const QStringList& options, QString* message) {
+    // Runs the helper once and returns its exit code; its message in *message,
+    // what it prints in *output.
+    int SaveOnce(const QStringList& options, QString* message, const QString& request = "once",
+                 const QString& path = {}, QString* output = nullptr) {
         QProcess helper;
-        helper.start(Helper, QStringList{"once", target} + options);
+        helper.start(Helper, QStringList{request, path.isEmpty() ? target : path} + options);
         EXPECT_TRUE(helper.waitForFinished(60000));
         *message = QString::fromLocal8Bit(helper.readAllStandardError()).trimmed();
+        if (output)
+            *output = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
         return helper.exitCode();
     }
 
@@ -108,6 +113,106 @@ TEST_F(SaveFaults, ASuccessfulSaveKeepsThePermissions) {
     struct stat status {};
     ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+mode_t PermissionsOf(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+// A new project file, report or recovery copy gets read and write for all
+// less the umask, as the user's other files; a replaced one keeps its bits.
+// No thread changes the umask meanwhile: the helper fails if one does, the
+// recovery copy being written in its thread while the project is saved.
+TEST_F(SaveFaults, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirBits) {
+    struct Case {
+        const char* request;
+        const char* file;
+        const char* umask;
+        mode_t existing; // 0: none
+        mode_t expected;
+    };
+    const Case cases[] = {
+        {"once", "new.swot", "027", 0, 0640},        {"once", "open.swot", "002", 0, 0664},
+        {"once", "plan.swot", "077", 0604, 0604},    {"report", "report.sxw", "027", 0, 0640},
+        {"report", "matrix.sxc", "077", 0664, 0664},
+    };
+    for (const Case& c : cases) {
+        const QString path = folder.filePath(c.file);
+        SCOPED_TRACE(path.toStdString());
+        if (c.existing != 0) {
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly | QIODevice::Append));
+            old.close();
+            ::chmod(QFile::encodeName(path).constData(), c.existing);
+        }
+        QString message;
+        QString output;
+        const QStringList options = {"--umask", c.umask, "--recovery-copy-in",
+                                     folder.filePath("recovery")};
+        ASSERT_EQ(SaveOnce(options, &message, c.request, path, &output), 0)
+            << message.toStdString();
+        EXPECT_EQ(PermissionsOf(path), c.expected);
+        if (QString(c.request) == "once") {
+            EXPECT_EQ(output.toUInt(nullptr, 8), 0666 & ~QString(c.umask).toUInt(nullptr, 8))
+                << "the recovery copy";
+        }
+    }
+    EXPECT_TRUE(TitleOf(folder.filePath("new.swot")) == "Third");
+    EXPECT_EQ(FilesIn(folder.path()),
+              (QStringList{"matrix.sxc", "new.swot", "open.swot", "plan.swot", "report.sxw"}));
+}
+
+// A work folder that cannot be made fails a report with a message naming
+// where it was to be; no file of the current folder is touched, the user's
+// own "Temp.sxw" and "Temp.sxc" included.
+TEST_F(SaveFaults, AWorkFolderThatCannotBeMadeFailsReportsAndTouchesNothing) {
+    const QString notAFolder = folder.filePath("not-a-folder");
+    const QString here = folder.filePath("here");
+    ASSERT_TRUE(QDir().mkpath(here));
+    const QStringList own = {"Temp.sxc", "Temp.sxw", "not-a-folder"};
+    for (const QString& name : own) {
+        QFile file(name == "not-a-folder" ? notAFolder : QDir(here).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the user's own " + name.toUtf8());
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", notAFolder);
+    for (const char* report : {"report.doc", "matrix.sxc"}) {
+        SCOPED_TRACE(report);
+        QProcess helper;
+        helper.setProcessEnvironment(environment);
+        helper.setWorkingDirectory(here);
+        helper.start(Helper, {"report", folder.filePath(report)});
+        ASSERT_TRUE(helper.waitForFinished(200000));
+        EXPECT_EQ(helper.exitCode(), 1);
+        const QString message = QString::fromLocal8Bit(helper.readAllStandardError());
+        EXPECT_TRUE(message.startsWith("The folder for working files cannot be made in " +
+                                       notAFolder + ": "))
+            << message.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(report)));
+        EXPECT_EQ(FilesIn(here), (QStringList{"Temp.sxc", "Temp.sxw"}));
+        for (const QString& name : {QStringLiteral("Temp.sxc"), QStringLiteral("Temp.sxw")}) {
+            QFile file(QDir(here).filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), "the user's own " + name.toUtf8());
+        }
+    }
+}
+
+// A save whose file cannot take the place of the target, a folder of that
+// name, fails with the system's reason; nothing is left beside it.
+TEST_F(SaveFaults, ASaveOntoAFolderFailsAndSaysWhy) {
+    const QString target = folder.filePath("folder.swot");
+    ASSERT_TRUE(QDir().mkdir(target));
+    try {
+        WriteProject(*MakeProject({}), target);
+        ADD_FAILURE() << "saved onto a folder";
+    } catch (const EStorageError& error) {
+        EXPECT_EQ(error.Message(), "The file cannot be written: Is a directory");
+    }
+    EXPECT_TRUE(QFileInfo(target).isDir());
+    EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"});
 }
 
 // Every hostile file is refused with a message, or read safely, within 256 MiB.
