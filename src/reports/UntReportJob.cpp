@@ -1,13 +1,11 @@
 #include "UntReportJob.h"
 
 #include "UntConvert.h"
-#include "UntDataModule.h"
 #include "UntErrors.h"
 #include "UntStrings.h"
 #include "UntUtils.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QThread>
 #include <atomic>
 #include <future>
@@ -113,8 +111,6 @@ void TReportJob::Start() {
                     emit Written(path);
                 };
             } catch (const EReportCancelled&) {
-                // A stage that stops the report leaves the copy for the suite behind.
-                QFile::remove(WorkFolder() + ReportInfo(work->Kind).CopyName);
                 outcome = [this] {
                     emit Cancelled();
                 };
