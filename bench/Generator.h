@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UntClassProject.h"
-#include "UntRtf.h"
+#include "model/UntClassProject.h"
+#include "storage/UntRtf.h"
 
 #include <memory>
 

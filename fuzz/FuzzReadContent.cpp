@@ -1,7 +1,7 @@
 // Reads a project from an arbitrary "content.xml" document; what reads must
 // write and read back to the same document.
 #include "FuzzSupport.h"
-#include "UntIO.h"
+#include "storage/UntIO.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto project = ReadOrRefuse(data, size, ReadProjectContent);

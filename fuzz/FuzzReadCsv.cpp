@@ -1,8 +1,8 @@
 // Reads factors from arbitrary CSV; what reads must be factors a project
 // can hold, and come back the same through our own CSV.
 #include "FuzzSupport.h"
-#include "UntCsv.h"
-#include "UntUtils.h"
+#include "storage/UntCsv.h"
+#include "storage/UntUtils.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto factors = ReadOrRefuse(data, size, ReadFactorsCsv);

@@ -1,7 +1,7 @@
 // Reads a project from an arbitrary JSON document; what reads must export
 // and read back to the same JSON, its records naming factors.
 #include "FuzzSupport.h"
-#include "UntJson.h"
+#include "storage/UntJson.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto project = ReadOrRefuse(data, size, ReadProjectJson);

@@ -1,8 +1,8 @@
 // The comment conversions on arbitrary text: nothing crashes, the filter's
 // output is its own filtered form, and what the writer makes of any document
 // the reader finds reads back the same after storage.
-#include "UntRtf.h"
-#include "UntUtils.h"
+#include "storage/UntRtf.h"
+#include "storage/UntUtils.h"
 
 #include <cstddef>
 #include <cstdint>

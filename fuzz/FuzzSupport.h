@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UntClassProject.h"
-#include "UntDataModule.h"
+#include "model/UntClassProject.h"
+#include "storage/UntDataModule.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntProjectChanges.h"
+#include "history/UntProjectChanges.h"
 
 // Gives the document's project a new title through its history, as the
 // properties dialog does: the project becomes modified.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
-#include "UntClassProject.h"
+#include "model/UntClassProject.h"
 
 #include <initializer_list>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntRtf.h"
+#include "storage/UntRtf.h"
 
 #include <string>
 

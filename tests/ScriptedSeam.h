@@ -1,7 +1,7 @@
 #pragma once
 
 #include "QtPrinters.h"
-#include "UntModalSeam.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QDialog>
 #include <QStringList>

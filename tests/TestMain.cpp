@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #ifdef MEROVAN_TEST_WIDGETS
-#include "UntApplication.h"
+#include "shell/UntApplication.h"
 using TestApplication = TApplication;
 #else
 #include <QCoreApplication>

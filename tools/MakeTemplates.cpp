@@ -4,9 +4,9 @@
 // always read back.
 //
 //   merovan-make-templates FOLDER
-#include "UntClassProject.h"
-#include "UntIO.h"
-#include "UntRtf.h"
+#include "model/UntClassProject.h"
+#include "storage/UntIO.h"
+#include "storage/UntRtf.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // Coupling orders and factor deletion on large analyses.
-#include "UntCouplingOrders.h"
+#include "model/UntCouplingOrders.h"
 
 #include <benchmark/benchmark.h>
 

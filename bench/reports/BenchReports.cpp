@@ -3,11 +3,11 @@
 // reports in one call of the program against four calls.
 #include "Generator.h"
 #include "Memory.h"
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntProgramFolder.h"
-#include "UntReportExport.h"
-#include "UntRtf.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
+#include "storage/UntRtf.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Reading and writing project files: large analyses, and hostile files that
 // must be refused fast.
-#include "UntIO.h"
-#include "UntRtf.h"
+#include "storage/UntIO.h"
+#include "storage/UntRtf.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

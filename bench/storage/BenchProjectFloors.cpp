@@ -2,8 +2,8 @@
 // same "content.xml" inflated and parsed, or serialised and deflated, with
 // libzip and pugixml alone.
 #include "Generator.h"
-#include "UntDataModule.h"
-#include "UntIO.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
 
 #include <QDir>
 #include <QFile>

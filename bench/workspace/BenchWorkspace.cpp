@@ -3,16 +3,16 @@
 // factors, on the offscreen platform.
 #include "Generator.h"
 #include "Memory.h"
-#include "UntClassProject.h"
-#include "UntCouplingTreeModel.h"
-#include "UntDocument.h"
-#include "UntFraTOWS.h"
-#include "UntFraTOWS2.h"
-#include "UntFraTOWSMat.h"
-#include "UntIO.h"
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntProjectChanges.h"
+#include "history/UntDocument.h"
+#include "history/UntProjectChanges.h"
+#include "model/UntClassProject.h"
+#include "storage/UntIO.h"
+#include "workspace/UntCouplingTreeModel.h"
+#include "workspace/UntFraTOWS.h"
+#include "workspace/UntFraTOWS2.h"
+#include "workspace/UntFraTOWSMat.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "UntDocument.h"
+#include "history/UntDocument.h"
 
 TDocument::TDocument(std::unique_ptr<TProject> project) : FProject(std::move(project)) {
     FFollowing = connect(this, &QUndoStack::indexChanged, this, [this] {

@@ -1,8 +1,8 @@
-#include "UntProjectChanges.h"
+#include "history/UntProjectChanges.h"
 
-#include "UntRtf.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntRtf.h"
+#include "storage/UntUtils.h"
 
 #include <algorithm>
 

@@ -21,7 +21,7 @@
 // - A change lives no longer than its document, whose history deletes it;
 //   it holds no project state beyond what it took out.
 
-#include "UntDocument.h"
+#include "history/UntDocument.h"
 
 #include <QUndoCommand>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "UntClassBasics.h"
+#include "model/UntClassBasics.h"
 
-#include "UntStringIds.h"
+#include "model/UntStringIds.h"
 
 std::optional<TCouplingKind> GetCouplingKind(std::int32_t internalType, std::int32_t externalType) {
     if (!IsInternalType(internalType) || !IsExternalType(externalType))

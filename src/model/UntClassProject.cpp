@@ -1,6 +1,6 @@
-#include "UntClassProject.h"
+#include "model/UntClassProject.h"
 
-#include "UntStrings.h"
+#include "model/UntStrings.h"
 
 #include <QtGlobal>
 #include <algorithm>

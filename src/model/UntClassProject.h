@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntClassTOWSItem.h"
+#include "model/UntClassTOWSItem.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "UntClassTOWSItem.h"
+#include "model/UntClassTOWSItem.h"
 
 #include <algorithm>
 

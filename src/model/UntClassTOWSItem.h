@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntClassBasics.h"
+#include "model/UntClassBasics.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "UntCouplingOrders.h"
+#include "model/UntCouplingOrders.h"
 
 #include <algorithm>
 #include <array>

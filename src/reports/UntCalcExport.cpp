@@ -1,10 +1,10 @@
-#include "UntCalcExport.h"
+#include "reports/UntCalcExport.h"
 
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntReportXml.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "reports/UntReportXml.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
 
 #include <QIODevice>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "UntConvert.h"
+#include "reports/UntConvert.h"
 
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

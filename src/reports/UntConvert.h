@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntErrors.h"
+#include "storage/UntErrors.h"
 
 #include <QString>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "UntOOExport.h"
+#include "reports/UntOOExport.h"
 
-#include "UntIO.h"
-#include "UntReportXml.h"
-#include "UntUtils.h"
+#include "reports/UntReportXml.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
 
 #include <array>
 #include <cstring>

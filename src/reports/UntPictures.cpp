@@ -1,10 +1,10 @@
-#include "UntPictures.h"
+#include "reports/UntPictures.h"
 
-#include "UntDataModule.h"
-#include "UntErrors.h"
-#include "UntReportXml.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "reports/UntReportXml.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntErrors.h"
+#include "storage/UntUtils.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntClassProject.h"
+#include "model/UntClassProject.h"
 
 #include <QString>
 

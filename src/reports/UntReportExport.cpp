@@ -1,12 +1,12 @@
-#include "UntReportExport.h"
+#include "reports/UntReportExport.h"
 
-#include "UntCalcExport.h"
-#include "UntConvert.h"
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntOOExport.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "reports/UntCalcExport.h"
+#include "reports/UntConvert.h"
+#include "reports/UntOOExport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "UntReportJob.h"
+#include "reports/UntReportJob.h"
 
-#include "UntConvert.h"
-#include "UntErrors.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "reports/UntConvert.h"
+#include "storage/UntErrors.h"
+#include "storage/UntUtils.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntReportExport.h"
+#include "reports/UntReportExport.h"
 
 #include <QObject>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "UntReportXml.h"
+#include "reports/UntReportXml.h"
 
-#include "UntCouplingOrders.h"
-#include "UntDataModule.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntCouplingOrders.h"
+#include "model/UntStrings.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntUtils.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "UntDocumentController.h"
-#include "UntFileChooser.h"
-#include "UntMainHost.h"
-#include "UntPictures.h"
-#include "UntReportExport.h"
-#include "UntSettings.h"
+#include "reports/UntPictures.h"
+#include "reports/UntReportExport.h"
+#include "shell/UntDocumentController.h"
+#include "shell/UntFileChooser.h"
+#include "shell/UntSettings.h"
+#include "workspace/UntMainHost.h"
 
 #include <QMainWindow>
 #include <QPointer>

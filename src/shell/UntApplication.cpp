@@ -1,6 +1,6 @@
-#include "UntApplication.h"
+#include "shell/UntApplication.h"
 
-#include "UntErrors.h"
+#include "storage/UntErrors.h"
 
 #include <cstdio>
 

@@ -1,15 +1,15 @@
-#include "UntCommandLine.h"
+#include "shell/UntCommandLine.h"
 
-#include "UntConvert.h"
-#include "UntDataModule.h"
-#include "UntErrors.h"
-#include "UntIO.h"
-#include "UntInterchange.h"
-#include "UntPictures.h"
-#include "UntProgramFolder.h"
-#include "UntReportExport.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "reports/UntConvert.h"
+#include "reports/UntPictures.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntErrors.h"
+#include "storage/UntIO.h"
+#include "storage/UntInterchange.h"
+#include "storage/UntProgramFolder.h"
+#include "storage/UntUtils.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

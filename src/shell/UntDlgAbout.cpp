@@ -1,10 +1,10 @@
-#include "UntDlgAbout.h"
+#include "shell/UntDlgAbout.h"
 
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
-#include "UntWebLinks.h"
+#include "model/UntStrings.h"
+#include "shell/UntWebLinks.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,13 +1,13 @@
-#include "UntDlgProperties.h"
+#include "shell/UntDlgProperties.h"
 
-#include "UntClassProject.h"
-#include "UntFraMemo.h"
-#include "UntHelpContext.h"
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntProjectChanges.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "history/UntProjectChanges.h"
+#include "model/UntClassProject.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntFraMemo.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "UntDlgWaitReport.h"
+#include "shell/UntDlgWaitReport.h"
 
-#include "UntStrings.h"
+#include "model/UntStrings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "UntDocumentController.h"
+#include "shell/UntDocumentController.h"
 
-#include "UntIO.h"
-#include "UntInterchange.h"
-#include "UntProgramFolder.h"
-#include "UntRecovery.h"
-#include "UntReportJob.h"
+#include "reports/UntReportJob.h"
+#include "storage/UntIO.h"
+#include "storage/UntInterchange.h"
+#include "storage/UntProgramFolder.h"
+#include "storage/UntRecovery.h"
 
 TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {}
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "UntDocument.h"
-#include "UntPictures.h"
-#include "UntRecoveryKeeper.h"
-#include "UntReportJob.h"
+#include "history/UntDocument.h"
+#include "reports/UntPictures.h"
+#include "reports/UntReportJob.h"
+#include "shell/UntRecoveryKeeper.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "UntEditCommands.h"
+#include "shell/UntEditCommands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,13 +1,13 @@
-#include "UntFileChooser.h"
+#include "shell/UntFileChooser.h"
 
-#include "UntDataModule.h"
-#include "UntDocumentController.h"
-#include "UntErrors.h"
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntSettings.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "shell/UntDocumentController.h"
+#include "shell/UntSettings.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntErrors.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntStringIds.h"
+#include "model/UntStringIds.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "UntFrmHelp.h"
+#include "shell/UntFrmHelp.h"
 
-#include "UntHelpContext.h"
-#include "UntProgramFolder.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "storage/UntProgramFolder.h"
+#include "workspace/UntHelpContext.h"
 
 #include <QFile>
 #include <QFileInfo>

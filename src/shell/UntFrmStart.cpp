@@ -1,6 +1,6 @@
-#include "UntFrmStart.h"
+#include "shell/UntFrmStart.h"
 
-#include "UntStrings.h"
+#include "model/UntStrings.h"
 
 #include <QLabel>
 #include <QPainter>

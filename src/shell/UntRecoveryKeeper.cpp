@@ -1,9 +1,9 @@
-#include "UntRecoveryKeeper.h"
+#include "shell/UntRecoveryKeeper.h"
 
-#include "UntDocument.h"
-#include "UntErrors.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "history/UntDocument.h"
+#include "model/UntStrings.h"
+#include "storage/UntErrors.h"
+#include "storage/UntUtils.h"
 
 TRecoveryKeeper::TRecoveryKeeper(QObject* parent) : QObject(parent), FCopy(RecoveryFolder()) {
     FTimer.setSingleShot(true);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntRecovery.h"
+#include "storage/UntRecovery.h"
 
 #include <QObject>
 #include <QTimer>

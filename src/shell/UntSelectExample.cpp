@@ -1,10 +1,10 @@
-#include "UntSelectExample.h"
+#include "shell/UntSelectExample.h"
 
-#include "UntHelpContext.h"
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntProgramFolder.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "storage/UntProgramFolder.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QDir>
 #include <QListWidget>

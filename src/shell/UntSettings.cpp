@@ -1,7 +1,7 @@
-#include "UntSettings.h"
+#include "shell/UntSettings.h"
 
-#include "UntIniFile.h"
-#include "UntReportExport.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntIniFile.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

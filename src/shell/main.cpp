@@ -1,8 +1,8 @@
-#include "UnitFrmMain.h"
-#include "UntApplication.h"
-#include "UntCommandLine.h"
-#include "UntErrors.h"
-#include "UntModalSeam.h"
+#include "shell/UnitFrmMain.h"
+#include "shell/UntApplication.h"
+#include "shell/UntCommandLine.h"
+#include "storage/UntErrors.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

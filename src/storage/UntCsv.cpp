@@ -1,12 +1,12 @@
-#include "UntCsv.h"
+#include "storage/UntCsv.h"
 
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntJson.h"
-#include "UntProgramFolder.h"
-#include "UntRtf.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntJson.h"
+#include "storage/UntProgramFolder.h"
+#include "storage/UntRtf.h"
+#include "storage/UntUtils.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

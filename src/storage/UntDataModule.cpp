@@ -1,7 +1,7 @@
-#include "UntDataModule.h"
+#include "storage/UntDataModule.h"
 
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
 
 #include <QDir>
 #include <QFile>

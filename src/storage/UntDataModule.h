@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UntErrors.h"
-#include "UntStringIds.h"
+#include "model/UntStringIds.h"
+#include "storage/UntErrors.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "UntErrors.h"
+#include "storage/UntErrors.h"
 
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
-#include "UntIO.h"
+#include "storage/UntIO.h"
 
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
-#include "UntIniFile.h"
+#include "storage/UntIniFile.h"
 
-#include "UntDataModule.h"
+#include "storage/UntDataModule.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "UntInterchange.h"
+#include "storage/UntInterchange.h"
 
-#include "UntCsv.h"
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntJson.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntCsv.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntJson.h"
+#include "storage/UntUtils.h"
 
 #include <QFile>
 #include <QFileInfo>

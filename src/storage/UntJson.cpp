@@ -1,9 +1,9 @@
-#include "UntJson.h"
+#include "storage/UntJson.h"
 
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "UntProgramFolder.h"
+#include "storage/UntProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

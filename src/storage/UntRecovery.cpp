@@ -1,9 +1,9 @@
-#include "UntRecovery.h"
+#include "storage/UntRecovery.h"
 
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "UntRtf.h"
+#include "storage/UntRtf.h"
 
 #include <QRegularExpression>
 #include <QStringView>

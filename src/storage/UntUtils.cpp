@@ -1,7 +1,7 @@
-#include "UntUtils.h"
+#include "storage/UntUtils.h"
 
-#include "UntRtf.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "storage/UntRtf.h"
 
 #include <QRegularExpression>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "UntCouplingTreeModel.h"
+#include "workspace/UntCouplingTreeModel.h"
 
-#include "UntScreenLook.h"
+#include "workspace/UntScreenLook.h"
 
 #include <QColor>
 #include <QFont>

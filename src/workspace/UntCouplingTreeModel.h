@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntCouplingOrders.h"
+#include "model/UntCouplingOrders.h"
 
 #include <QAbstractItemModel>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "UntElidedLabel.h"
+#include "workspace/UntElidedLabel.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "UntFraFormatBar.h"
+#include "workspace/UntFraFormatBar.h"
 
-#include "UntStrings.h"
+#include "model/UntStrings.h"
 
 #include <QHBoxLayout>
 #include <QShortcut>

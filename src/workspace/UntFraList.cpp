@@ -1,10 +1,10 @@
-#include "UntFraList.h"
+#include "workspace/UntFraList.h"
 
-#include "UntClassProject.h"
-#include "UntElidedLabel.h"
-#include "UntFraListBar.h"
-#include "UntScreenLook.h"
-#include "UntStrings.h"
+#include "model/UntClassProject.h"
+#include "model/UntStrings.h"
+#include "workspace/UntElidedLabel.h"
+#include "workspace/UntFraListBar.h"
+#include "workspace/UntScreenLook.h"
 
 #include <QHeaderView>
 #include <QLabel>

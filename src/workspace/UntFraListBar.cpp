@@ -1,6 +1,6 @@
-#include "UntFraListBar.h"
+#include "workspace/UntFraListBar.h"
 
-#include "UntStrings.h"
+#include "model/UntStrings.h"
 
 #include <QHBoxLayout>
 #include <QShortcut>

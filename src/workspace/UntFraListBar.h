@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntModelFrame.h"
+#include "workspace/UntModelFrame.h"
 
 #include <QAbstractItemView>
 #include <QPointer>

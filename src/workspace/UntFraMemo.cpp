@@ -1,8 +1,8 @@
-#include "UntFraMemo.h"
+#include "workspace/UntFraMemo.h"
 
-#include "UntFraFormatBar.h"
-#include "UntScreenLook.h"
-#include "UntUtils.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntFraFormatBar.h"
+#include "workspace/UntScreenLook.h"
 
 #include <QLabel>
 #include <QMimeData>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UntModelFrame.h"
-#include "UntRtf.h"
+#include "storage/UntRtf.h"
+#include "workspace/UntModelFrame.h"
 
 #include <QTextEdit>
 

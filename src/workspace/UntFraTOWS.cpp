@@ -1,16 +1,16 @@
-#include "UntFraTOWS.h"
+#include "workspace/UntFraTOWS.h"
 
-#include "UntElidedLabel.h"
-#include "UntFraListBar.h"
-#include "UntFraTOWS2.h"
-#include "UntFraTOWSCouple.h"
-#include "UntFraTOWSMat.h"
-#include "UntFraTabTop.h"
-#include "UntHelpContext.h"
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntProjectChanges.h"
-#include "UntStrings.h"
+#include "history/UntProjectChanges.h"
+#include "model/UntStrings.h"
+#include "workspace/UntElidedLabel.h"
+#include "workspace/UntFraListBar.h"
+#include "workspace/UntFraTOWS2.h"
+#include "workspace/UntFraTOWSCouple.h"
+#include "workspace/UntFraTOWSMat.h"
+#include "workspace/UntFraTabTop.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UntDocument.h"
-#include "UntModelFrame.h"
+#include "history/UntDocument.h"
+#include "workspace/UntModelFrame.h"
 
 #include <QPointer>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "UntFraTOWS2.h"
+#include "workspace/UntFraTOWS2.h"
 
-#include "UntCouplingTreeModel.h"
-#include "UntMainHost.h"
-#include "UntScreenLook.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "workspace/UntCouplingTreeModel.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntScreenLook.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UntClassProject.h"
-#include "UntModelFrame.h"
+#include "model/UntClassProject.h"
+#include "workspace/UntModelFrame.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "UntFraTOWSCouple.h"
+#include "workspace/UntFraTOWSCouple.h"
 
-#include "UntElidedLabel.h"
-#include "UntMainHost.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntElidedLabel.h"
+#include "workspace/UntMainHost.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "UntFraTOWSMat.h"
+#include "workspace/UntFraTOWSMat.h"
 
-#include "UntFraList.h"
-#include "UntMainHost.h"
-#include "UntProjectChanges.h"
+#include "history/UntProjectChanges.h"
+#include "workspace/UntFraList.h"
+#include "workspace/UntMainHost.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

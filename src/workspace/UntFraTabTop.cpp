@@ -1,10 +1,10 @@
-#include "UntFraTabTop.h"
+#include "workspace/UntFraTabTop.h"
 
-#include "UntElidedLabel.h"
-#include "UntHelpContext.h"
-#include "UntMainHost.h"
-#include "UntScreenLook.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "workspace/UntElidedLabel.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntScreenLook.h"
 
 #include <QAction>
 #include <QButtonGroup>

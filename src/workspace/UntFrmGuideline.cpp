@@ -1,12 +1,12 @@
-#include "UntFrmGuideline.h"
+#include "workspace/UntFrmGuideline.h"
 
-#include "UntClassProject.h"
-#include "UntFraMemo.h"
-#include "UntHelpContext.h"
-#include "UntMainHost.h"
-#include "UntModalSeam.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntClassProject.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntFraMemo.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QGroupBox>
 #include <QLabel>

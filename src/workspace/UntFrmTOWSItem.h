@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntMPDialog.h"
+#include "workspace/UntMPDialog.h"
 
 class QButtonGroup;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "UntHelpContext.h"
+#include "workspace/UntHelpContext.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,10 +1,10 @@
-#include "UntMPDialog.h"
+#include "workspace/UntMPDialog.h"
 
-#include "UntElidedLabel.h"
-#include "UntHelpContext.h"
-#include "UntMainHost.h"
-#include "UntScreenLook.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "workspace/UntElidedLabel.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMainHost.h"
+#include "workspace/UntScreenLook.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UntDocument.h"
+#include "history/UntDocument.h"
 
 class QAction;
 class TGuideline;

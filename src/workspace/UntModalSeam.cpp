@@ -1,7 +1,7 @@
-#include "UntModalSeam.h"
+#include "workspace/UntModalSeam.h"
 
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntUtils.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "UntModelFrame.h"
+#include "workspace/UntModelFrame.h"
 
 TModelFrame::TModelFrame(QWidget* parent) : QFrame(parent) {
     setAutoFillBackground(true);

@@ -1,6 +1,6 @@
-#include "UntScreenLook.h"
+#include "workspace/UntScreenLook.h"
 
-#include "UntElidedLabel.h"
+#include "workspace/UntElidedLabel.h"
 
 #include <QAbstractItemView>
 #include <QFrame>

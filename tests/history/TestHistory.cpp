@@ -1,8 +1,8 @@
 #include "ProjectBuilder.h"
-#include "UntDocument.h"
-#include "UntIO.h"
-#include "UntProjectChanges.h"
-#include "UntRtf.h"
+#include "history/UntDocument.h"
+#include "history/UntProjectChanges.h"
+#include "storage/UntIO.h"
+#include "storage/UntRtf.h"
 
 #include <gtest/gtest.h>
 #include <random>

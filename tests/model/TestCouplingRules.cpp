@@ -1,6 +1,6 @@
 #include "ProjectBuilder.h"
-#include "UntCouplingOrders.h"
-#include "UntStrings.h"
+#include "model/UntCouplingOrders.h"
+#include "model/UntStrings.h"
 
 #include <gtest/gtest.h>
 #include <optional>

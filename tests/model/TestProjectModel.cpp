@@ -1,10 +1,10 @@
-#include "UntClassProject.h"
-#include "UntIO.h"
-#include "UntJson.h"
-#include "UntOOExport.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntClassProject.h"
+#include "model/UntStrings.h"
 #include "reports/ReportTemplate.h"
+#include "reports/UntOOExport.h"
+#include "storage/UntIO.h"
+#include "storage/UntJson.h"
+#include "storage/UntUtils.h"
 
 #include <gtest/gtest.h>
 

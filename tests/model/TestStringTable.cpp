@@ -1,4 +1,4 @@
-#include "UntStrings.h"
+#include "model/UntStrings.h"
 
 #include <QFile>
 #include <QLocale>

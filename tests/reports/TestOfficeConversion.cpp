@@ -1,10 +1,10 @@
 // Reports converted by LibreOffice, through merovan-convert.
-#include "UntConvert.h"
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntProgramFolder.h"
-#include "UntReportExport.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "reports/UntConvert.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,9 +1,9 @@
 // The SWOT diagram and the TOWS matrix, as SVG and PNG.
 #include "ProjectBuilder.h"
-#include "UntErrors.h"
-#include "UntIO.h"
-#include "UntPictures.h"
-#include "UntProgramFolder.h"
+#include "reports/UntPictures.h"
+#include "storage/UntErrors.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
 
 #include <QDir>
 #include <QImageReader>

@@ -1,9 +1,9 @@
 // Reports made by jobs on the conversion thread, as the window makes them.
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntProgramFolder.h"
-#include "UntReportJob.h"
-#include "UntStringIds.h"
+#include "model/UntStringIds.h"
+#include "reports/UntReportJob.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "ProjectBuilder.h"
-#include "UntConvert.h"
-#include "UntDataModule.h"
-#include "UntProgramFolder.h"
-#include "UntReportExport.h"
+#include "reports/UntConvert.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntProgramFolder.h"
 
 #include <QDir>
 #include <QFile>

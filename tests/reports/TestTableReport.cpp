@@ -1,6 +1,6 @@
 #include "ProjectBuilder.h"
 #include "ReportTemplate.h"
-#include "UntCalcExport.h"
+#include "reports/UntCalcExport.h"
 
 #include <QBuffer>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "ProjectBuilder.h"
 #include "ReportTemplate.h"
-#include "UntOOExport.h"
-#include "UntRtf.h"
+#include "reports/UntOOExport.h"
+#include "storage/UntRtf.h"
 
 #include <QStringList>
 #include <ranges>

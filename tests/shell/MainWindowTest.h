@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ScriptedSeam.h"
-#include "UnitFrmMain.h"
+#include "shell/UnitFrmMain.h"
 
 #include <QAction>
 #include <QFile>

@@ -5,9 +5,9 @@
 // Opens the project (or starts a new one), gives it the title, prints "kept"
 // once its recovery copy holds the change, and runs until it is killed.
 #include "DocumentEditing.h"
-#include "UnitFrmMain.h"
-#include "UntApplication.h"
-#include "UntRecovery.h"
+#include "shell/UnitFrmMain.h"
+#include "shell/UntApplication.h"
+#include "storage/UntRecovery.h"
 
 #include <QTimer>
 #include <cstdio>

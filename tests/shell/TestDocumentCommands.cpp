@@ -1,10 +1,10 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
-#include "UntFrmStart.h"
-#include "UntIO.h"
-#include "UntModelFrame.h"
-#include "UntStrings.h"
+#include "model/UntStrings.h"
+#include "shell/UntFrmStart.h"
+#include "storage/UntIO.h"
+#include "workspace/UntModelFrame.h"
 
 #include <QLabel>
 #include <sys/stat.h>

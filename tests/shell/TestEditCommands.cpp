@@ -1,5 +1,5 @@
 #include "MainWindowTest.h"
-#include "UntFraMemo.h"
+#include "workspace/UntFraMemo.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,10 +1,10 @@
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
-#include "UntFraList.h"
-#include "UntFraListBar.h"
-#include "UntIO.h"
-#include "UntUtils.h"
 #include "WidgetDriving.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntFraList.h"
+#include "workspace/UntFraListBar.h"
 
 #include <QLabel>
 #include <QLineEdit>

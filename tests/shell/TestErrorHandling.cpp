@@ -3,8 +3,8 @@
 // error with a failing status.
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
-#include "UntCommandLine.h"
-#include "UntDataModule.h"
+#include "shell/UntCommandLine.h"
+#include "storage/UntDataModule.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
-#include "UntIO.h"
-#include "UntModelFrame.h"
-#include "UntProgramFolder.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
+#include "workspace/UntModelFrame.h"
 
 #include <QDir>
 #include <QFileInfo>

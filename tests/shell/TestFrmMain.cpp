@@ -1,5 +1,5 @@
 #include "MainWindowTest.h"
-#include "UntFrmStart.h"
+#include "shell/UntFrmStart.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "MainWindowTest.h"
-#include "UntDlgAbout.h"
-#include "UntFrmHelp.h"
-#include "UntModalSeam.h"
-#include "UntModelFrame.h"
-#include "UntProgramFolder.h"
-#include "UntWebLinks.h"
+#include "shell/UntDlgAbout.h"
+#include "shell/UntFrmHelp.h"
+#include "shell/UntWebLinks.h"
+#include "storage/UntProgramFolder.h"
+#include "workspace/UntModalSeam.h"
+#include "workspace/UntModelFrame.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
-#include "UntIO.h"
-#include "UntJson.h"
-#include "UntProjectChanges.h"
-#include "UntRecovery.h"
+#include "history/UntProjectChanges.h"
+#include "storage/UntIO.h"
+#include "storage/UntJson.h"
+#include "storage/UntRecovery.h"
 
 #include <QMessageBox>
 #include <QProcess>

@@ -1,8 +1,8 @@
 #include "MainWindowTest.h"
-#include "UntClassProject.h"
-#include "UntFraTabTop.h"
-#include "UntModalSeam.h"
-#include "UntUtils.h"
+#include "model/UntClassProject.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntFraTabTop.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QAction>
 #include <QApplication>

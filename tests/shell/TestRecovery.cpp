@@ -1,11 +1,11 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
-#include "UntFrmStart.h"
-#include "UntIO.h"
-#include "UntRecovery.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "shell/UntFrmStart.h"
+#include "storage/UntIO.h"
+#include "storage/UntRecovery.h"
+#include "storage/UntUtils.h"
 
 #include <QDir>
 #include <QProcess>

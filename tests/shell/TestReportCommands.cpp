@@ -1,10 +1,10 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
-#include "UntDataModule.h"
-#include "UntDlgWaitReport.h"
-#include "UntIO.h"
-#include "UntReportJob.h"
+#include "reports/UntReportJob.h"
+#include "shell/UntDlgWaitReport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
 
 #include <QDir>
 #include <QFileInfo>

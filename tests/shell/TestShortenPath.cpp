@@ -1,4 +1,4 @@
-#include "UntShortenPath.h"
+#include "shell/UntShortenPath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "UntIO.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
 
 #include <QDir>
 #include <QProcess>

@@ -14,10 +14,10 @@
 // is saved, and prints its permission bits in octal. Whatever the request,
 // a change of the umask after start-up fails it with status 4.
 #include "ProjectBuilder.h"
-#include "UntIO.h"
-#include "UntProgramFolder.h"
-#include "UntRecovery.h"
-#include "UntReportExport.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
+#include "storage/UntRecovery.h"
 
 #include <QCoreApplication>
 #include <QFile>

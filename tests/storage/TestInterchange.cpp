@@ -1,13 +1,13 @@
 // Projects in and out as JSON and CSV.
 #include "ProjectBuilder.h"
-#include "UntCsv.h"
-#include "UntDataModule.h"
-#include "UntErrors.h"
-#include "UntIO.h"
-#include "UntInterchange.h"
-#include "UntJson.h"
-#include "UntRtf.h"
-#include "UntUtils.h"
+#include "storage/UntCsv.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntErrors.h"
+#include "storage/UntIO.h"
+#include "storage/UntInterchange.h"
+#include "storage/UntJson.h"
+#include "storage/UntRtf.h"
+#include "storage/UntUtils.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 #include "ProjectBuilder.h"
-#include "UntIO.h"
-#include "UntRtf.h"
-#include "UntStrings.h"
-#include "UntUtils.h"
+#include "model/UntStrings.h"
+#include "storage/UntIO.h"
+#include "storage/UntRtf.h"
+#include "storage/UntUtils.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "ProjectBuilder.h"
-#include "UntIO.h"
-#include "UntRecovery.h"
+#include "storage/UntIO.h"
+#include "storage/UntRecovery.h"
 
 #include <QDir>
 #include <QFile>

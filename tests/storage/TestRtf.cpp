@@ -1,6 +1,6 @@
 #include "RtfDescribe.h"
-#include "UntRtf.h"
-#include "UntUtils.h"
+#include "storage/UntRtf.h"
+#include "storage/UntUtils.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>

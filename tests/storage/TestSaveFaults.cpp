@@ -1,6 +1,6 @@
 // Saving under faults: the previous project file always stays whole.
 #include "ProjectBuilder.h"
-#include "UntIO.h"
+#include "storage/UntIO.h"
 
 #include <QDir>
 #include <QFile>

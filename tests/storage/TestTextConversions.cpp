@@ -1,4 +1,4 @@
-#include "UntUtils.h"
+#include "storage/UntUtils.h"
 
 #include <functional>
 #include <gtest/gtest.h>

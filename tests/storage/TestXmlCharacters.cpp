@@ -3,10 +3,10 @@
 // with a control character, an RTF escape of a comment. Documents declared in
 // another encoding are decoded from it, or refused.
 #include "ProjectBuilder.h"
-#include "UntDataModule.h"
-#include "UntIO.h"
-#include "UntProgramFolder.h"
-#include "UntReportExport.h"
+#include "reports/UntReportExport.h"
+#include "storage/UntDataModule.h"
+#include "storage/UntIO.h"
+#include "storage/UntProgramFolder.h"
 
 #include <gtest/gtest.h>
 

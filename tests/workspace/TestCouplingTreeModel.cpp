@@ -1,5 +1,5 @@
 #include "ProjectBuilder.h"
-#include "UntCouplingTreeModel.h"
+#include "workspace/UntCouplingTreeModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QLoggingCategory>

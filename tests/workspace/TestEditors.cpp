@@ -1,13 +1,13 @@
 #include "ProjectBuilder.h"
 #include "RtfDescribe.h"
 #include "TestHost.h"
-#include "UntCouplingTreeModel.h"
-#include "UntFraFormatBar.h"
-#include "UntFraMemo.h"
-#include "UntFrmGuideline.h"
-#include "UntFrmTOWSItem.h"
-#include "UntIO.h"
-#include "UntUtils.h"
+#include "storage/UntIO.h"
+#include "storage/UntUtils.h"
+#include "workspace/UntCouplingTreeModel.h"
+#include "workspace/UntFraFormatBar.h"
+#include "workspace/UntFraMemo.h"
+#include "workspace/UntFrmGuideline.h"
+#include "workspace/UntFrmTOWSItem.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,9 +1,9 @@
 #include "TestHost.h"
-#include "UntFraListBar.h"
-#include "UntFraTabTop.h"
-#include "UntHelpContext.h"
-#include "UntMPDialog.h"
-#include "UntMainHost.h"
+#include "workspace/UntFraListBar.h"
+#include "workspace/UntFraTabTop.h"
+#include "workspace/UntHelpContext.h"
+#include "workspace/UntMPDialog.h"
+#include "workspace/UntMainHost.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "ScriptedSeam.h"
-#include "UntClassProject.h"
-#include "UntDocument.h"
-#include "UntFraTOWS.h"
-#include "UntMainHost.h"
+#include "history/UntDocument.h"
+#include "model/UntClassProject.h"
+#include "workspace/UntFraTOWS.h"
+#include "workspace/UntMainHost.h"
 
 #include <QAction>
 #include <functional>
