@@ -498,44 +498,44 @@ bool TFrmMain::OpenProject(const QString& path) {
     if (!Try([&] { FDocuments.Open(path); }))
         return false;
     RebuildWorkspace();
+    RememberProject(path);
+    return true;
+}
+
+void TFrmMain::RememberProject(const QString& path) {
     FSettings.RememberProject(path);
     UpdateRecentMenu();
+}
+
+bool TFrmMain::ReadyToSave() {
+    return FDocuments.Current() && ReturnFromExample() && (!FWorkspace || FWorkspace->CommitView());
+}
+
+bool TFrmMain::SaveTo(const QString& path) {
+    if (!Try([&] { FDocuments.Save(path); }, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
+        return false;
+    RememberProject(path);
     return true;
 }
 
 bool TFrmMain::SaveProject() {
-    if (!FDocuments.Current() || !ReturnFromExample())
-        return false;
-    if (FWorkspace && !FWorkspace->CommitView())
+    if (!ReadyToSave())
         return false;
     const auto path = FDocuments.DocumentPath();
-    if (!path)
-        return SaveProjectAs();
-    if (!Try([&] { FDocuments.Save(*path); }, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
-        return false;
-    FSettings.RememberProject(*path);
-    UpdateRecentMenu();
-    return true;
+    return path ? SaveTo(*path) : SaveProjectAs();
 }
 
 bool TFrmMain::SaveProjectAs() {
-    if (!FDocuments.Current() || !ReturnFromExample())
-        return false;
-    if (FWorkspace && !FWorkspace->CommitView())
+    if (!ReadyToSave())
         return false;
     const auto path = FFiles.ProjectToSave();
-    const QString failed = LoadStr(StrSaveFailed) + QStringLiteral("\n\n");
-    if (!path || !FFiles.Replaceable(*path, failed))
+    if (!path || !FFiles.Replaceable(*path, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
         return false;
     if (QFileInfo::exists(*path) &&
         Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
                        QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
         return false;
-    if (!Try([&] { FDocuments.Save(*path); }, failed))
-        return false;
-    FSettings.RememberProject(*path);
-    UpdateRecentMenu();
-    return true;
+    return SaveTo(*path);
 }
 
 void TFrmMain::AcnFilePropertiesExecute() {

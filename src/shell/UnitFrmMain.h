@@ -114,6 +114,12 @@ private:
     // Reads the project file as the user's document and shows it; false
     // after showing why it could not.
     bool OpenProject(const QString& path);
+    // The project leads the recent ones.
+    void RememberProject(const QString& path);
+    // Back to the user's project, its edits committed: what a save needs.
+    bool ReadyToSave();
+    // Writes the user's project to the path; false after saying why not.
+    bool SaveTo(const QString& path);
     void AcnFileSaveExecute() { SaveProject(); }
     void AcnFileSaveAsExecute() { SaveProjectAs(); }
     void AcnFilePropertiesExecute();
