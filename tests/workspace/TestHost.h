@@ -32,11 +32,19 @@ public:
 
     bool EditFactor(TTOWSItem& factor, bool isNew) override {
         ++FactorEdits;
-        return FactorAnswer && FactorAnswer(factor, isNew);
+        if (!FactorAnswer) {
+            ADD_FAILURE() << "unscripted factor dialog";
+            return false;
+        }
+        return FactorAnswer(factor, isNew);
     }
     bool EditGuideline(TGuideline& guideline, const TGuideline*) override {
         ++GuidelineEdits;
-        return GuidelineAnswer && GuidelineAnswer(guideline);
+        if (!GuidelineAnswer) {
+            ADD_FAILURE() << "unscripted conclusion dialog";
+            return false;
+        }
+        return GuidelineAnswer(guideline);
     }
 
     std::unique_ptr<TDocument> FDocument;
@@ -45,7 +53,8 @@ public:
     QAction Properties{QStringLiteral("&Properties")};
     TCouplingViewSettings Settings;
     double Ratio = 0.66;
-    // No answer cancels the dialog.
+    // The user's answer to the factor and conclusion dialogs; a dialog
+    // nobody answered fails the test. Cancel answers false.
     std::function<bool(TTOWSItem&, bool)> FactorAnswer;
     std::function<bool(TGuideline&)> GuidelineAnswer;
     int FactorEdits = 0;

@@ -220,6 +220,9 @@ TEST_F(Workspace, AddingAConclusionNeedsASelectedCoupling) {
 
     ClickFactor(stWeakness, "W1");
     ClickFactor(stOpportunity, "O2");
+    host.GuidelineAnswer = [](TGuideline&) {
+        return false;
+    };
     ClickGuidelineButton("BtAdd");
     EXPECT_EQ(Project().Guidelines.size(), 3u) << "cancelled: nothing added";
     EXPECT_FALSE(Project().Modified());
@@ -254,6 +257,9 @@ TEST_F(Workspace, DeletingAFactorDropsAndRenumbersItsLinks) {
 }
 
 TEST_F(Workspace, FactorsAreAddedAndEditedThroughTheirDialog) {
+    host.FactorAnswer = [](TTOWSItem&, bool) {
+        return false;
+    };
     QTest::mouseClick(ListButton(stThreat, "BtAdd"), Qt::LeftButton);
     EXPECT_EQ(Project().Items.size(), 6u) << "cancelled: nothing added";
     EXPECT_FALSE(Project().Modified()) << "a cancelled addition changes nothing";
