@@ -181,6 +181,10 @@ TEST(CouplingRules, ReportOrderIsKindThenRatingThenPositions) {
     const std::vector<TTOWSCouple> held = {{2, 3}, {0, 1}, {-1, 1}, {0, 99}, {1, 0}, {2, 3}};
     EXPECT_EQ(EnumerateReportCouplings(*project, held),
               (std::vector<TCoupling>{{0, 1, ckPieceOfLuck}, {2, 3, ckDanger}}));
+    // The lowest rating, low times low, is listed too.
+    const auto lowest = MakeProject({{"W", stWeakness, mkLow}, {"T", stThreat, mkLow}});
+    EXPECT_EQ(EnumerateReportCouplings(*lowest, EveryPair(*lowest)),
+              (std::vector<TCoupling>{{0, 1, ckDanger}}));
 }
 
 TEST(CouplingRules, ProjectsWithoutOneSideHaveNoCouplings) {

@@ -4,8 +4,8 @@
 //   merovan_save_helper once TARGET [--file-size-limit BYTES] [--as-nobody]
 //                                   [--killed-at-byte N | --killed-at fsync|rename|renamed]
 //                                   [--umask MASK] [--recovery-copy-in FOLDER]
-//   merovan_save_helper report TARGET [--umask MASK]   the text (.sxw) or table report
-//   merovan_save_helper read PATH MEMORY-LIMIT  reads a project with that much memory
+//   merovan_save_helper report TARGET [--umask MASK]   the table report for a spreadsheet, else the
+//   text report merovan_save_helper read PATH MEMORY-LIMIT  reads a project with that much memory
 //
 // --killed-at-byte makes the kernel kill the save when its file reaches N
 // bytes; --killed-at kills it on entering fsync or rename, or right after
@@ -131,9 +131,9 @@ int main(int argc, char* argv[]) {
     Started = true;
     try {
         if (std::strcmp(argv[1], "report") == 0) {
-            const TReportKind kind = ReportFormatOf(TReportKind::Text, target) == 1
-                                         ? TReportKind::Text
-                                         : TReportKind::Table;
+            const TReportKind kind = ReportFormatOf(TReportKind::Text, target) == 0
+                                         ? TReportKind::Table
+                                         : TReportKind::Text;
             ExportReport(kind, *Project("Report", 3), ProgramFolder(), target,
                          ReportFormatOf(kind, target));
         } else {

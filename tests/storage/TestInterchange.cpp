@@ -169,8 +169,10 @@ TEST(Interchange, JsonImportRefusesWhatAProjectCannotHoldNamingThePlace) {
 TEST(Interchange, ExportRefusesFactorsOfNoTypeOrMark) {
     const auto badType = MakeProject({{"A", stStrength, 2}, {"B", 7, 2}});
     const auto badMark = MakeProject({{"A", stStrength, 9}});
+    const auto negativeType = MakeProject({{"A", -2, 2}});
     for (const auto& write : {ProjectJson, FactorsCsv}) {
         EXPECT_TRUE(ErrorOf([&] { write(*badType); }).startsWith("factors[1].type:"));
+        EXPECT_TRUE(ErrorOf([&] { write(*negativeType); }).startsWith("factors[0].type:"));
         EXPECT_TRUE(ErrorOf([&] { write(*badMark); }).startsWith("factors[0].mark:"));
     }
 }
@@ -223,7 +225,7 @@ TEST(Interchange, CsvInputsAsSpreadsheetsWriteThem) {
           {stOpportunity, "Marché", 2, ""}},
          nullptr},
         {"quoted separators, quotes and line breaks, blank lines closing a cell; no header",
-         "S,\"Brand, \"\"old\"\"\",2,\"line one\nline two\n\n\"\nO,Market\n",
+         "S,\"Brand, \"\"old\"\"\",2,\"line one\nline two\n\n \n\"\nO,Market\n",
          {{stStrength, "Brand, \"old\"", 2, "line one\nline two"},
           {stOpportunity, "Market", 2, ""}},
          nullptr},
@@ -271,6 +273,10 @@ TEST(Interchange, CsvInputsAsSpreadsheetsWriteThem) {
             factors.push_back(
                 {item->SwotType, item->Name, item->Mark, CommentText(item->Comments)});
         EXPECT_EQ(factors, c.factors) << c.what;
+        // The comment holds its text alone, without the blank lines closing its cell.
+        for (std::size_t i = 0; i < factors.size(); ++i)
+            EXPECT_EQ(project->Items[i]->Comments, PlainTextToLines(factors[i].Comment))
+                << c.what << ", factor " << i;
         EXPECT_EQ(project->Labels.Value(hdStrengths), "Our strengths")
             << "the reference project's headings";
     }

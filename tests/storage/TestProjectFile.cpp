@@ -314,6 +314,23 @@ TEST(ProjectFixtures, TooManyTagsAreRefusedBeforeParsing) {
     }
 }
 
+// Elements nested 256 levels below the document element are refused; one
+// level less is read.
+TEST(ProjectFixtures, NestingIsRefusedAtItsBound) {
+    for (const int levels : {MaxContentDepth - 1, MaxContentDepth}) {
+        const QByteArray content = "<document-content class=\"swot\">" +
+                                   QByteArray("<a>").repeated(levels) +
+                                   QByteArray("</a>").repeated(levels) + "</document-content>";
+        try {
+            ReadProjectContent(content);
+            EXPECT_LT(levels, MaxContentDepth) << "read";
+        } catch (const EStorageError& error) {
+            EXPECT_EQ(levels, MaxContentDepth) << error.what();
+            EXPECT_EQ(error.Message(), FillTemplate(LoadStr(3014), "256"));
+        }
+    }
+}
+
 // Marks and positions are 32-bit integers; what is no integer and what lies
 // beyond them are refused, each with its own message.
 TEST(ProjectFixtures, NumbersOutsideTheirRangeAreRefusedAsSuch) {

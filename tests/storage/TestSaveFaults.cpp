@@ -215,6 +215,21 @@ TEST_F(SaveFaults, ASaveOntoAFolderFailsAndSaysWhy) {
     EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"});
 }
 
+// A working copy for the office suite that cannot be written fails the
+// report with the reason, before the suite is asked for anything.
+TEST_F(SaveFaults, AReportWhoseWorkingCopyCannotBeWrittenSaysSo) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("MEROVAN_CONVERT", folder.filePath("no-converter"));
+    QProcess helper;
+    helper.setProcessEnvironment(environment);
+    helper.start(Helper, {"report", folder.filePath("report.pdf"), "--file-size-limit", "512"});
+    ASSERT_TRUE(helper.waitForFinished(60000));
+    EXPECT_EQ(helper.exitCode(), 1);
+    const QString message = QString::fromLocal8Bit(helper.readAllStandardError());
+    EXPECT_TRUE(message.startsWith("The report cannot be written: ")) << message.toStdString();
+    EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"});
+}
+
 // Every hostile file is refused with a message, or read safely, within 256 MiB.
 TEST(HostileFiles, AreRefusedOrReadSafely) {
     const QDir corpus(QStringLiteral(MEROVAN_FIXTURES_DIR "/hostile"));
