@@ -54,8 +54,6 @@ TFrmMain::TFrmMain(QWidget* parent)
     setObjectName(QStringLiteral("FrmMain"));
     SetHelpContext(this, hcMainWindow);
     resize(790, 556);
-    // The run's private folder for working files exists from here to the exit.
-    WorkFolder();
 
     MainPanel = new QFrame(this);
     MainPanel->setObjectName(QStringLiteral("MainPanel"));
