@@ -116,10 +116,7 @@ TEST(OfficeConversion, OpenDocumentAndOfficeOpenXmlReports) {
 
 TEST(OfficeConversion, WithoutTheSuiteNothingIsWritten) {
     QTemporaryDir folder;
-    QFile existing(folder.filePath("kept.pdf"));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("old");
-    existing.close();
+    WriteFileAtomically(folder.filePath("kept.pdf"), "old");
     // The absence is found when the bridge starts, not by one already running.
     StopConverter();
     qputenv("MEROVAN_OFFICE_DIR", folder.filePath("no-office").toLocal8Bit());

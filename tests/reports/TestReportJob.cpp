@@ -93,10 +93,7 @@ TEST(ReportJob, TwoReportsInARowShareOneSuite) {
 // the job stays behind, and the next job converts.
 TEST(ReportJob, CancelDuringTheConversionLeavesTheReportAsItWas) {
     QTemporaryDir folder;
-    QFile old(folder.filePath("report.pdf"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
+    WriteFileAtomically(folder.filePath("report.pdf"), "old");
     const auto project = Bakery();
 
     TWatchedJob cancelled(TReportKind::Text, *project, folder.filePath("report.pdf"), 3);
@@ -106,9 +103,9 @@ TEST(ReportJob, CancelDuringTheConversionLeavesTheReportAsItWas) {
     ASSERT_TRUE(cancelled.Cancelled.wait(30000));
     EXPECT_TRUE(cancelled.Written.isEmpty());
     EXPECT_TRUE(cancelled.Failed.isEmpty());
+    QFile old(folder.filePath("report.pdf"));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "old");
-    old.close();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
     EXPECT_EQ(QDir(WorkFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{})
