@@ -25,9 +25,6 @@ constexpr int TimeLimitMs = 200'000;
 // bridge ends with the thread, and with the program however it ends.
 thread_local std::unique_ptr<QProcess> Bridge;
 
-// What the calling thread's conversions tell when the suite begins to convert.
-thread_local const std::function<void()>* Begun = nullptr;
-
 QProcess& StartedBridge() {
     // A bridge that ended meanwhile is seen ended only once asked.
     if (Bridge && !Bridge->waitForFinished(0) && Bridge->state() == QProcess::Running)
@@ -87,7 +84,8 @@ QString ConverterPath() {
 }
 
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
-                     const std::function<void()>& whileWaiting) {
+                     const std::function<void()>& whileWaiting,
+                     const std::function<void()>& begun) {
     QProcess& bridge = StartedBridge();
     bridge.write(Field(QFileInfo(source).absoluteFilePath()) + '\t' +
                  Field(QFileInfo(target).absoluteFilePath()) + '\t' + Field(filter) + '\n');
@@ -114,8 +112,8 @@ void ConvertDocument(const QString& source, const QString& target, const QString
             }
         }
         answer = QString::fromUtf8(bridge.readLine()).trimmed();
-        if (answer == QLatin1String("converting") && Begun)
-            (*Begun)();
+        if (answer == QLatin1String("converting") && begun)
+            begun();
     } while (answer == QLatin1String("converting"));
     abandon.dismiss();
     if (answer != QLatin1String("ok"))
@@ -133,13 +131,4 @@ void StopConverter() {
         Bridge->kill();
     Bridge->waitForFinished(1000);
     Bridge.reset();
-}
-
-TConversionWatch::TConversionWatch(std::function<void()> begun)
-    : FBegun(std::move(begun)), FOuter(Begun) {
-    Begun = &FBegun;
-}
-
-TConversionWatch::~TConversionWatch() {
-    Begun = FOuter;
 }

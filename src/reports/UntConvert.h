@@ -28,28 +28,16 @@ public:
 // every other failure.
 // whileWaiting runs now and then while the suite works, on the calling
 // thread; what it throws stops the conversion, and the suite, and passes on.
+// begun runs once the suite has started and begins to convert, so that
+// whoever waits can tell the conversion itself from the suite's start-up.
 void ConvertDocument(const QString& source, const QString& target, const QString& filter,
-                     const std::function<void()>& whileWaiting = {});
+                     const std::function<void()>& whileWaiting = {},
+                     const std::function<void()>& begun = {});
 
 // Ends the calling thread's bridge and its suite, if it has one; a thread that
 // converted calls it before it ends, or the suite would end only with the
 // program.
 void StopConverter();
-
-// While it lives, the conversions of the thread that made it call begun once
-// the suite has started and begins to convert, so that whoever waits can tell
-// the conversion itself from the suite's start-up.
-class TConversionWatch {
-public:
-    explicit TConversionWatch(std::function<void()> begun);
-    ~TConversionWatch();
-    TConversionWatch(const TConversionWatch&) = delete;
-    TConversionWatch& operator=(const TConversionWatch&) = delete;
-
-private:
-    const std::function<void()> FBegun;
-    const std::function<void()>* const FOuter;
-};
 
 // The bridge program: MEROVAN_CONVERT, or merovan-convert beside the program
 // or in its libexec folder.

@@ -96,7 +96,8 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
 void ExportReport(TReportKind kind, const TProject& project, const QString& templateFolder,
                   const QString& target, int format,
                   const std::function<void(int statusId)>& status,
-                  const std::function<void()>& whileWaiting) {
+                  const std::function<void()>& whileWaiting,
+                  const std::function<void()>& conversionBegun) {
     if (kind == TReportKind::Table) {
         // Beyond these the suite cuts the sheets or refuses the file: Excel 97
         // sheets hold 256 columns and 65,536 rows, the suite's own 1,024 columns
@@ -132,6 +133,6 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     TNewFile converted(replaced + QStringLiteral(".XXXXXX.part"), StrReportUnwritable);
     converted.File().close();
     ConvertDocument(copy.FileName(), converted.FileName(), info.ExportFilters[format - 2],
-                    whileWaiting);
+                    whileWaiting, conversionBegun);
     converted.Replace(replaced);
 }

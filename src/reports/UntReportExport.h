@@ -37,8 +37,10 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
 // Writes the report of the project to the target in the format. Raises
 // EStorageError when the report cannot be made or written, EConversionError
 // when the office suite fails; the target is then left as it was. status is
-// told the string id of each stage; whileWaiting runs while the suite works.
+// told the string id of each stage; whileWaiting runs while the suite works,
+// conversionBegun once it begins to convert (ConvertDocument).
 void ExportReport(TReportKind kind, const TProject& project, const QString& templateFolder,
                   const QString& target, int format,
                   const std::function<void(int statusId)>& status = {},
-                  const std::function<void()>& whileWaiting = {});
+                  const std::function<void()>& whileWaiting = {},
+                  const std::function<void()>& conversionBegun = {});

@@ -92,9 +92,6 @@ void TReportJob::Start() {
                 if (work->Cancelling)
                     throw EReportCancelled();
             };
-            const TConversionWatch watch([this] {
-                QMetaObject::invokeMethod(this, &TReportJob::ConversionBegun, Qt::QueuedConnection);
-            });
             std::function<void()> outcome;
             try {
                 stopWhenCancelled();
@@ -106,7 +103,11 @@ void TReportJob::Start() {
                             this, [this, statusId] { emit StageReached(statusId); },
                             Qt::QueuedConnection);
                     },
-                    stopWhenCancelled);
+                    stopWhenCancelled,
+                    [this] {
+                        QMetaObject::invokeMethod(this, &TReportJob::ConversionBegun,
+                                                  Qt::QueuedConnection);
+                    });
                 outcome = [this, path = work->Target] {
                     emit Written(path);
                 };

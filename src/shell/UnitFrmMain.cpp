@@ -95,8 +95,7 @@ TFrmMain::TFrmMain(QWidget* parent)
         UpdateCommands();
     });
     connect(&FDocuments, &TDocumentController::ExampleChanged, this, &TFrmMain::UpdateCommands);
-    connect(&FDocuments, &TDocumentController::PathChanged, this,
-            [this] { SetDocumentPath(FDocuments.DocumentPath()); });
+    connect(&FDocuments, &TDocumentController::PathChanged, this, &TFrmMain::ShowDocumentName);
     connect(&FDocuments.Recovery(), &TRecoveryKeeper::Failed, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     // An error that reaches the event loop is shown over this window; the
@@ -350,7 +349,11 @@ void TFrmMain::TellWritten(const QString& path) {
 void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
     if (TDocument* document = FDocuments.UserDocument())
         document->SetPath(path);
-    const QString name = path.value_or(LoadStr(StrNewDocument));
+    ShowDocumentName();
+}
+
+void TFrmMain::ShowDocumentName() {
+    const QString name = FDocuments.DocumentPath().value_or(LoadStr(StrNewDocument));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
     const int room = StatusPath->width() - 8;

@@ -87,6 +87,8 @@ private:
     void CreateStatusBar();
     void UpdateCommands();
     void UpdateRecentMenu();
+    // The caption and the status bar name the user's document.
+    void ShowDocumentName();
 
     // Runs a document operation; false after showing why it failed, with the
     // context first, if any.
