@@ -189,6 +189,13 @@ enum TStringId : int {
     StrOfficeMissing = 3120,
     StrNoViewer = 3121,
     StrFileWritten = 3122,
+    // The strategy matrix: the picture, the view and their words.
+    StrStrategyPicture = 5100,
+    StrStrategyView = 5101,
+    StrStrategyMatrix = 5102,
+    StrUnplacedConclusions = 5103,
+    StrNoConclusion = 5104,
+    StrStrategyLegend = 5105,
     StrHelpTitle = 3130,
     StrHelpBack = 3131,
     StrHelpForward = 3132,

@@ -34,6 +34,8 @@ const std::array<QColor, 4> TypeColours = {QColor(0x00, 0x6B, 0x4F), QColor(0xA1
 const std::array<QColor, 4> KindColours = {QColor(0x00, 0x9E, 0x73), QColor(0x56, 0xB4, 0xE9),
                                            QColor(0xE6, 0x9F, 0x00), QColor(0xD5, 0x5E, 0x00)};
 
+} // namespace
+
 QColor TypeColour(std::int32_t type) {
     return TypeColours[static_cast<std::size_t>(type - stStrength)];
 }
@@ -41,6 +43,8 @@ QColor TypeColour(std::int32_t type) {
 QColor KindColour(TCouplingKind kind) {
     return KindColours[static_cast<std::size_t>(kind) - 1];
 }
+
+namespace {
 
 QFont Font(int pixels, bool bold = false, bool italic = false) {
     QFont font(QStringLiteral("DejaVu Sans"));

@@ -2,6 +2,7 @@
 
 #include "model/UntClassProject.h"
 
+#include <QColor>
 #include <QString>
 
 // The SWOT diagram (four squares of factors) and the TOWS matrix (every
@@ -11,6 +12,10 @@ enum class TPictureFormat { None, Svg, Png };
 
 // By the path's extension, whatever its case.
 TPictureFormat PictureFormatOf(const QString& path);
+
+// The colours of a factor type and of a kind of coupling in every picture.
+QColor TypeColour(std::int32_t type);
+QColor KindColour(TCouplingKind kind);
 
 // Draws the picture of the project and writes it to the path, atomically, in
 // the format of its extension: SVG keeps every text as text; PNG is at least

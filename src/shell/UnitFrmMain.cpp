@@ -159,6 +159,7 @@ void TFrmMain::CreateActions() {
     AcnProjTableReport = AddAction("AcnProjTableReport", LoadStr(StrTableReport));
     AcnProjSwotPicture = AddAction("AcnProjSwotPicture", LoadStr(StrSwotPicture));
     AcnProjTowsPicture = AddAction("AcnProjTowsPicture", LoadStr(StrTowsPicture));
+    AcnProjStrategyPicture = AddAction("AcnProjStrategyPicture", LoadStr(StrStrategyPicture));
 
     AcnFileNew->setIcon(QIcon(QStringLiteral(":/icons/new.svg")));
     AcnFileOpen->setIcon(QIcon(QStringLiteral(":/icons/open.svg")));
@@ -187,10 +188,17 @@ void TFrmMain::CreateActions() {
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(AcnProjTextReport, &QAction::triggered, this, &TFrmMain::AcnProjTextReportExecute);
     connect(AcnProjTableReport, &QAction::triggered, this, &TFrmMain::AcnProjTableReportExecute);
-    connect(AcnProjSwotPicture, &QAction::triggered, this,
-            [this] { SavePictureAs(TPictureKind::Swot); });
-    connect(AcnProjTowsPicture, &QAction::triggered, this,
-            [this] { SavePictureAs(TPictureKind::Tows); });
+    connect(AcnProjSwotPicture, &QAction::triggered, this, [this] {
+        SavePictureAs(
+            [this](const QString& path) { FDocuments.SavePicture(TPictureKind::Swot, path); });
+    });
+    connect(AcnProjTowsPicture, &QAction::triggered, this, [this] {
+        SavePictureAs(
+            [this](const QString& path) { FDocuments.SavePicture(TPictureKind::Tows, path); });
+    });
+    connect(AcnProjStrategyPicture, &QAction::triggered, this, [this] {
+        SavePictureAs([this](const QString& path) { FDocuments.SaveStrategyPicture(path); });
+    });
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
             &TFrmMain::AcnProjExampleSelectExecute);
@@ -232,7 +240,7 @@ void TFrmMain::CreateMenus() {
     project->addSeparator();
     project->addActions({AcnProjTextReport, AcnProjTableReport});
     project->addSeparator();
-    project->addActions({AcnProjSwotPicture, AcnProjTowsPicture});
+    project->addActions({AcnProjSwotPicture, AcnProjTowsPicture, AcnProjStrategyPicture});
 
     QMenu* help = menuBar()->addMenu(LoadStr(StrMenuHelp));
     help->setObjectName(QStringLiteral("MnuHelp"));
@@ -312,6 +320,7 @@ void TFrmMain::UpdateCommands() {
     AcnProjTableReport->setEnabled(hasProject);
     AcnProjSwotPicture->setEnabled(hasProject);
     AcnProjTowsPicture->setEnabled(hasProject);
+    AcnProjStrategyPicture->setEnabled(hasProject);
 }
 
 void TFrmMain::UpdateRecentMenu() {
@@ -604,11 +613,11 @@ void TFrmMain::AcnFileExportExecute() {
         TellWritten(*path);
 }
 
-void TFrmMain::SavePictureAs(TPictureKind kind) {
+void TFrmMain::SavePictureAs(const std::function<void(const QString&)>& save) {
     const auto path =
         FFiles.FileToWrite({LoadStr(StrSvgFilter), LoadStr(StrPngFilter)},
                            {QStringLiteral("svg"), QStringLiteral("png")}, FPictureFilter);
-    if (!path || !Try([&] { FDocuments.SavePicture(kind, *path); }))
+    if (!path || !Try([&] { save(*path); }))
         return;
     TellWritten(*path);
     Seam().OpenDocument(*path);

@@ -133,8 +133,8 @@ private:
     void AcnProjTextReportExecute() { RunReport(TReportKind::Text); }
     void AcnProjTableReportExecute() { RunReport(TReportKind::Table); }
     void RunReport(TReportKind kind);
-    // Asks for a file and saves the picture of the project there, as SVG or PNG.
-    void SavePictureAs(TPictureKind kind);
+    // Asks for a file and has a picture of the project saved there, as SVG or PNG.
+    void SavePictureAs(const std::function<void(const QString&)>& save);
 
     TSettings FSettings;
     TDocumentController FDocuments;
@@ -186,4 +186,5 @@ private:
     QAction* AcnProjTableReport;
     QAction* AcnProjSwotPicture;
     QAction* AcnProjTowsPicture;
+    QAction* AcnProjStrategyPicture;
 };

@@ -4,6 +4,7 @@
 #include "reports/UntConvert.h"
 #include "reports/UntPictures.h"
 #include "reports/UntReportExport.h"
+#include "reports/UntStrategyPicture.h"
 #include "storage/UntDataModule.h"
 #include "storage/UntErrors.h"
 #include "storage/UntIO.h"
@@ -57,6 +58,7 @@ enum class TJob {
     TableReport,
     SwotPicture,
     TowsPicture,
+    StrategyPicture,
     Export,
     Import
 };
@@ -77,6 +79,7 @@ constexpr TOption Options[] = {
     {"--table-report", TJob::TableReport, StrReportArguments},
     {"--swot-picture", TJob::SwotPicture, StrPictureArguments},
     {"--tows-picture", TJob::TowsPicture, StrPictureArguments},
+    {"--strategy-picture", TJob::StrategyPicture, StrPictureArguments},
     {"--export", TJob::Export, StrExportArguments},
     {"--import", TJob::Import, StrImportArguments},
 };
@@ -171,6 +174,9 @@ int Run(const TRequest& request) {
         case TJob::SwotPicture:
             SavePicture(TPictureKind::Swot, *project, request.Output);
             break;
+        case TJob::StrategyPicture:
+            SaveStrategyPicture(*project, request.Output);
+            break;
         case TJob::Export:
             ExportProject(*project, request.Output);
             break;
@@ -223,7 +229,8 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
             std::fprintf(stderr, "merovan: %s\n", qPrintable(message));
     });
     const bool drawing = std::ranges::any_of(parsed.Requests, [](const TRequest& request) {
-        return request.Job == TJob::SwotPicture || request.Job == TJob::TowsPicture;
+        return request.Job == TJob::SwotPicture || request.Job == TJob::TowsPicture ||
+               request.Job == TJob::StrategyPicture;
     });
     std::unique_ptr<QCoreApplication> application;
     if (drawing) {

@@ -1,6 +1,7 @@
 #include "shell/UntDocumentController.h"
 
 #include "reports/UntReportJob.h"
+#include "reports/UntStrategyPicture.h"
 #include "storage/UntIO.h"
 #include "storage/UntInterchange.h"
 #include "storage/UntProgramFolder.h"
@@ -79,6 +80,11 @@ void TDocumentController::Export(const QString& path) const {
 void TDocumentController::SavePicture(TPictureKind kind, const QString& path) const {
     if (FCurrent)
         ::SavePicture(kind, FCurrent->Project(), path);
+}
+
+void TDocumentController::SaveStrategyPicture(const QString& path) const {
+    if (FCurrent)
+        ::SaveStrategyPicture(FCurrent->Project(), path);
 }
 
 TReportJob* TDocumentController::NewReport(TReportKind kind, const QString& target, int format) {

@@ -57,6 +57,7 @@ public:
     // The project shown, as JSON or CSV, and as a picture.
     void Export(const QString& path) const;
     void SavePicture(TPictureKind kind, const QString& path) const;
+    void SaveStrategyPicture(const QString& path) const;
     // A report of the project shown, to be started once its signals are
     // connected; none while another runs or when no project is shown. The
     // job works on a copy of the project and ends by itself once it has told

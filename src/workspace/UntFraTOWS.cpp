@@ -4,6 +4,7 @@
 #include "model/UntStrings.h"
 #include "workspace/UntElidedLabel.h"
 #include "workspace/UntFraListBar.h"
+#include "workspace/UntFraStrategies.h"
 #include "workspace/UntFraTOWS2.h"
 #include "workspace/UntFraTOWSCouple.h"
 #include "workspace/UntFraTOWSMat.h"
@@ -55,11 +56,15 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     auto* switchLayout = new QHBoxLayout(RGVisuBox);
     switchLayout->setContentsMargins(8, 2, 8, 4);
     RGVisu = new QButtonGroup(this);
-    for (const int id : {0, 1}) {
-        auto* choice =
-            new QRadioButton(LoadStr(id == 0 ? StrEnterFactors : StrCouplingView), RGVisuBox);
-        choice->setObjectName(id == 0 ? QStringLiteral("RGVisuMatrix")
-                                      : QStringLiteral("RGVisuCouplings"));
+    const struct {
+        int Caption;
+        const char* Name;
+    } choices[] = {{StrEnterFactors, "RGVisuMatrix"},
+                   {StrCouplingView, "RGVisuCouplings"},
+                   {StrStrategyView, "RGVisuStrategies"}};
+    for (int id = 0; id < 3; ++id) {
+        auto* choice = new QRadioButton(LoadStr(choices[id].Caption), RGVisuBox);
+        choice->setObjectName(QLatin1String(choices[id].Name));
         choice->setStyleSheet(QStringLiteral("font-weight: normal;"));
         RGVisu->addButton(choice, id);
         switchLayout->addWidget(choice, 1);
@@ -167,6 +172,8 @@ void TFraTOWS::RGVisuClick() {
         auto* group = new TFraTOWSGroup(FHost, Panel1);
         connect(group, &TFraTOWSGroup::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);
         view = group;
+    } else if (RGVisu->checkedId() == 2) {
+        view = new TFraStrategies(FHost, Panel1);
     } else {
         auto* matrix = new TFraTOWSMat(FHost, Panel1);
         connect(matrix, &TFraTOWSMat::CoupleSelected, this, &TFraTOWS::SetSelectedCouple);

@@ -59,8 +59,8 @@ private:
     void FraListBar1BtUpClick();
     void LstGuidelinesClickCheck(QListWidgetItem* item);
 
-    // The view switch: 0 the factor matrix, 1 the coupling view; the view
-    // chosen is made anew.
+    // The view switch: 0 the factor matrix, 1 the coupling view, 2 the
+    // strategy matrix; the view chosen is made anew.
     void RGVisuClick();
     // The highlighted conclusion, the one its commands act on; -1 for none.
     int SelectedGuideline() const;

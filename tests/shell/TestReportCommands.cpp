@@ -96,7 +96,7 @@ TEST_F(ReportCommands, TheTypedExtensionChoosesTheFormat) {
         << "no extension was added to a typed one";
 }
 
-TEST_F(ReportCommands, SavesEitherPictureAndOpensIt) {
+TEST_F(ReportCommands, SavesEachPictureAndOpensIt) {
     const struct {
         const char* action;
         const char* typed;
@@ -107,6 +107,7 @@ TEST_F(ReportCommands, SavesEitherPictureAndOpensIt) {
         {"AcnProjSwotPicture", "four", 1, "four.svg", "<?xml"},
         {"AcnProjTowsPicture", "matrix", 2, "matrix.png", "\x89PNG"},
         {"AcnProjTowsPicture", "typed.svg", 2, "typed.svg", "<?xml"},
+        {"AcnProjStrategyPicture", "strategies", 1, "strategies.svg", "<?xml"},
     };
     for (const auto& c : cases) {
         Seam->Opened.clear();
@@ -115,6 +116,8 @@ TEST_F(ReportCommands, SavesEitherPictureAndOpensIt) {
         EXPECT_TRUE(ReadAll(Path(c.written)).startsWith(c.start)) << c.written;
         EXPECT_EQ(Seam->Opened, QStringList{Path(c.written)});
     }
+    EXPECT_TRUE(ReadAll(Path("strategies.svg")).contains(">Strategy matrix<"))
+        << "the strategy picture, no other";
     EXPECT_EQ(Seam->FileRequests.last().Filters,
               (QStringList{"SVG picture (*.svg)", "PNG image (*.png)"}));
     EXPECT_EQ(Seam->FileRequests.last().FilterIndex, 2) << "the type chosen last";

@@ -1,0 +1,159 @@
+// The strategy matrix as a picture.
+#include "ProjectBuilder.h"
+#include "reports/UntStrategyPicture.h"
+#include "storage/UntDataModule.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+namespace {
+
+struct TSvgText {
+    QString Text;
+    // The title the text carries; empty for none.
+    QString Title;
+};
+
+// The texts of the SVG in document order.
+std::vector<TSvgText> SvgTexts(const QString& path) {
+    pugi::xml_document svg;
+    const pugi::xml_parse_result parsed = svg.load_file(QFile::encodeName(path).constData());
+    EXPECT_TRUE(parsed) << parsed.description();
+    std::vector<TSvgText> texts;
+    for (const pugi::xpath_node& text : svg.select_nodes("//text"))
+        texts.push_back({QString::fromUtf8(text.node().text().get()),
+                         QString::fromUtf8(text.node().child("title").text().get())});
+    return texts;
+}
+
+QString Joined(const std::vector<TSvgText>& texts) {
+    QStringList joined;
+    for (const TSvgText& text : texts)
+        joined << text.Text;
+    return joined.join(QLatin1Char('|'));
+}
+
+qsizetype Count(const std::vector<TSvgText>& texts, const QString& text) {
+    return std::ranges::count_if(texts, [&](const TSvgText& t) { return t.Text == text; });
+}
+
+// Positions of MixedProject: S1 0 (mark 2), O1 1 (3), W1 2 (3), T1 3 (1),
+// S2 4 (3), O2 5 (2).
+std::unique_ptr<TProject> Strategies() {
+    auto project = MixedProject({
+        {"Twice S1/O1 and W1/T1", {{0, 1}, {0, 1}, {2, 3}}},
+        {"S2/O1", {{4, 1}}},
+        {"Nothing", {}},
+        {"W1/O1 and S2/T1", {{2, 1}, {4, 3}}},
+        {"Reversed", {{1, 0}}},
+        {"W1/T1", {{2, 3}}},
+    });
+    project->Title = QStringLiteral("Plan");
+    return project;
+}
+
+} // namespace
+
+// Opportunities and threats head the columns, strengths and weaknesses the
+// rows; each strategy lists its conclusions heaviest first, each weight
+// before its name, and the conclusions without couplings come last, in list
+// order, under their own heading. A conclusion's name is one text wherever
+// it stands.
+TEST(StrategyPicture, LaysTheStrategiesOutAsTheMatrix) {
+    QTemporaryDir folder;
+    const QString svg = folder.filePath(QStringLiteral("strategies.svg"));
+    SaveStrategyPicture(*Strategies(), svg);
+    const auto texts = SvgTexts(svg);
+    EXPECT_EQ(Joined(texts),
+              "Plan|Strategy matrix|External Opportunities|External Threats|"
+              "Our strengths|Pieces of luck|12|Twice S1/O1 and W1/T1|9|S2/O1|"
+              "Conflicts|3|W1/O1 and S2/T1|"
+              "Our weaknesses|Challenges|9|W1/O1 and S2/T1|"
+              "Dangers|3|Twice S1/O1 and W1/T1|3|W1/T1|"
+              "Conclusions without couplings|Nothing|Reversed|"
+              "The number beside a conclusion is its weight in the strategy: the sum of the "
+              "ratings of its couplings of that kind.");
+    for (const auto& [name, places] : {std::pair("Twice S1/O1 and W1/T1", 2),
+                                       {"S2/O1", 1},
+                                       {"Nothing", 1},
+                                       {"W1/O1 and S2/T1", 2},
+                                       {"W1/T1", 1}})
+        EXPECT_EQ(Count(texts, name), places) << name;
+}
+
+// The project's own headings, and a strategy without conclusions says so;
+// without conclusions apart there is no heading for them.
+TEST(StrategyPicture, ShowsTheProjectsHeadingsAndEmptyStrategies) {
+    auto project = MixedProject({{"Only luck", {{4, 5}}}});
+    project->Title = QStringLiteral("Custom");
+    const std::pair<int, const char*> headings[] = {
+        {hdStrengths, "Assets"}, {hdWeaknesses, "Gaps"},    {hdOpportunities, "Openings"},
+        {hdThreats, "Risks"},    {hdPiecesOfLuck, "Seize"}, {hdChallenges, "Mend"},
+        {hdConflicts, "Parry"},  {hdDangers, "Avoid"},
+    };
+    for (const auto& [number, text] : headings)
+        project->Labels.SetValue(number, QString::fromUtf8(text));
+    QTemporaryDir folder;
+    const QString svg = folder.filePath(QStringLiteral("custom.svg"));
+    SaveStrategyPicture(*project, svg);
+    EXPECT_EQ(Joined(SvgTexts(svg)).section('|', 0, -2),
+              "Custom|Strategy matrix|Openings|Risks|Assets|Seize|6|Only luck|"
+              "Parry|No conclusion|Gaps|Mend|No conclusion|Avoid|No conclusion");
+}
+
+// A name is cut with an ellipsis only when the widest column cannot hold
+// it, and then carries the whole name as its title; in the strategies and
+// apart alike.
+TEST(StrategyPicture, CutsOnlyWhatCannotFitAndTitlesIt) {
+    const QString fits = QStringLiteral("Open a second shop near the station for the commuters");
+    const QString tooLong =
+        QStringLiteral("Train every baker in the sourdough methods of the region, then open a "
+                       "school of our own and sell its courses online to the whole country, "
+                       "with a book of our recipes and a weekly film of the bakehouse at dawn "
+                       "for the customers who follow us");
+    auto project = MixedProject();
+    for (const QString& name : {fits, tooLong}) {
+        for (const bool held : {true, false}) {
+            auto guideline = std::make_unique<TGuideline>();
+            guideline->Name = name;
+            if (held)
+                guideline->AddCouple(4, 1);
+            project->Guidelines.push_back(std::move(guideline));
+        }
+    }
+    QTemporaryDir folder;
+    const QString svg = folder.filePath(QStringLiteral("long.svg"));
+    SaveStrategyPicture(*project, svg);
+    const auto texts = SvgTexts(svg);
+    EXPECT_EQ(Count(texts, fits), 2) << Joined(texts).toStdString();
+    EXPECT_EQ(Count(texts, tooLong), 0);
+    std::vector<TSvgText> cut;
+    for (const TSvgText& text : texts) {
+        if (!text.Title.isEmpty())
+            cut.push_back(text);
+    }
+    ASSERT_EQ(cut.size(), 2u) << "in the strategy and apart";
+    for (const TSvgText& text : cut) {
+        EXPECT_EQ(text.Title, tooLong);
+        EXPECT_TRUE(text.Text.endsWith(QStringLiteral("…"))) << text.Text.toStdString();
+        EXPECT_TRUE(tooLong.startsWith(text.Text.chopped(1).trimmed())) << text.Text.toStdString();
+    }
+}
+
+// PNG too, wide enough for a slide; another extension, or a folder that is
+// not there, writes nothing.
+TEST(StrategyPicture, WritesPngAndRefusesWhatItCannotWrite) {
+    QTemporaryDir folder;
+    const QString png = folder.filePath(QStringLiteral("strategies.png"));
+    SaveStrategyPicture(*Strategies(), png);
+    QImageReader reader(png);
+    EXPECT_EQ(reader.format(), "png");
+    EXPECT_GE(reader.size().width(), 1600);
+    for (const QString name : {"strategies.jpg", "strategies", "missing/strategies.svg"})
+        EXPECT_THROW(SaveStrategyPicture(*Strategies(), folder.filePath(name)), EStorageError)
+            << name.toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"strategies.png"});
+}
