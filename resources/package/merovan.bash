@@ -4,10 +4,10 @@ _merovan() {
     current=${COMP_WORDS[COMP_CWORD]}
     previous=${COMP_WORDS[COMP_CWORD-1]}
     local before=${COMP_WORDS[COMP_CWORD-2]:-}
-    local requests="--text-report --table-report --swot-picture --tows-picture --export --import"
+    local requests="--text-report --table-report --swot-picture --tows-picture --strategy-picture --export --import"
     # The word after a request names the project; the next one its output.
     case $previous in
-    --text-report | --table-report | --swot-picture | --tows-picture | --export)
+    --text-report | --table-report | --swot-picture | --tows-picture | --strategy-picture | --export)
         _filedir swot
         return
         ;;
@@ -25,7 +25,7 @@ _merovan() {
         _filedir '@(sxc|xls|pdf|ods|xlsx)'
         return
         ;;
-    --swot-picture | --tows-picture)
+    --swot-picture | --tows-picture | --strategy-picture)
         _filedir '@(svg|png)'
         return
         ;;
