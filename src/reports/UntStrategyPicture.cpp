@@ -28,7 +28,7 @@ constexpr qreal Gap = 8;
 constexpr qreal RowHeaderWidth = 170;
 // The columns grow with the longest conclusion, up to what a slide holds.
 constexpr qreal MinColumn = 340;
-constexpr qreal MaxColumn = 560;
+constexpr qreal MaxColumn = 640;
 constexpr qreal BadgeGap = 8;
 constexpr qreal EntrySpacing = 6;
 
@@ -124,6 +124,11 @@ void FillRect(QPainter* painter, const QRectF& rect, const QColor& fill,
     painter->drawRect(rect);
 }
 
+// The column of a strategy: 0 opportunities, 1 threats.
+std::size_t Side(TCouplingKind kind) {
+    return static_cast<std::size_t>(ExternalTypeOf(kind) - stOpportunity);
+}
+
 // A name cut to fit: as shown, and whole.
 using TCutNames = std::vector<std::pair<QString, QString>>;
 
@@ -139,9 +144,9 @@ public:
 private:
     // Draws from the top; returns the height of the whole.
     qreal Paint(QPainter* painter, TCutNames* cut) const;
-    qreal InnerWidth() const { return RowHeaderWidth + 2 * (Gap + FColumn); }
+    qreal InnerWidth() const { return RowHeaderWidth + 2 * Gap + FColumns[0] + FColumns[1]; }
     qreal ColumnLeft(std::size_t side) const {
-        return Margin + RowHeaderWidth + Gap + static_cast<qreal>(side) * (FColumn + Gap);
+        return Margin + RowHeaderWidth + Gap + (side == 0 ? 0 : FColumns[0] + Gap);
     }
     qreal EntryHeight() const { return FBadge.height() + EntrySpacing; }
     // The name in one text, cut with an ellipsis only when wider than the room.
@@ -152,7 +157,8 @@ private:
 
     const TProject& FProject;
     const TStrategyMatrix FMatrix;
-    qreal FColumn = MinColumn;
+    // Opportunities, threats.
+    std::array<qreal, 2> FColumns{};
     QSizeF FBadge;
     QSizeF FSize;
 };
@@ -160,18 +166,21 @@ private:
 TStrategyDrawing::TStrategyDrawing(const TProject& project) : FProject(project), FMatrix(project) {
     const QFontMetricsF names(NameFont());
     std::int64_t heaviest = 0;
-    qreal longest = 0;
+    std::array<qreal, 2> longest{};
     for (const TCouplingKind kind : AllCouplingKinds)
         for (const TStrategyEntry& entry : FMatrix.Quadrant(kind)) {
             heaviest = std::max(heaviest, entry.Weight);
-            longest = std::max(longest,
-                               names.horizontalAdvance(project.Guidelines[entry.Guideline]->Name));
+            qreal& column = longest[Side(kind)];
+            column = std::max(column,
+                              names.horizontalAdvance(project.Guidelines[entry.Guideline]->Name));
         }
     FBadge = QSizeF(
         std::max(30.0,
                  QFontMetricsF(WeightFont()).horizontalAdvance(QString::number(heaviest)) + 12),
         names.height() + 4);
-    FColumn = std::clamp(longest + FBadge.width() + BadgeGap + 3 * Padding, MinColumn, MaxColumn);
+    for (std::size_t side = 0; side < 2; ++side)
+        FColumns[side] = std::clamp(longest[side] + FBadge.width() + BadgeGap + 3 * Padding,
+                                    MinColumn, MaxColumn);
     FSize = QSizeF(InnerWidth() + 2 * Margin, Paint(nullptr, nullptr));
 }
 
@@ -209,7 +218,8 @@ void TStrategyDrawing::DrawEntry(QPainter* painter, QPointF topLeft, TCouplingKi
     DrawName(painter,
              {topLeft.x() + left,
               topLeft.y() + (FBadge.height() - QFontMetricsF(NameFont()).height()) / 2},
-             FColumn - 2 * Padding - left, FProject.Guidelines[entry.Guideline]->Name, cut);
+             FColumns[Side(kind)] - 2 * Padding - left, FProject.Guidelines[entry.Guideline]->Name,
+             cut);
 }
 
 qreal TStrategyDrawing::Paint(QPainter* painter, TCutNames* cut) const {
@@ -222,20 +232,20 @@ qreal TStrategyDrawing::Paint(QPainter* painter, TCutNames* cut) const {
     y += QFontMetricsF(SubtitleFont()).lineSpacing() + 14;
 
     // The external types over their columns, bands of one height.
-    const qreal bandText = FColumn - 2 * Padding;
     std::array<QStringList, 2> columns;
     qreal columnBand = 0;
     for (std::size_t side = 0; side < 2; ++side) {
         columns[side] = Wrap(
             FProject.Labels.Value(TypeHeading(static_cast<std::int32_t>(stOpportunity + side))),
-            BandFont(), bandText);
+            BandFont(), FColumns[side] - 2 * Padding);
         columnBand = std::max(columnBand, LinesHeight(columns[side], BandFont()) + 2 * Padding);
     }
     for (std::size_t side = 0; side < 2; ++side) {
         const auto type = static_cast<std::int32_t>(stOpportunity + side);
-        FillRect(painter, QRectF(ColumnLeft(side), y, FColumn, columnBand), TypeColour(type));
+        FillRect(painter, QRectF(ColumnLeft(side), y, FColumns[side], columnBand),
+                 TypeColour(type));
         DrawLines(painter, {ColumnLeft(side) + Padding, y + Padding}, columns[side], BandFont(),
-                  Qt::white, bandText);
+                  Qt::white, FColumns[side] - 2 * Padding);
     }
     y += columnBand + Gap;
 
@@ -248,8 +258,8 @@ qreal TStrategyDrawing::Paint(QPainter* painter, TCutNames* cut) const {
         for (std::size_t side = 0; side < 2; ++side) {
             kinds[side] =
                 *GetCouplingKind(internal, static_cast<std::int32_t>(stOpportunity + side));
-            headings[side] =
-                Wrap(FProject.Labels.Value(KindHeading(kinds[side])), BandFont(), bandText);
+            headings[side] = Wrap(FProject.Labels.Value(KindHeading(kinds[side])), BandFont(),
+                                  FColumns[side] - 2 * Padding);
             band = std::max(band, LinesHeight(headings[side], BandFont()) + 2 * Padding);
             entries = std::max(entries, FMatrix.Quadrant(kinds[side]).size());
         }
@@ -264,8 +274,8 @@ qreal TStrategyDrawing::Paint(QPainter* painter, TCutNames* cut) const {
         for (std::size_t side = 0; side < 2; ++side) {
             const QColor colour = KindColour(kinds[side]);
             const qreal left = ColumnLeft(side);
-            FillRect(painter, QRectF(left, y, FColumn, height), Qt::white, colour, 2);
-            FillRect(painter, QRectF(left, y, FColumn, band), colour);
+            FillRect(painter, QRectF(left, y, FColumns[side], height), Qt::white, colour, 2);
+            FillRect(painter, QRectF(left, y, FColumns[side], band), colour);
             DrawLines(painter, {left + Padding, y + Padding}, headings[side], BandFont(), Ink);
             qreal top = y + band + Padding;
             const auto& quadrant = FMatrix.Quadrant(kinds[side]);
