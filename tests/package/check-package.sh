@@ -21,7 +21,7 @@ desktop-file-validate "$share/applications/merovan.desktop"
 # The manual page reads without a warning and names every option.
 page=$(MANWIDTH=80 man -l "$share/man/man1/merovan.1.gz" 2>"$work/man.err")
 [ ! -s "$work/man.err" ] || { cat "$work/man.err"; exit 1; }
-for option in -n --help --version --text-report --table-report --swot-picture --tows-picture --export --import; do
+for option in -n --help --version --text-report --table-report --swot-picture --tows-picture --strategy-picture --export --import; do
   grep -q -- "$option" <<<"$page" || { echo "the manual page lacks $option"; exit 1; }
 done
 bash -n "$share/bash-completion/completions/merovan"

@@ -63,7 +63,8 @@ TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
     // Every command of the tool bar is in a menu, for the keyboard.
     EXPECT_EQ(Texts(menus[2]->menu()->actions()),
               (QStringList{"Display the example", "Select the example", "|", "Text report",
-                           "Spreadsheet report", "|", "SWOT picture…", "TOWS picture…"}));
+                           "Spreadsheet report", "|", "SWOT picture…", "TOWS picture…",
+                           "Strate&gy picture…"}));
     EXPECT_EQ(Texts(menus[3]->menu()->actions()),
               (QStringList{"&Guide", "User &licence", "|", "Merovan &web page",
                            "My Korvell User Account", "|", "About Merovan"}));
