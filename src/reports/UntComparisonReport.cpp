@@ -139,7 +139,7 @@ std::vector<TComparisonSection> ComparisonSections(const TComparison& comparison
                                    {LoadStr(StrComparedConclusion), LoadStr(StrComparedChange),
                                     LoadStr(StrComparedWeight), LoadStr(StrCouplingsGained),
                                     LoadStr(StrCouplingsLost), LoadStr(StrComparedComment)},
-                                   {9, 5, 4, 8, 8, 5},
+                                   {6, 6, 4, 7, 7, 7},
                                    {},
                                    {}};
     for (const TGuidelineDifference& guideline : comparison.Guidelines)
