@@ -139,7 +139,7 @@ std::vector<TComparisonSection> ComparisonSections(const TComparison& comparison
                                    {LoadStr(StrComparedConclusion), LoadStr(StrComparedChange),
                                     LoadStr(StrComparedWeight), LoadStr(StrCouplingsGained),
                                     LoadStr(StrCouplingsLost), LoadStr(StrComparedComment)},
-                                   {6, 6, 4, 7, 7, 7},
+                                   {6, 7, 4, 7, 7, 7},
                                    {},
                                    {}};
     for (const TGuidelineDifference& guideline : comparison.Guidelines)
