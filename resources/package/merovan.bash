@@ -4,7 +4,17 @@ _merovan() {
     current=${COMP_WORDS[COMP_CWORD]}
     previous=${COMP_WORDS[COMP_CWORD-1]}
     local before=${COMP_WORDS[COMP_CWORD-2]:-}
-    local requests="--text-report --table-report --swot-picture --tows-picture --strategy-picture --export --import"
+    local requests="--text-report --table-report --swot-picture --tows-picture --strategy-picture --export --import --compare"
+    # A comparison takes the older version, the newer one, then its output.
+    local third=${COMP_WORDS[COMP_CWORD-3]:-}
+    if [[ $previous == --compare || $before == --compare ]]; then
+        _filedir swot
+        return
+    fi
+    if [[ $third == --compare ]]; then
+        _filedir '@(json|html|odt|docx|pdf)'
+        return
+    fi
     # The word after a request names the project; the next one its output.
     case $previous in
     --text-report | --table-report | --swot-picture | --tows-picture | --strategy-picture | --export)

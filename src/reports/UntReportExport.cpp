@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
 #include <pugixml.hpp>
 
 namespace {
@@ -66,29 +65,41 @@ int ReportFormatOf(TReportKind kind, const QString& path) {
            1;
 }
 
+pugi::xml_document TextContentTemplate(const QString& templateFolder) {
+    const TReportKindInfo& info = ReportInfo(TReportKind::Text);
+    return LoadTemplate(QDir(templateFolder).filePath(info.Folder) + info.ContentTemplate);
+}
+
 QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
                               const QString& templateFolder) {
     const TReportKindInfo& info = ReportInfo(kind);
     const QString folder = QDir(templateFolder).filePath(info.Folder);
+    if (kind == TReportKind::Text) {
+        pugi::xml_document content = TextContentTemplate(templateFolder);
+        BuildTextReport(content, project);
+        return TextPackage(content, templateFolder);
+    }
     pugi::xml_document content = LoadTemplate(folder + info.ContentTemplate);
     const pugi::xml_document manifest =
         LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
-    TArchiveEntry contentEntry{QStringLiteral("content.xml"), {}, {}};
     // The sheets of a large matrix go to a file, not to memory.
-    std::optional<TNewFile> sheets;
-    if (kind == TReportKind::Text) {
-        BuildTextReport(content, project);
-        contentEntry.Bytes = XmlBytes(content, pugi::format_raw);
-    } else {
-        sheets.emplace(WorkFolder() + QStringLiteral("sheets-XXXXXX.xml"), StrReportUnwritable);
-        WriteTableReport(sheets->File(), content, project);
-        if (!sheets->File().flush())
-            throw EStorageError(
-                FillTemplate(LoadStr(StrReportUnwritable), sheets->File().errorString()));
-        contentEntry.File = sheets->FileName();
-    }
+    TNewFile sheets(WorkFolder() + QStringLiteral("sheets-XXXXXX.xml"), StrReportUnwritable);
+    WriteTableReport(sheets.File(), content, project);
+    if (!sheets.File().flush())
+        throw EStorageError(
+            FillTemplate(LoadStr(StrReportUnwritable), sheets.File().errorString()));
     return ZipArchive(
-        {contentEntry,
+        {{QStringLiteral("content.xml"), {}, sheets.FileName()},
+         {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml")), {}},
+         {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw), {}}});
+}
+
+QByteArray TextPackage(const pugi::xml_document& content, const QString& templateFolder) {
+    const QString folder = QDir(templateFolder).filePath(ReportInfo(TReportKind::Text).Folder);
+    const pugi::xml_document manifest =
+        LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
+    return ZipArchive(
+        {{QStringLiteral("content.xml"), XmlBytes(content, pugi::format_raw), {}},
          {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml")), {}},
          {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw), {}}});
 }
@@ -116,12 +127,20 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
         WriteFileAtomically(target, package);
         return;
     }
+    const TReportKindInfo& info = ReportInfo(kind);
+    ConvertPackage(package, info.CopyPattern, target, info.ExportFilters[format - 2], status,
+                   whileWaiting, conversionBegun);
+}
+
+void ConvertPackage(const QByteArray& package, const QString& copyPattern, const QString& target,
+                    const QString& filter, const std::function<void(int statusId)>& status,
+                    const std::function<void()>& whileWaiting,
+                    const std::function<void()>& conversionBegun) {
     // A link to the report stays a link; a write-protected report is refused
     // before the suite spends time on it.
     const QString replaced = ReplacedFile(target);
     CheckReplaceable(replaced);
-    const TReportKindInfo& info = ReportInfo(kind);
-    TNewFile copy(WorkFolder() + info.CopyPattern, StrReportUnwritable);
+    TNewFile copy(WorkFolder() + copyPattern, StrReportUnwritable);
     if (copy.File().write(package) != package.size() || !copy.File().flush())
         throw EStorageError(FillTemplate(LoadStr(StrReportUnwritable), copy.File().errorString()));
     copy.File().close();
@@ -132,7 +151,6 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     // is not to blame.
     TNewFile converted(replaced + QStringLiteral(".XXXXXX.part"), StrReportUnwritable);
     converted.File().close();
-    ConvertDocument(copy.FileName(), converted.FileName(), info.ExportFilters[format - 2],
-                    whileWaiting, conversionBegun);
+    ConvertDocument(copy.FileName(), converted.FileName(), filter, whileWaiting, conversionBegun);
     converted.Replace(replaced);
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <pugixml.hpp>
 
 enum class TReportKind { Text, Table };
 
@@ -34,6 +35,11 @@ int ReportFormatOf(TReportKind kind, const QString& path);
 QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
                               const QString& templateFolder);
 
+// The text report's content template, for a document built on its styles.
+pugi::xml_document TextContentTemplate(const QString& templateFolder);
+// The package of such a content with the text report's styles and manifest.
+QByteArray TextPackage(const pugi::xml_document& content, const QString& templateFolder);
+
 // Writes the report of the project to the target in the format. Raises
 // EStorageError when the report cannot be made or written, EConversionError
 // when the office suite fails; the target is then left as it was. status is
@@ -44,3 +50,10 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
                   const std::function<void(int statusId)>& status = {},
                   const std::function<void()>& whileWaiting = {},
                   const std::function<void()>& conversionBegun = {});
+
+// ExportReport's conversion: the package, handed to the suite under a name
+// made from copyPattern, becomes the target in the export filter's format.
+void ConvertPackage(const QByteArray& package, const QString& copyPattern, const QString& target,
+                    const QString& filter, const std::function<void(int statusId)>& status = {},
+                    const std::function<void()>& whileWaiting = {},
+                    const std::function<void()>& conversionBegun = {});

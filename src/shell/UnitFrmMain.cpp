@@ -5,6 +5,7 @@
 #include "reports/UntReportJob.h"
 #include "shell/UntApplication.h"
 #include "shell/UntDlgAbout.h"
+#include "shell/UntDlgCompare.h"
 #include "shell/UntDlgProperties.h"
 #include "shell/UntDlgWaitReport.h"
 #include "shell/UntEditCommands.h"
@@ -86,6 +87,15 @@ TFrmMain::TFrmMain(QWidget* parent)
     FrmGuideline = new TFrmGuideline(*this, this);
     DlgProperties = new TDlgProperties(*this, this);
     FrmHelp = new TFrmHelp(this);
+    DlgCompare = new TDlgCompare(this);
+    connect(DlgCompare, &TDlgCompare::FactorChosen, this, [this](std::int32_t position) {
+        if (FWorkspace)
+            FWorkspace->ShowFactor(position);
+    });
+    connect(DlgCompare, &TDlgCompare::GuidelineChosen, this, [this](int position) {
+        if (FWorkspace)
+            FWorkspace->ShowGuideline(position);
+    });
     connect(FrmHelp, &TFrmHelp::ExternalLinkClicked, this,
             [this](const QUrl& address) { Seam().OpenWebPage(address.toString()); });
 
@@ -136,6 +146,7 @@ void TFrmMain::CreateActions() {
     AcnFileProperties = AddAction("AcnFileProperties", LoadStr(StrFileProperties));
     AcnFileImport = AddAction("AcnFileImport", LoadStr(StrMenuImport));
     AcnFileExport = AddAction("AcnFileExport", LoadStr(StrMenuExport));
+    AcnFileCompare = AddAction("AcnFileCompare", LoadStr(StrMenuCompare));
     AcnFileQuit = AddAction("AcnFileQuit", LoadStr(StrFileQuit), StrKeyQuit);
     // The steps name what they undo and redo: "Undo delete “Brand”".
     AcnEditUndo = History->createUndoAction(this, LoadStr(StrUndo));
@@ -185,6 +196,7 @@ void TFrmMain::CreateActions() {
     connect(AcnFileProperties, &QAction::triggered, this, &TFrmMain::AcnFilePropertiesExecute);
     connect(AcnFileImport, &QAction::triggered, this, &TFrmMain::AcnFileImportExecute);
     connect(AcnFileExport, &QAction::triggered, this, &TFrmMain::AcnFileExportExecute);
+    connect(AcnFileCompare, &QAction::triggered, this, &TFrmMain::AcnFileCompareExecute);
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(AcnProjTextReport, &QAction::triggered, this, &TFrmMain::AcnProjTextReportExecute);
     connect(AcnProjTableReport, &QAction::triggered, this, &TFrmMain::AcnProjTableReportExecute);
@@ -222,6 +234,8 @@ void TFrmMain::CreateMenus() {
     file->addActions({AcnFileSave, AcnFileSaveAs});
     file->addSeparator();
     file->addActions({AcnFileImport, AcnFileExport});
+    file->addSeparator();
+    file->addAction(AcnFileCompare);
     file->addSeparator();
     file->addAction(AcnFileProperties);
     file->addSeparator();
@@ -312,6 +326,7 @@ void TFrmMain::UpdateCommands() {
     AcnFileSaveAs->setEnabled(hasProject);
     AcnFileProperties->setEnabled(hasProject);
     AcnFileExport->setEnabled(hasProject);
+    AcnFileCompare->setEnabled(hasProject);
     AcnProjExampDisp->setEnabled(hasProject && FDocuments.Example());
     AcnProjExampDisp->setText(
         LoadStr(FDocuments.ExampleShown() ? StrExampleBack : StrExampleDisplay));
@@ -611,6 +626,19 @@ void TFrmMain::AcnFileExportExecute() {
                                          FExportFilter, StrReplaceProject);
     if (path && Try([&] { FDocuments.Export(*path); }))
         TellWritten(*path);
+}
+
+void TFrmMain::AcnFileCompareExecute() {
+    if (!FDocuments.Current())
+        return;
+    const auto path = FFiles.ProjectToOpen(StrCompareWith);
+    std::function<TComparison(bool)> compare;
+    if (!path || !Try([&] { compare = FDocuments.CompareWith(*path); }))
+        return;
+    DlgCompare->Compare = std::move(compare);
+    DlgCompare->ShowComparison();
+    Seam().ExecDialog(*DlgCompare);
+    DlgCompare->Compare = {};
 }
 
 void TFrmMain::SavePictureAs(const std::function<void(const QString&)>& save) {

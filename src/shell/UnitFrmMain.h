@@ -18,6 +18,7 @@ class QLabel;
 class QMenu;
 class QUndoGroup;
 class TDlgAbout;
+class TDlgCompare;
 class TDlgWaitReport;
 class TDlgProperties;
 class TDlgSelectExample;
@@ -128,6 +129,8 @@ private:
     // A JSON or CSV file as a new, unsaved project; the project as either.
     void AcnFileImportExecute();
     void AcnFileExportExecute();
+    // The project shown against another version of it, chosen as a file.
+    void AcnFileCompareExecute();
     void AcnProjExampDispExecute();
     void AcnProjExampleSelectExecute();
     void AcnProjTextReportExecute() { RunReport(TReportKind::Text); }
@@ -153,6 +156,7 @@ private:
     TFrmStart* FrmStart;
     TFrmTOWSItem* FrmTOWSItem;
     TDlgAbout* DlgAbout;
+    TDlgCompare* DlgCompare;
     TDlgSelectExample* DlgSelectExample;
     TDlgWaitReport* DlgWaitReport;
     TFrmGuideline* FrmGuideline;
@@ -169,6 +173,7 @@ private:
     QAction* AcnFileProperties;
     QAction* AcnFileImport;
     QAction* AcnFileExport;
+    QAction* AcnFileCompare;
     QAction* AcnFileQuit;
     QAction* AcnEditUndo;
     QAction* AcnEditRedo;

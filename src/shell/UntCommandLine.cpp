@@ -1,6 +1,7 @@
 #include "shell/UntCommandLine.h"
 
 #include "model/UntStrings.h"
+#include "reports/UntComparisonReport.h"
 #include "reports/UntConvert.h"
 #include "reports/UntPictures.h"
 #include "reports/UntReportExport.h"
@@ -60,7 +61,8 @@ enum class TJob {
     TowsPicture,
     StrategyPicture,
     Export,
-    Import
+    Import,
+    Compare
 };
 
 struct TOption {
@@ -82,6 +84,7 @@ constexpr TOption Options[] = {
     {"--strategy-picture", TJob::StrategyPicture, StrPictureArguments},
     {"--export", TJob::Export, StrExportArguments},
     {"--import", TJob::Import, StrImportArguments},
+    {"--compare", TJob::Compare, StrCompareArguments},
 };
 
 const TOption* FindOption(const QString& name) {
@@ -95,6 +98,8 @@ struct TRequest {
     TJob Job;
     QString Project;
     QString Output;
+    // The older version, which a comparison names before the project.
+    QString Older;
 };
 
 // The requests of the arguments, or the message of the first mistake.
@@ -111,15 +116,19 @@ TParsed Parse(const QStringList& arguments) {
             parsed.Mistake = FillTemplate(LoadStr(StrUnknownOption), arguments[i]);
             return parsed;
         }
-        TRequest request{option->Job, {}, {}};
+        TRequest request{option->Job, {}, {}, {}};
         if (option->ArgumentsMessage != 0) {
+            const qsizetype files = option->Job == TJob::Compare ? 3 : 2;
             // The next option is never taken for a file: it shows that one is missing.
-            const bool complete = i + 2 < arguments.size() && !FindOption(arguments[i + 1]) &&
-                                  !FindOption(arguments[i + 2]);
+            bool complete = i + files < arguments.size();
+            for (qsizetype f = 1; complete && f <= files; ++f)
+                complete = !FindOption(arguments[i + f]);
             if (!complete) {
                 parsed.Mistake = FillTemplate(LoadStr(option->ArgumentsMessage), arguments[i]);
                 return parsed;
             }
+            if (option->Job == TJob::Compare)
+                request.Older = arguments[++i];
             request.Project = arguments[++i];
             request.Output = arguments[++i];
         }
@@ -146,6 +155,26 @@ void WriteReport(TReportKind kind, const TProject& project, const QString& outpu
     }
 }
 
+// The comparison of the older version with the project, to the output.
+int Compare(const TRequest& request, const TProject& newer) {
+    std::unique_ptr<TProject> older;
+    if (const int status = RunGuarded(request.Older, [&] { older = ReadProject(request.Older); }))
+        return status;
+    return RunGuarded(request.Output, [&] {
+        TComparison comparison = CompareProjects(*older, newer);
+        comparison.Old.File = request.Older;
+        comparison.New.File = request.Project;
+        try {
+            WriteComparison(comparison, ProgramFolder(), request.Output, StopWhenInterrupted);
+        } catch (const EOfficeMissing&) {
+            throw;
+        } catch (const EConversionError& error) {
+            throw EConversionError(OneLine(LoadStr(StrWordExportFailed)) + QStringLiteral(" (") +
+                                   error.Message() + QLatin1Char(')'));
+        }
+    });
+}
+
 int Run(const TRequest& request) {
     switch (request.Job) {
     case TJob::Help:
@@ -163,6 +192,8 @@ int Run(const TRequest& request) {
                                                   : ReadProject(request.Project);
         }))
         return status;
+    if (request.Job == TJob::Compare)
+        return Compare(request, *project);
     return RunGuarded(request.Output, [&] {
         switch (request.Job) {
         case TJob::TextReport:

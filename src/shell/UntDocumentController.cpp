@@ -87,6 +87,19 @@ void TDocumentController::SaveStrategyPicture(const QString& path) const {
         ::SaveStrategyPicture(FCurrent->Project(), path);
 }
 
+std::function<TComparison(bool shownIsNewer)>
+TDocumentController::CompareWith(const QString& path) const {
+    std::shared_ptr<const TProject> other = ReadProject(path);
+    return [this, other, path](bool shownIsNewer) {
+        const TProject& shown = FCurrent->Project();
+        TComparison comparison =
+            shownIsNewer ? CompareProjects(*other, shown) : CompareProjects(shown, *other);
+        (shownIsNewer ? comparison.Old : comparison.New).File = path;
+        (shownIsNewer ? comparison.New : comparison.Old).File = FCurrent->Path();
+        return comparison;
+    };
+}
+
 TReportJob* TDocumentController::NewReport(TReportKind kind, const QString& target, int format) {
     if (!FCurrent || FReport)
         return nullptr;

@@ -4,9 +4,11 @@
 #include "reports/UntPictures.h"
 #include "reports/UntReportJob.h"
 #include "shell/UntRecoveryKeeper.h"
+#include "storage/UntComparison.h"
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -64,6 +66,11 @@ public:
     // its end; the controller going cancels it and waits for it.
     TReportJob* NewReport(TReportKind kind, const QString& target, int format);
     bool Reporting() const { return FReport != nullptr; }
+
+    // Reads the project file at the path as another version of the project
+    // shown; gives the comparison of the two, the project shown being the
+    // newer version or the older one, as it then stands.
+    std::function<TComparison(bool shownIsNewer)> CompareWith(const QString& path) const;
 
     // Reads the example that the example command shows.
     void LoadExample(const QString& path);

@@ -38,9 +38,9 @@ void TFileChooser::RememberFolder(const QString& path) {
     FSettings.LastFolder = QFileInfo(path).absolutePath();
 }
 
-std::optional<QString> TFileChooser::ProjectToOpen() {
-    const auto chosen = FHost.Seam().OpenFile(
-        &FParent, ProjectFileRequest(ProductStr(StrOpenCaption), StartFolder()));
+std::optional<QString> TFileChooser::ProjectToOpen(int captionId) {
+    const auto chosen =
+        FHost.Seam().OpenFile(&FParent, ProjectFileRequest(ProductStr(captionId), StartFolder()));
     if (!chosen)
         return std::nullopt;
     RememberFolder(chosen->Path);

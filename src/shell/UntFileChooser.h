@@ -19,8 +19,9 @@ public:
     TFileChooser(QWidget& parent, TMainHost& host, TSettings& settings,
                  const TDocumentController& documents);
 
-    // The project file to open, and to save as; none when the user cancels.
-    std::optional<QString> ProjectToOpen();
+    // The project file to open, asked under the caption, and to save as;
+    // none when the user cancels.
+    std::optional<QString> ProjectToOpen(int captionId = StrOpenCaption);
     std::optional<QString> ProjectToSave();
     // A file to open of the kinds the filters give; none when the user cancels.
     std::optional<QString> FileToOpen(const QStringList& filters);

@@ -97,3 +97,14 @@ TTOWSItem* TFraTOWSList::SelectedFactor() const {
 void TFraTOWSList::ClearSelection() {
     LstTOWS->clearSelection();
 }
+
+void TFraTOWSList::SelectFactor(const TTOWSItem* factor) {
+    for (int i = 0; i < LstTOWS->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = LstTOWS->topLevelItem(i);
+        if (item->data(0, FactorRole).value<void*>() == factor) {
+            LstTOWS->setCurrentItem(item);
+            LstTOWS->scrollToItem(item);
+            return;
+        }
+    }
+}

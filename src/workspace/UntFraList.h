@@ -23,6 +23,8 @@ public:
     // The factor of the selected item, or none.
     TTOWSItem* SelectedFactor() const;
     void ClearSelection();
+    // Selects the factor and brings it into view; nothing when it is not listed.
+    void SelectFactor(const TTOWSItem* factor);
 
     const std::int32_t SwotType;
 

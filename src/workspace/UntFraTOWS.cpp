@@ -238,6 +238,25 @@ void TFraTOWS::ShowChange(const TChange& change) {
     LstGuidelines->setCurrentRow(change.Guideline);
 }
 
+void TFraTOWS::ShowFactor(std::int32_t position) {
+    const TProject* project = Project();
+    if (!project || !project->IsValidPosition(position))
+        return;
+    if (RGVisu->checkedId() != 0) {
+        RGVisu->button(0)->setChecked(true);
+        RGVisuClick();
+    }
+    if (auto* matrix = qobject_cast<TFraTOWSMat*>(ViewFrame.data()))
+        matrix->ShowFactor(*project->Items[position]);
+}
+
+void TFraTOWS::ShowGuideline(int position) {
+    if (position < 0 || position >= LstGuidelines->count())
+        return;
+    LstGuidelines->setCurrentRow(position);
+    LstGuidelines->scrollToItem(LstGuidelines->item(position));
+}
+
 void TFraTOWS::LstGuidelinesClickCheck(QListWidgetItem* item) {
     TDocument* document = FHost.Document();
     if (!document || !item)

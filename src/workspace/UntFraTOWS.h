@@ -34,6 +34,11 @@ public:
     // change of factors no coupling is selected: the lists have no selection.
     void ShowChange(const TChange& change);
 
+    // Shows the factor at the position in the factor matrix, selected, and
+    // the conclusion at the position current in the list.
+    void ShowFactor(std::int32_t position);
+    void ShowGuideline(int position);
+
     // The selected coupling: a record of the frame's own, never stored.
     const std::optional<TTOWSCouple>& SelectedCouple() const { return FSelectedCouple; }
 

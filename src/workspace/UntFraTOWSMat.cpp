@@ -48,6 +48,11 @@ void TFraTOWSMat::UpdateView() {
     FillLists();
 }
 
+void TFraTOWSMat::ShowFactor(const TTOWSItem& factor) {
+    if (factor.SwotType >= stStrength && factor.SwotType <= stThreat)
+        List(factor.SwotType)->SelectFactor(&factor);
+}
+
 void TFraTOWSMat::TitleGroups() {
     const TProject* project = FHost.Project();
     if (!project)

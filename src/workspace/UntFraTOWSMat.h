@@ -19,6 +19,8 @@ public:
     TFraTOWSMat(TMainHost& host, QWidget* parent);
 
     void UpdateView() override;
+    // Selects the factor in its list, as a click would.
+    void ShowFactor(const TTOWSItem& factor);
 
 signals:
     // The selected pair; either is none when its side has no selection.

@@ -1,5 +1,6 @@
 // Reports converted by LibreOffice, through merovan-convert.
 #include "model/UntStrings.h"
+#include "reports/UntComparisonReport.h"
 #include "reports/UntConvert.h"
 #include "reports/UntReportExport.h"
 #include "storage/UntDataModule.h"
@@ -112,6 +113,27 @@ TEST(OfficeConversion, OpenDocumentAndOfficeOpenXmlReports) {
         EXPECT_GE(text.count(c.heading), c.headings) << c.name;
         EXPECT_TRUE(text.contains(conclusion)) << c.name;
     }
+}
+
+// The comparison document goes through the text report's conversion: its
+// headings, tables and table of contents reach every format.
+TEST(OfficeConversion, ComparisonDocuments) {
+    QTemporaryDir folder;
+    const auto newer = Bakery();
+    auto older = CopyProject(*newer);
+    older->Items[0]->Name = "An older name";
+    older->Items[1]->Mark = older->Items[1]->Mark == mkHigh ? mkLow : mkHigh;
+    const TComparison comparison = CompareProjects(*older, *newer);
+    for (const char* name : {"c.pdf", "c.odt", "c.docx"})
+        WriteComparison(comparison, ProgramFolder(), folder.filePath(name));
+    const QString pdf = PdfText(folder.filePath("c.pdf"));
+    for (const char* shown : {"Contents", "Comparison of two versions", "An older name",
+                              "Weights of the strategy quadrants", "Pieces of luck"})
+        EXPECT_TRUE(pdf.contains(shown)) << shown << '\n' << pdf.toStdString();
+    EXPECT_TRUE(
+        XmlText(ZipEntry(folder.filePath("c.odt"), "content.xml")).contains("Couplings gained"));
+    EXPECT_TRUE(XmlText(ZipEntry(folder.filePath("c.docx"), "word/document.xml"))
+                    .contains("Comparison of two versions"));
 }
 
 TEST(OfficeConversion, WithoutTheSuiteNothingIsWritten) {

@@ -57,7 +57,7 @@ TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
     EXPECT_EQ(Texts(menus), (QStringList{"&File", "&Edit", "&Project", "&Help"}));
     EXPECT_EQ(Texts(menus[0]->menu()->actions()),
               (QStringList{"&New", "&Open", "Open &recent", "&Save", "&Save as", "|", "&Import…",
-                           "&Export…", "|", "&Properties", "|", "&Quit"}));
+                           "&Export…", "|", "Co&mpare with…", "|", "&Properties", "|", "&Quit"}));
     EXPECT_EQ(Texts(menus[1]->menu()->actions()),
               (QStringList{"Undo", "Redo", "|", "&Cut", "Co&py", "&Paste"}));
     // Every command of the tool bar is in a menu, for the keyboard.
