@@ -224,4 +224,10 @@ enum TStringId : int {
     StrCsvNoName = 3167,
     StrCsvOpenQuote = 3169,
     StrCsvNoFactor = 3170,
+    StrDiskFull = 5500,
+    StrWrittenInPlace = 5501,
+    StrCsvExtraFields = 5502,
+    StrJsonDuplicate = 5503,
+    StrJsonCouplingKept = 5504,
+    StrImportRemarks = 5505,
 };

@@ -127,12 +127,14 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
     copy.File().close();
     if (status)
         status(StrReportConverting);
-    // The suite stores beside the report, so that the report is replaced
-    // only by a complete file. No file there: the folder refuses, the suite
+    // The suite stores in a hidden file beside the report, so that the report
+    // is replaced only by a complete file. No file there: the folder refuses, the suite
     // is not to blame.
-    TNewFile converted(replaced + QStringLiteral(".XXXXXX.part"), StrReportUnwritable);
+    TNewFile converted(PiecePattern(replaced), StrReportUnwritable);
     converted.File().close();
     ConvertDocument(copy.FileName(), converted.FileName(), info.ExportFilters[format - 2],
                     whileWaiting, conversionBegun);
     converted.Replace(replaced);
+    // What conversions that were cut short left, as saves do.
+    RemoveLeftovers(replaced);
 }
