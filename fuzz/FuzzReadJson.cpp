@@ -4,7 +4,8 @@
 #include "storage/UntJson.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto project = ReadOrRefuse(data, size, ReadProjectJson);
+    const auto project =
+        ReadOrRefuse(data, size, [](const QByteArray& json) { return ReadProjectJson(json); });
     if (!project)
         return 0;
     CheckRecords(**project);

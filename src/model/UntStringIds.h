@@ -263,4 +263,10 @@ enum TStringId : int {
     StrCompareClose = 5228,
     StrDifferences = 5229,
     StrShownIsOlder = 5230,
+    StrDiskFull = 5500,
+    StrWrittenInPlace = 5501,
+    StrCsvExtraFields = 5502,
+    StrJsonDuplicate = 5503,
+    StrJsonCouplingKept = 5504,
+    StrImportRemarks = 5505,
 };

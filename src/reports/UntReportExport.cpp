@@ -146,11 +146,13 @@ void ConvertPackage(const QByteArray& package, const QString& copyPattern, const
     copy.File().close();
     if (status)
         status(StrReportConverting);
-    // The suite stores beside the report, so that the report is replaced
-    // only by a complete file. No file there: the folder refuses, the suite
+    // The suite stores in a hidden file beside the report, so that the report
+    // is replaced only by a complete file. No file there: the folder refuses, the suite
     // is not to blame.
-    TNewFile converted(replaced + QStringLiteral(".XXXXXX.part"), StrReportUnwritable);
+    TNewFile converted(PiecePattern(replaced), StrReportUnwritable);
     converted.File().close();
     ConvertDocument(copy.FileName(), converted.FileName(), filter, whileWaiting, conversionBegun);
     converted.Replace(replaced);
+    // What conversions that were cut short left, as saves do.
+    RemoveLeftovers(replaced);
 }

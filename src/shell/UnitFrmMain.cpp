@@ -537,9 +537,12 @@ bool TFrmMain::ReadyToSave() {
 }
 
 bool TFrmMain::SaveTo(const QString& path) {
-    if (!Try([&] { FDocuments.Save(path); }, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
+    TWriteWay way = TWriteWay::Replaced;
+    if (!Try([&] { way = FDocuments.Save(path); }, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
         return false;
     RememberProject(path);
+    if (way == TWriteWay::InPlace)
+        statusBar()->showMessage(FillTemplate(LoadStr(StrWrittenInPlace), path), 30000);
     return true;
 }
 
@@ -616,8 +619,15 @@ void TFrmMain::AcnFileImportExecute() {
         return;
     const auto path = FFiles.FileToOpen(
         {LoadStr(StrInterchangeFilter), LoadStr(StrJsonFilter), LoadStr(StrCsvFilter)});
-    if (path && Try([&] { FDocuments.Import(*path); }))
-        RebuildWorkspace();
+    QStringList remarks;
+    if (!path || !Try([&] { remarks = FDocuments.Import(*path); }))
+        return;
+    RebuildWorkspace();
+    if (!remarks.isEmpty())
+        Seam().Message(this, QMessageBox::Information,
+                       LoadStr(StrImportRemarks) + QStringLiteral("\n\n") +
+                           remarks.join(QLatin1Char('\n')),
+                       QMessageBox::Ok);
 }
 
 void TFrmMain::AcnFileExportExecute() {

@@ -187,11 +187,16 @@ int Run(const TRequest& request) {
         break;
     }
     std::unique_ptr<TProject> project;
+    QStringList remarks;
     if (const int status = RunGuarded(request.Project, [&] {
-            project = request.Job == TJob::Import ? ImportProject(request.Project)
+            project = request.Job == TJob::Import ? ImportProject(request.Project, &remarks)
                                                   : ReadProject(request.Project);
         }))
         return status;
+    // Remarks are no failure: the status stays that of the requests.
+    for (const QString& remark : remarks)
+        std::fprintf(stderr, "merovan: %s: %s\n", qPrintable(request.Project),
+                     qPrintable(OneLine(remark)));
     if (request.Job == TJob::Compare)
         return Compare(request, *project);
     return RunGuarded(request.Output, [&] {

@@ -50,8 +50,10 @@ void TDocumentController::OpenUnsaved(std::unique_ptr<TProject> project,
     SetUserDocument(std::move(document));
 }
 
-void TDocumentController::Import(const QString& path) {
-    OpenUnsaved(ImportProject(path), std::nullopt);
+QStringList TDocumentController::Import(const QString& path) {
+    QStringList remarks;
+    OpenUnsaved(ImportProject(path, &remarks), std::nullopt);
+    return remarks;
 }
 
 void TDocumentController::Recover(TOrphanCopy& orphan) {
@@ -61,15 +63,16 @@ void TDocumentController::Recover(TOrphanCopy& orphan) {
     orphan.Discard();
 }
 
-void TDocumentController::Save(const QString& path) {
+TWriteWay TDocumentController::Save(const QString& path) {
     TDocument* document = UserDocument();
     if (!document)
-        return;
-    WriteProject(document->Project(), path);
+        return TWriteWay::Replaced;
+    const TWriteWay way = WriteProject(document->Project(), path);
     document->MarkSaved();
     document->SetPath(path);
     FRecovery.Keep();
     emit PathChanged();
+    return way;
 }
 
 void TDocumentController::Export(const QString& path) const {

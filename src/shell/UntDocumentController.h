@@ -5,6 +5,7 @@
 #include "reports/UntReportJob.h"
 #include "shell/UntRecoveryKeeper.h"
 #include "storage/UntComparison.h"
+#include "storage/UntDataModule.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,16 +47,18 @@ public:
     // the file of origin, if any) as the user's document, modified until
     // saved.
     void OpenUnsaved(std::unique_ptr<TProject> project, const std::optional<QString>& origin);
-    // The JSON project or CSV factors at the path, as a new unsaved document.
-    void Import(const QString& path);
+    // The JSON project or CSV factors at the path, as a new unsaved document;
+    // what the user should hear of, though it was read.
+    QStringList Import(const QString& path);
     // A copy left by a program that is gone, as the user's unsaved document;
     // the copy goes once this run's copy holds the work. Raises EStorageError,
     // the document shown, when this run's copy cannot be written: the old
     // copy then stays.
     void Recover(TOrphanCopy& orphan);
 
-    // Writes the user's document to the path, which becomes its file.
-    void Save(const QString& path);
+    // Writes the user's document to the path, which becomes its file; tells
+    // whether it was written in place.
+    TWriteWay Save(const QString& path);
     // The project shown, as JSON or CSV, and as a picture.
     void Export(const QString& path) const;
     void SavePicture(TPictureKind kind, const QString& path) const;

@@ -21,11 +21,27 @@ namespace {
 
 const QChar Quote = QLatin1Char('"');
 
+// A cell a spreadsheet would take for a formula, or one that is such a
+// cell behind the apostrophes that keep it text.
+const QRegularExpression& FormulaLike() {
+    static const QRegularExpression formula(QStringLiteral("^'*[=+\\-@]"));
+    return formula;
+}
+
 QString Quoted(const QString& field) {
     static const QRegularExpression special(QStringLiteral("[,\"\r\n]"));
-    if (!field.contains(special))
-        return field;
-    return Quote + QString(field).replace(Quote, QStringLiteral("\"\"")) + Quote;
+    // Spreadsheets keep a cell that opens with an apostrophe as text, so a
+    // name cannot become a live formula or link; reading takes it off.
+    const QString cell = FormulaLike().match(field).hasMatch() ? QLatin1Char('\'') + field : field;
+    if (!cell.contains(special))
+        return cell;
+    return Quote + QString(cell).replace(Quote, QStringLiteral("\"\"")) + Quote;
+}
+
+// The cell as written before the apostrophe that kept it from being a formula.
+QString Unprotected(const QString& cell) {
+    return cell.startsWith(QLatin1Char('\'')) && FormulaLike().match(cell).hasMatch() ? cell.mid(1)
+                                                                                      : cell;
 }
 
 [[noreturn]] void RefuseLine(int line, const QString& reason) {
@@ -47,6 +63,14 @@ QString Decoded(const QByteArray& bytes) {
 
 bool IsLineEnd(QChar c) {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+
+// The separator a first line "sep=;" names, as Excel writes and reads it.
+std::optional<QChar> DeclaredSeparator(const QString& text) {
+    static const QRegularExpression declaration(QStringLiteral("^sep=(.)\\r?(\\n|$)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = declaration.match(text);
+    return match.hasMatch() ? std::optional<QChar>(match.captured(1).front()) : std::nullopt;
 }
 
 // The separator most used in the first row, outside quotes: comma,
@@ -197,21 +221,27 @@ QByteArray FactorsCsv(const TProject& project) {
                    .join(QLatin1Char(','));
         csv += QStringLiteral("\r\n");
     }
-    return csv.toUtf8();
+    // The mark makes spreadsheets opened by a double-click read UTF-8.
+    return "\xEF\xBB\xBF" + csv.toUtf8();
 }
 
 std::vector<std::unique_ptr<TTOWSItem>> ReadFactorsCsv(const QByteArray& csv) {
     const QString text = Decoded(csv);
-    std::vector<TRow> rows = Rows(text, SeparatorOf(text));
+    const std::optional<QChar> declared = DeclaredSeparator(text);
+    std::vector<TRow> rows = Rows(text, declared.value_or(SeparatorOf(text)));
+    if (declared)
+        rows.erase(rows.begin());
     std::erase_if(rows, [](const TRow& row) {
         return std::ranges::all_of(row.Fields,
                                    [](const QString& field) { return field.trimmed().isEmpty(); });
     });
     std::array<qsizetype, clCount> columns = {clType, clName, clMark, clComment};
+    qsizetype columnCount = clCount;
     if (!rows.empty()) {
         const auto named = ColumnsOf(rows.front().Fields);
         if (named[clType] >= 0 && named[clName] >= 0) {
             columns = named;
+            columnCount = rows.front().Fields.size();
             rows.erase(rows.begin());
         }
     }
@@ -221,8 +251,18 @@ std::vector<std::unique_ptr<TTOWSItem>> ReadFactorsCsv(const QByteArray& csv) {
     std::vector<std::unique_ptr<TTOWSItem>> factors;
     for (const TRow& row : rows) {
         const auto cell = [&](TColumn column) {
-            return columns[column] >= 0 ? row.Fields.value(columns[column]) : QString();
+            return columns[column] >= 0 ? Unprotected(row.Fields.value(columns[column]))
+                                        : QString();
         };
+        // An unquoted separator in a name or comment makes more fields; what
+        // they hold would be lost.
+        const auto extra = std::ranges::find_if(
+            row.Fields.begin() + std::min(columnCount, row.Fields.size()), row.Fields.end(),
+            [](const QString& field) { return !field.trimmed().isEmpty(); });
+        if (extra != row.Fields.end())
+            RefuseLine(row.Line,
+                       FillTemplate(LoadStr(StrCsvExtraFields), QString::number(row.Fields.size()),
+                                    QString::number(columnCount)));
         auto item = std::make_unique<TTOWSItem>();
         const auto type = Lookup(TypeWords, cell(clType));
         if (!type)

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -98,6 +99,78 @@ QByteArray ExtractFromSource(zip_source_t* source, const char* entryName, qint64
     return ReadEntry(archive.get(), entryName, limit);
 }
 
+// The tag of the hidden files writes go to, between the target's name and
+// what makes them unique.
+const QLatin1StringView PieceTag(".saving-");
+constexpr qsizetype UniqueLength = 6;
+// eCryptfs, the narrowest file system Linux writes, takes names of 143
+// bytes; every other takes 255.
+constexpr qsizetype NameEveryFileSystemTakes = 143;
+
+// The name of the hidden files of writes to the target, without what makes
+// each unique.
+QString PiecePrefix(const QString& target) {
+    const QByteArray name = QFile::encodeName(QFileInfo(target).fileName());
+    const qsizetype room =
+        std::max(name.size(), NameEveryFileSystemTakes) - 1 - PieceTag.size() - UniqueLength;
+    qsizetype kept = std::min(name.size(), room);
+    // The cut falls between two characters, not inside one.
+    while (kept > 0 && kept < name.size() &&
+           (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80)
+        --kept;
+    return QStringLiteral(".") + QFile::decodeName(name.left(kept)) + PieceTag;
+}
+
+// The system's reason for a failure to write a file at the path; a full disk
+// is named by the folder it holds.
+QString SystemReason(int error, const QString& path) {
+    if (error == ENOSPC)
+        return FillTemplate(LoadStr(StrDiskFull), QFileInfo(path).absolutePath());
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Writes all the bytes at the file's current position; the system's error,
+// or 0.
+int WriteAll(int handle, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    for (qsizetype left = bytes.size(); left > 0;) {
+        const ssize_t written = ::write(handle, at, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        at += written;
+        left -= written;
+    }
+    return 0;
+}
+
+[[noreturn]] void FailWrite(int error, const QString& path) {
+    throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), SystemReason(error, path)));
+}
+
+// Whether the folder lets this process make a file in it, by its permissions.
+bool FolderRefusesNewFiles(const QString& folder) {
+    return ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) !=
+               0 &&
+           errno == EACCES;
+}
+
+void WriteInPlace(const QString& path, const QByteArray& bytes) {
+    const int handle = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (handle < 0)
+        FailWrite(errno, path);
+    int error = WriteAll(handle, bytes);
+    if (error == 0 && ::ftruncate(handle, static_cast<off_t>(bytes.size())) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(handle) != 0)
+        error = errno;
+    if (::close(handle) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        FailWrite(error, path);
+}
+
 } // namespace
 
 TNewFile::TNewFile(const QString& pattern, int failureId) : FFailureId(failureId) {
@@ -119,13 +192,13 @@ TNewFile::TNewFile(const QString& pattern, int failureId) : FFailureId(failureId
             break;
     }
     if (handle < 0)
-        Fail(QString::fromLocal8Bit(std::strerror(errno)));
+        Fail(SystemReason(errno, FName));
     struct stat made {};
     if (::fstat(handle, &made) != 0) {
         const int error = errno;
         ::close(handle);
         ::unlink(QFile::encodeName(FName).constData());
-        Fail(QString::fromLocal8Bit(std::strerror(error)));
+        Fail(SystemReason(error, FName));
     }
     FPermissions = made.st_mode & 07777;
     if (!FFile.open(handle, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle)) {
@@ -158,9 +231,9 @@ void TNewFile::Replace(const QString& path) {
     struct stat now {};
     if (::stat(name.constData(), &now) != 0 ||
         ((now.st_mode & 07777) != wanted && ::chmod(name.constData(), wanted) != 0))
-        Fail(QString::fromLocal8Bit(std::strerror(errno)));
+        Fail(SystemReason(errno, FName));
     if (::rename(name.constData(), QFile::encodeName(path).constData()) != 0)
-        Fail(QString::fromLocal8Bit(std::strerror(errno)));
+        Fail(SystemReason(errno, FName));
     FReplaced = true;
 }
 
@@ -184,24 +257,39 @@ void CheckReplaceable(const QString& path) {
         throw EStorageError(FillTemplate(LoadStr(StrWriteProtected), path));
 }
 
-void WriteFileAtomically(const QString& requested, const QByteArray& bytes) {
+QString PiecePattern(const QString& target) {
+    return QFileInfo(target).absoluteDir().filePath(PiecePrefix(target) +
+                                                    QString(UniqueLength, QLatin1Char('X')));
+}
+
+void RemoveLeftovers(const QString& target) {
+    const QString prefix = PiecePrefix(target);
+    QDir folder = QFileInfo(target).absoluteDir();
+    // Compared, not matched as a pattern: the target's name may hold "*" or "[".
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.size() == prefix.size() + UniqueLength && name.startsWith(prefix))
+            folder.remove(name);
+}
+
+TWriteWay WriteFileAtomically(const QString& requested, const QByteArray& bytes,
+                              bool mayWriteInPlace) {
     const QString path = ReplacedFile(requested);
     CheckReplaceable(path);
-    const QFileInfo target(path);
-    QDir folder = target.absoluteDir();
-    // Hidden, and named after the target, so that leftovers can be found.
-    const QString prefix = QStringLiteral(".") + target.fileName() + QStringLiteral(".saving-");
-    TNewFile piece(folder.filePath(prefix + QStringLiteral("XXXXXX")));
-    QFile& file = piece.File();
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw EStorageError(FillTemplate(LoadStr(StrCannotWrite), file.errorString()));
-    if (::fsync(file.handle()) != 0)
-        throw EStorageError(
-            FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
+    if (mayWriteInPlace && QFileInfo(path).isFile() &&
+        FolderRefusesNewFiles(QFileInfo(path).absolutePath())) {
+        WriteInPlace(path, bytes);
+        return TWriteWay::InPlace;
+    }
+    TNewFile piece(PiecePattern(path));
+    const int handle = piece.File().handle();
+    int error = WriteAll(handle, bytes);
+    if (error == 0 && ::fsync(handle) != 0)
+        error = errno;
+    if (error != 0)
+        FailWrite(error, path);
     piece.Replace(path);
-    for (const QString& leftover :
-         folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden))
-        folder.remove(leftover);
+    RemoveLeftovers(path);
+    return TWriteWay::Replaced;
 }
 
 QString WorkFolder() {

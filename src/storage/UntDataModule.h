@@ -59,13 +59,31 @@ QString ReplacedFile(const QString& path);
 // replaced, though its folder would allow it.
 void CheckReplaceable(const QString& path);
 
+// The pattern, "XXXXXX" ending it, of the hidden file beside the target that
+// a write goes to before it takes the target's place. Named after the target,
+// so that leftovers can be found, and never longer than the target's name
+// once that is long: a name the file system took for the target it takes for
+// this file too.
+QString PiecePattern(const QString& target);
+
+// Removes the files that writes to the target left beside it when they were
+// cut short.
+void RemoveLeftovers(const QString& target);
+
+// How a write reached the file.
+enum class TWriteWay { Replaced, InPlace };
+
 // Writes the bytes to the path so that the path holds either its previous
 // content or the whole new one, whatever happens meanwhile: the bytes go to a
 // hidden file beside the replaced file, reach the disk, and then take its
 // place. A write-protected file is refused. Leftovers
 // of writes that were cut short are removed after a successful one. Raises
-// EStorageError with the system's reason.
-void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// EStorageError with the system's reason, naming the folder of a full disk.
+// With mayWriteInPlace, a file the user may write in a folder that takes no
+// new file is overwritten where it is; a cut then damages it, so only a
+// caller that keeps a copy of the bytes elsewhere asks for that.
+TWriteWay WriteFileAtomically(const QString& path, const QByteArray& bytes,
+                              bool mayWriteInPlace = false);
 
 // An entry of an archive: its name, and its bytes, or the file that holds
 // them when File is set.

@@ -308,6 +308,6 @@ QByteArray ProjectArchive(const TProject& project, std::vector<TArchiveEntry> fu
     return ZipArchive(further);
 }
 
-void WriteProject(const TProject& project, const QString& path) {
-    WriteFileAtomically(path, ProjectArchive(project));
+TWriteWay WriteProject(const TProject& project, const QString& path) {
+    return WriteFileAtomically(path, ProjectArchive(project), true);
 }

@@ -27,9 +27,10 @@ std::unique_ptr<TProject> ReadProjectArchive(const QByteArray& archive);
 std::unique_ptr<TProject> ReadProjectContent(const QByteArray& content);
 
 // Writes the project to the path, replacing the file there only once the new
-// one is complete; raises EStorageError when it cannot, and when the reader
-// would refuse what it would write.
-void WriteProject(const TProject& project, const QString& path);
+// one is complete, or in place where the folder takes no new file (the
+// recovery copy then covers a cut); raises EStorageError when it cannot, and
+// when the reader would refuse what it would write.
+TWriteWay WriteProject(const TProject& project, const QString& path);
 
 // The bytes of the project file: a ZIP archive of the "content.xml" document
 // and then the further entries. Raises EStorageError when the reader would

@@ -1,23 +1,40 @@
 #include "storage/UntIniFile.h"
 
 #include "storage/UntDataModule.h"
+#include "storage/UntRtf.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <optional>
 
 namespace {
 
-QStringView WithoutReturn(const QString& line) {
-    return line.endsWith(QLatin1Char('\r')) ? QStringView(line).chopped(1) : QStringView(line);
+const QByteArray ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+QByteArrayView WithoutReturn(const QByteArray& line) {
+    return line.endsWith('\r') ? QByteArrayView(line).chopped(1) : QByteArrayView(line);
+}
+
+// The text of a line: UTF-8, or else what Windows programs write.
+QString Text(const QByteArray& line) {
+    const QByteArrayView bytes = WithoutReturn(line);
+    QStringDecoder decoder(QStringConverter::Utf8);
+    QString text = decoder.decode(bytes);
+    if (!decoder.hasError())
+        return text;
+    text.clear();
+    for (const char byte : bytes)
+        text += Cp1252Char(static_cast<unsigned char>(byte));
+    return text;
 }
 
 // The section a "[name]" line opens, or nothing for any other line.
-std::optional<QStringView> SectionOf(const QString& line) {
-    const QStringView text = WithoutReturn(line).trimmed();
+std::optional<QString> SectionOf(const QString& line) {
+    const QStringView text = QStringView(line).trimmed();
     if (text.size() < 2 || !text.startsWith(QLatin1Char('[')) || !text.endsWith(QLatin1Char(']')))
         return std::nullopt;
-    return text.mid(1, text.size() - 2).trimmed();
+    return text.mid(1, text.size() - 2).trimmed().toString();
 }
 
 } // namespace
@@ -26,17 +43,27 @@ TIniFile::TIniFile(const QString& path) : FPath(path) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return;
-    FLines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith(ByteOrderMark)) {
+        FMark = ByteOrderMark;
+        bytes.remove(0, ByteOrderMark.size());
+    }
+    if (bytes.isEmpty())
+        return;
+    FEndsWithBreak = bytes.endsWith('\n');
+    FLines = bytes.split('\n');
     // A final line feed ends the last line; it opens no empty one.
-    if (!FLines.isEmpty() && FLines.back().isEmpty())
+    if (FEndsWithBreak)
         FLines.removeLast();
+    FCrLf = !FLines.isEmpty() && FLines.front().endsWith('\r');
 }
 
 std::pair<qsizetype, qsizetype> TIniFile::Find(const QString& section, const QString& key) const {
     qsizetype insertAt = -1;
     bool inSection = false;
     for (qsizetype i = 0; i < FLines.size(); ++i) {
-        if (const auto name = SectionOf(FLines[i])) {
+        const QString line = Text(FLines[i]);
+        if (const auto name = SectionOf(line)) {
             inSection = name->compare(section, Qt::CaseInsensitive) == 0;
             if (inSection)
                 insertAt = i + 1;
@@ -44,11 +71,11 @@ std::pair<qsizetype, qsizetype> TIniFile::Find(const QString& section, const QSt
         }
         if (!inSection)
             continue;
-        const QStringView line = WithoutReturn(FLines[i]);
         if (!line.trimmed().isEmpty())
             insertAt = i + 1;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals > 0 && line.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+        if (equals > 0 &&
+            QStringView(line).left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
             return {i, insertAt};
     }
     return {-1, insertAt};
@@ -59,29 +86,42 @@ QString TIniFile::ReadString(const QString& section, const QString& key,
     const qsizetype line = Find(section, key).first;
     if (line < 0)
         return defaultValue;
-    const QStringView text = WithoutReturn(FLines[line]);
-    return text.mid(text.indexOf(QLatin1Char('=')) + 1).toString();
+    const QString text = Text(FLines[line]);
+    return text.mid(text.indexOf(QLatin1Char('=')) + 1);
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
     const auto [line, insertAt] = Find(section, key);
     if (line >= 0) {
-        QString& text = FLines[line];
-        const bool hadReturn = text.endsWith(QLatin1Char('\r'));
-        text = text.left(text.indexOf(QLatin1Char('=')) + 1) + value +
-               (hadReturn ? QStringLiteral("\r") : QString());
+        if (ReadString(section, key) == value)
+            return;
+        QByteArray& bytes = FLines[line];
+        const bool hadReturn = bytes.endsWith('\r');
+        bytes = bytes.left(bytes.indexOf('=') + 1) + value.toUtf8() +
+                (hadReturn ? QByteArrayLiteral("\r") : QByteArray());
         return;
     }
     if (insertAt >= 0) {
-        FLines.insert(insertAt, key + QLatin1Char('=') + value);
+        Insert(insertAt, key + QLatin1Char('=') + value);
         return;
     }
-    FLines << QLatin1Char('[') + section + QLatin1Char(']') << key + QLatin1Char('=') + value;
+    Insert(FLines.size(), QLatin1Char('[') + section + QLatin1Char(']'));
+    Insert(FLines.size(), key + QLatin1Char('=') + value);
+}
+
+void TIniFile::Insert(qsizetype position, const QString& text) {
+    // A last line without its line end gets one when a line follows it.
+    if (position == FLines.size() && !FEndsWithBreak) {
+        if (FCrLf && !FLines.back().endsWith('\r'))
+            FLines.back() += '\r';
+        FEndsWithBreak = true;
+    }
+    FLines.insert(position, text.toUtf8() + (FCrLf ? QByteArrayLiteral("\r") : QByteArray()));
 }
 
 void TIniFile::Save() const {
-    QString text;
-    for (const QString& line : FLines)
-        text += line + QLatin1Char('\n');
-    WriteFileAtomically(FPath, text.toUtf8());
+    QByteArray bytes = FMark + FLines.join('\n');
+    if (FEndsWithBreak && !FLines.isEmpty())
+        bytes += '\n';
+    WriteFileAtomically(FPath, bytes);
 }

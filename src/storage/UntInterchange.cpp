@@ -47,10 +47,11 @@ TInterchangeFormat InterchangeFormatOf(const QString& path) {
     return TInterchangeFormat::None;
 }
 
-std::unique_ptr<TProject> ImportProject(const QString& path) {
+std::unique_ptr<TProject> ImportProject(const QString& path, QStringList* remarks) {
     const TInterchangeFormat format = CheckedFormatOf(path);
     const QByteArray bytes = ReadDataFile(path);
-    return format == TInterchangeFormat::Json ? ReadProjectJson(bytes) : ReadProjectCsv(bytes);
+    return format == TInterchangeFormat::Json ? ReadProjectJson(bytes, remarks)
+                                              : ReadProjectCsv(bytes);
 }
 
 void ExportProject(const TProject& project, const QString& path) {

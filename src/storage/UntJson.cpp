@@ -8,10 +8,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <algorithm>
 #include <array>
 #include <initializer_list>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -142,7 +145,7 @@ void ReadFactors(const QJsonArray& factors, TProject& project) {
     }
 }
 
-void ReadConclusions(const QJsonArray& conclusions, TProject& project) {
+void ReadConclusions(const QJsonArray& conclusions, TProject& project, QStringList* remarks) {
     for (qsizetype i = 0; i < conclusions.size(); ++i) {
         const TObjectReader conclusion(conclusions[i], Element(QStringLiteral("conclusions"), i));
         conclusion.OnlyMembers({"name", "comment", "couplings"});
@@ -162,9 +165,91 @@ void ReadConclusions(const QJsonArray& conclusions, TProject& project) {
                 if (!project.IsValidPosition(positions[k]))
                     Refuse(StrJsonNoFactor, Element(place, k));
             }
+            // Project files keep such a coupling, which no view or report
+            // shows; it stays, but the user hears of it.
+            const std::int32_t internal = project.Items[positions[0]]->SwotType;
+            const std::int32_t external = project.Items[positions[1]]->SwotType;
+            if (remarks && (internal < stStrength || internal > stWeakness ||
+                            external < stOpportunity || external > stThreat))
+                *remarks << FillTemplate(LoadStr(StrJsonCouplingKept), place);
             guideline->AddCouple(positions[0], positions[1]);
         }
         project.Guidelines.push_back(std::move(guideline));
+    }
+}
+
+// The text of the JSON string whose opening quote is at the position, which
+// is left at its closing quote.
+QString StringAt(const QByteArray& text, qsizetype& at) {
+    QString decoded;
+    qsizetype run = ++at;
+    const auto flush = [&] {
+        decoded += QString::fromUtf8(text.constData() + run, at - run);
+    };
+    for (; text[at] != '"'; ++at) {
+        if (text[at] != '\\')
+            continue;
+        flush();
+        const char escape = text[++at];
+        static const QByteArray plain = "\"\\/bfnrt";
+        static const QString meant = QStringLiteral("\"\\/\b\f\n\r\t");
+        if (escape == 'u') {
+            decoded += QChar(static_cast<char16_t>(text.mid(at + 1, 4).toUShort(nullptr, 16)));
+            at += 4;
+        } else {
+            decoded += meant[plain.indexOf(escape)];
+        }
+        run = at + 1;
+    }
+    flush();
+    return decoded;
+}
+
+// The reader keeps the last of members given twice: the others would be lost
+// without a word. The text is well-formed JSON.
+void RefuseRepeatedMembers(const QByteArray& text) {
+    struct TLevel {
+        bool IsObject;
+        QString Place;
+        QSet<QString> Names;
+        QString Name;
+        qsizetype Index = 0;
+        QString Child() const { return IsObject ? Member(Place, Name) : Element(Place, Index); }
+    };
+    std::vector<TLevel> levels;
+    bool nameNext = false;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        switch (text[at]) {
+        case '{':
+        case '[':
+            levels.push_back(
+                {text[at] == '{', levels.empty() ? QString() : levels.back().Child(), {}, {}, 0});
+            nameNext = levels.back().IsObject;
+            break;
+        case '}':
+        case ']':
+            levels.pop_back();
+            break;
+        case ',':
+            nameNext = levels.back().IsObject;
+            ++levels.back().Index;
+            break;
+        case '"': {
+            const qsizetype start = at;
+            const QString name = StringAt(text, at);
+            if (!std::exchange(nameNext, false))
+                break;
+            TLevel& level = levels.back();
+            level.Name = name;
+            if (level.Names.contains(name))
+                throw EStorageError(FillTemplate(LoadStr(StrJsonDuplicate), level.Child(),
+                                                 TextLocation(text, start)));
+            level.Names.insert(name);
+            break;
+        }
+        default:
+            break;
+        }
     }
 }
 
@@ -219,7 +304,7 @@ QByteArray ProjectJson(const TProject& project) {
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-std::unique_ptr<TProject> ReadProjectJson(const QByteArray& json) {
+std::unique_ptr<TProject> ReadProjectJson(const QByteArray& json, QStringList* remarks) {
     // Some Windows programs open their UTF-8 with a byte-order mark.
     const QByteArray text = json.startsWith("\xEF\xBB\xBF") ? json.sliced(3) : json;
     QJsonParseError error;
@@ -229,6 +314,7 @@ std::unique_ptr<TProject> ReadProjectJson(const QByteArray& json) {
                                          TextLocation(text, error.offset)));
     if (!document.isObject())
         Refuse(StrJsonMissing, QStringLiteral("format"));
+    RefuseRepeatedMembers(text);
 
     const TObjectReader root(document.object(), QString());
     root.OnlyMembers(
@@ -258,7 +344,7 @@ std::unique_ptr<TProject> ReadProjectJson(const QByteArray& json) {
     if (root.Has("factors"))
         ReadFactors(root.List("factors"), *project);
     if (root.Has("conclusions"))
-        ReadConclusions(root.List("conclusions"), *project);
+        ReadConclusions(root.List("conclusions"), *project, remarks);
     // What could not be saved is refused now, not when the user saves.
     StorableContent(*project);
     return project;

@@ -3,6 +3,7 @@
 #include "model/UntClassProject.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,5 +25,8 @@ void CheckExportable(const TTOWSItem& item, std::size_t position);
 QByteArray ProjectJson(const TProject& project);
 
 // The project of a JSON document. Raises EStorageError naming the first
-// place that is not of the form or that a project file could not hold.
-std::unique_ptr<TProject> ReadProjectJson(const QByteArray& json);
+// place that is not of the form or that a project file could not hold, or
+// a member given twice. What is read but deserves a word (a coupling that
+// does not join an internal factor to an external one, kept as project files
+// keep it) goes to the remarks, each naming its place.
+std::unique_ptr<TProject> ReadProjectJson(const QByteArray& json, QStringList* remarks = nullptr);

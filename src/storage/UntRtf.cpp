@@ -180,6 +180,16 @@ private:
     TRtfDocument FDocument;
 };
 
+// The Windows-1252 code of the character, or -1 when the code page lacks it.
+int Cp1252Code(QChar c) {
+    if (c.unicode() >= 0xA0 && c.unicode() <= 0xFF)
+        return c.unicode();
+    const auto found = std::ranges::find(Cp1252High, c.unicode());
+    return found != Cp1252High.end() && *found != 0xFFFD
+               ? 0x80 + static_cast<int>(found - Cp1252High.begin())
+               : -1;
+}
+
 void WriteText(QString& out, const QString& text) {
     for (const QChar c : text) {
         switch (c.unicode()) {
@@ -199,6 +209,10 @@ void WriteText(QString& out, const QString& text) {
                 continue;
             } else if (c.unicode() < 0x80) {
                 out += c;
+            } else if (const int code = Cp1252Code(c); code >= 0) {
+                // Readers that know only the code page, the reading filter
+                // first, keep hex escapes and drop Unicode ones.
+                out += QStringLiteral("\\'") + QString::number(code, 16).rightJustified(2, u'0');
             } else {
                 out += QStringLiteral("\\u") + QString::number(static_cast<qint16>(c.unicode())) +
                        QLatin1Char('?');

@@ -34,6 +34,9 @@ public:
     QString Run() {
         while (!FLexer.AtEnd())
             Step(FLexer.Next());
+        // Pieces brought together, as "<B" and "R>" around a dropped group,
+        // must not make the separator of the stored form.
+        FOut.replace(QStringLiteral("<BR>"), QStringLiteral("\\'3cBR>"));
         return FOut;
     }
 
@@ -288,7 +291,8 @@ void AppendMarkup(QString& markup, const TRtfToken& token) {
 } // namespace
 
 QString LinesToStoredText(const QStringList& lines) {
-    return lines.join(QStringLiteral("<BR>"));
+    // Reading made each "<BR>" a carriage return; writing makes it one again.
+    return lines.join(QStringLiteral("<BR>")).replace(QLatin1Char('\r'), QStringLiteral("<BR>"));
 }
 
 QStringList StoredTextToLines(const QString& stored) {

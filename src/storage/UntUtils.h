@@ -7,10 +7,12 @@
 // between their stored form, the reading filter, the tag markup of the text
 // report, plain text and the comments editor.
 
-// The list's entries joined with "<BR>".
+// The list's entries joined with "<BR>", and every carriage return inside
+// them made a "<BR>", which reading makes a carriage return.
 QString LinesToStoredText(const QStringList& lines);
 
-// Every "<BR>" made a carriage return, the result filtered; always one entry.
+// Every "<BR>" made a carriage return, the result filtered; always one entry,
+// which holds no "<BR>".
 QStringList StoredTextToLines(const QString& stored);
 
 // Reduces RTF to the opening brace, the kept control words (bold, italic,

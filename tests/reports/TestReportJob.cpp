@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -87,6 +88,24 @@ TEST(ReportJob, TwoReportsInARowShareOneSuite) {
     }
     EXPECT_FALSE(bridges.isEmpty());
     EXPECT_TRUE(PdfText(folder.filePath("report.pdf")).contains("Maison Fournier"));
+}
+
+// The suite stores under a hidden name beside the report; what conversions
+// cut short left there goes once the same report is written again.
+TEST(ReportJob, AConversionClearsTheLeftoversOfEarlierOnes) {
+    QTemporaryDir folder;
+    const QString target = folder.filePath("report.pdf");
+    QString leftover = PiecePattern(target);
+    leftover.replace(leftover.size() - 6, 6, "Ab12cd");
+    QFile planted(leftover);
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    ASSERT_TRUE(QFileInfo(leftover).fileName().startsWith('.'));
+
+    TWatchedJob watched(TReportKind::Text, *Bakery(), target, 3);
+    watched.Job.Start();
+    ASSERT_TRUE(watched.Writes());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
 }
 
 // Cancelled while the suite converts: the report stays as it was, nothing of

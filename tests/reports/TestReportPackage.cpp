@@ -170,7 +170,7 @@ TEST(ReportPackage, AConvertedReportGetsTheBitsOfTheFileItReplaces) {
             ASSERT_TRUE(QFile(target).open(QIODevice::WriteOnly));
             ::chmod(QFile::encodeName(target).constData(), existing);
         }
-        TNewFile converted(target + ".XXXXXX.part", StrReportUnwritable);
+        TNewFile converted(PiecePattern(target), StrReportUnwritable);
         const mode_t fresh = bits(converted.FileName());
         converted.File().close();
         QFile suite(folder.filePath("suite"));
@@ -187,7 +187,7 @@ TEST(ReportPackage, AConvertedReportGetsTheBitsOfTheFileItReplaces) {
                   QStringList{"report.pdf"});
     }
     {
-        TNewFile converted(target + ".XXXXXX.part", StrReportUnwritable);
+        TNewFile converted(PiecePattern(target), StrReportUnwritable);
         ASSERT_TRUE(QFile::remove(converted.FileName()));
         try {
             converted.Replace(target);

@@ -87,6 +87,23 @@ TEST_F(InterchangeCommands, ImportMakesANewUnsavedProject) {
     EXPECT_EQ(Window->Project()->Title, "From the web") << "the project shown stays";
 }
 
+// A hand-made JSON file whose coupling joins two internal factors imports
+// whole; a message after the import names the coupling.
+TEST_F(InterchangeCommands, ImportRemarksFollowTheImport) {
+    WriteFile(Path("hand.json"), R"({"format": "merovan-project", "version": 1, "title": "Hand",
+        "factors": [{"type": "strength", "name": "S"}, {"type": "weakness", "name": "W"}],
+        "conclusions": [{"name": "C", "couplings": [[0, 1]]}]})");
+    Seam->AnswerFile(Path("hand.json"));
+    Action("AcnFileImport")->trigger();
+    ASSERT_EQ(Window->Project()->Title, "Hand");
+    EXPECT_EQ(Window->Project()->Guidelines.at(0)->Couples, (std::vector<TTOWSCouple>{{0, 1}}));
+    EXPECT_EQ(Seam->Messages,
+              QStringList{"The file was imported with these remarks:\n\n"
+                          "conclusions[0].couplings[0]: the coupling does not join an internal "
+                          "factor (strength or weakness) to an external one (opportunity or "
+                          "threat); it was kept, but no view or report shows it."});
+}
+
 TEST_F(InterchangeCommands, ExportWritesTheChosenForm) {
     Window->Document()->Apply(
         AddFactorChange(*Window->Document(), std::move(MixedProject()->Items[0])));
@@ -97,7 +114,7 @@ TEST_F(InterchangeCommands, ExportWritesTheChosenForm) {
         QByteArray start;
     } cases[] = {
         {"plan", 1, "plan.json", "{"},
-        {"plan", 2, "plan.csv", "type,name,mark,comment\r\nstrength,S1,2,\r\n"},
+        {"plan", 2, "plan.csv", "\xEF\xBB\xBFtype,name,mark,comment\r\nstrength,S1,2,\r\n"},
         {"typed.json", 2, "typed.json", "{"},
     };
     for (const auto& c : cases) {
@@ -149,6 +166,20 @@ TEST(InterchangeCommandLine, ImportAndExportRequests) {
     EXPECT_EQ(ReadProject(path("c.swot"))->Items.size(), ReadProject(bakery)->Items.size());
     for (const char* none : {"bad.swot", "b.txt", "b.xml"})
         EXPECT_FALSE(QFile::exists(path(none))) << none;
+
+    // A remark is no failure.
+    WriteFile(path("hand.json"), R"({"format": "merovan-project", "version": 1,
+        "factors": [{"type": "threat", "name": "T"}, {"type": "strength", "name": "S"}],
+        "conclusions": [{"name": "C", "couplings": [[0, 1]]}]})");
+    const TRun remarked = RunProgram({"--import", path("hand.json"), path("hand.swot")});
+    EXPECT_EQ(remarked.Status, 0);
+    EXPECT_EQ(remarked.Error, "merovan: " + path("hand.json") +
+                                  ": conclusions[0].couplings[0]: the coupling does not join an "
+                                  "internal factor (strength or weakness) to an external one "
+                                  "(opportunity or threat); it was kept, but no view or report "
+                                  "shows it.\n");
+    EXPECT_EQ(ReadProject(path("hand.swot"))->Guidelines.at(0)->Couples,
+              (std::vector<TTOWSCouple>{{0, 1}}));
 
     const TRun missing = RunProgram({"--import", path("b.json")});
     EXPECT_EQ(missing.Status, 2);

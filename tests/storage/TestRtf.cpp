@@ -3,6 +3,7 @@
 #include "storage/UntUtils.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,4 +123,71 @@ TEST(Rtf, Windows1252) {
     EXPECT_EQ(Cp1252Char(0x80), QChar(0x20AC));
     EXPECT_EQ(Cp1252Char(0x9C), QChar(0x0153));
     EXPECT_EQ(Cp1252Char(0x41), QChar('A'));
+}
+
+namespace {
+
+// The reading filter of the first program, which knows only the code page:
+// it keeps the kept words, hex escapes with what follows them up to a
+// delimiter, and text; any other control word goes with what follows it up
+// to a delimiter, and groups inside the document go whole.
+QString CodePageFilter(const QString& text) {
+    static const QStringList kept = {"\\b0",   "\\b",   "\\i0",  "\\i",    "\\ulnone", "\\ul",
+                                     "\\pard", "\\par", "\\tag", "\\rtf1", "\\ansi"};
+    const auto delimiter = [](QChar c) {
+        return QStringLiteral(" \\{}").contains(c);
+    };
+    QString out;
+    for (qsizetype at = 0; at < text.size();) {
+        if (text[at] == '{' && !out.isEmpty()) {
+            for (int depth = 0; at < text.size();) {
+                depth += text[at] == '{' ? 1 : text[at] == '}' ? -1 : 0;
+                ++at;
+                if (depth == 0)
+                    break;
+            }
+            continue;
+        }
+        if (text[at] != '\\') {
+            out += text[at++];
+            continue;
+        }
+        const auto word = std::ranges::find_if(kept, [&](const QString& w) {
+            return QStringView(text).mid(at).startsWith(w) &&
+                   (at + w.size() >= text.size() || delimiter(text[at + w.size()]));
+        });
+        qsizetype end = at + 1;
+        if (word != kept.end()) {
+            end = at + word->size();
+        } else {
+            while (end < text.size() && !delimiter(text[end]))
+                ++end;
+            if (!text.mid(at).startsWith("\\'")) {
+                at = end;
+                continue;
+            }
+        }
+        out += text.mid(at, end - at);
+        at = end;
+    }
+    return out;
+}
+
+} // namespace
+
+// Every character of the code page is written as a hex escape, which the
+// first program's filter keeps; only characters beyond it need "\uN".
+TEST(Rtf, CommentsWeWriteKeepTheirAccentsForReadersOfTheCodePage) {
+    const char* const texts[] = {"café culture", "Crème brûlée – “très” €100 naïve",
+                                 "Œuvre Š ž Ÿ ‰ ™ ¿ ÿ", "«cité» ½ ©"};
+    for (const char* text : texts) {
+        const QString expected = QString::fromUtf8(text);
+        const QStringList lines = WriteRtf({{Plain(text)}, {Bold(text)}});
+        EXPECT_FALSE(lines.join("").contains("\\u")) << lines.join("").toStdString();
+        const QString filtered = CodePageFilter(LinesToStoredText(lines).replace("<BR>", "\r"));
+        EXPECT_EQ(PlainText(ReadRtf(filtered)), expected + "\r\n" + expected) << text;
+    }
+    const QStringList beyond = WriteRtf({{Plain("東京 ✓")}});
+    EXPECT_EQ(beyond.front(), "{\\rtf1\\ansi\\pard \\u26481?\\u20140? \\u10003?");
+    EXPECT_EQ(PlainText(ReadRtf(LinesToStream(beyond))), QString::fromUtf8("東京 ✓"));
 }

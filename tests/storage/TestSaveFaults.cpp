@@ -1,5 +1,6 @@
 // Saving under faults: the previous project file always stays whole.
 #include "ProjectBuilder.h"
+#include "storage/UntDataModule.h"
 #include "storage/UntIO.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -84,7 +86,7 @@ TEST_F(SaveFaults, KilledAtAnyPointOfASaveLeavesAWholeFile) {
     }
 }
 
-TEST_F(SaveFaults, AFullDiskLeavesThePreviousFile) {
+TEST_F(SaveFaults, AFileTooLargeLeavesThePreviousFile) {
     QString message;
     EXPECT_EQ(SaveOnce({"--file-size-limit", "4096"}, &message), 1);
     EXPECT_TRUE(message.startsWith("The file cannot be written: ")) << message.toStdString();
@@ -92,19 +94,115 @@ TEST_F(SaveFaults, AFullDiskLeavesThePreviousFile) {
     EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"}) << "nothing left beside it";
 }
 
-TEST_F(SaveFaults, AReadOnlyFolderLeavesThePreviousFile) {
-    // The file itself is open to all: only the folder refuses.
-    ::chmod(QFile::encodeName(target).constData(), 0666);
-    ::chmod(QFile::encodeName(folder.path()).constData(), 0555);
-    QString message;
-    const int status = SaveOnce({"--as-nobody"}, &message);
-    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
-    if (getuid() != 0 || status != 3) {
-        EXPECT_EQ(status, 1);
-        EXPECT_TRUE(message.startsWith("The file cannot be written: ")) << message.toStdString();
+// A full disk, wherever the write stops, is named as such with the folder
+// whose disk it is; the previous file stays whole and nothing is left.
+TEST_F(SaveFaults, AFullDiskSaysSoAndWhere) {
+    struct Case {
+        const char* request;
+        const char* file;
+        const char* room;
+    };
+    const Case cases[] = {
+        {"once", "plan.swot", "0"},
+        {"once", "plan.swot", "5000"},
+        {"report", "report.sxw", "100"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " after " + c.room + " bytes");
+        QString message;
+        EXPECT_EQ(
+            SaveOnce({"--disk-full-after", c.room}, &message, c.request, folder.filePath(c.file)),
+            1);
+        EXPECT_EQ(message,
+                  "The file cannot be written: the disk holding " + folder.path() + " is full");
+        EXPECT_EQ(TitleOf(target), "Previous");
+        EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"});
     }
-    EXPECT_EQ(TitleOf(target), "Previous");
-    EXPECT_EQ(FilesIn(folder.path()), QStringList{"plan.swot"});
+}
+
+// In a folder that takes no new file, a file the user may write is saved in
+// place, and the caller hears of it; a report there is refused as before,
+// and a write-protected project is still never replaced.
+TEST_F(SaveFaults, AWritableFileInAReadOnlyFolderIsSavedInPlace) {
+    if (getuid() != 0 && geteuid() != 0)
+        GTEST_SKIP() << "needs to act as another user";
+    struct Case {
+        const char* request;
+        const char* file;
+        mode_t bits;
+        int status;
+        const char* output;
+        const char* message;
+        const char* title; // of the project file afterwards
+    };
+    const Case cases[] = {
+        {"once", "plan.swot", 0666, 0, "in place", "", "Third"},
+        {"report", "report.sxw", 0666, 1, "", "The file cannot be written: Permission denied",
+         "Third"},
+        {"once", "plan.swot", 0644, 1, "", "is write-protected; it was not replaced.", "Third"},
+    };
+    QFile report(folder.filePath("report.sxw"));
+    ASSERT_TRUE(report.open(QIODevice::WriteOnly));
+    report.close();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.request) + " " + std::to_string(c.bits));
+        ::chmod(QFile::encodeName(folder.filePath(c.file)).constData(), c.bits);
+        ::chmod(QFile::encodeName(folder.path()).constData(), 0555);
+        QString message;
+        QString output;
+        const int status =
+            SaveOnce({"--as-nobody"}, &message, c.request, folder.filePath(c.file), &output);
+        ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(output, c.output);
+        EXPECT_TRUE(*c.message ? message.endsWith(c.message) : message.isEmpty())
+            << message.toStdString();
+        EXPECT_EQ(TitleOf(target), c.title);
+        EXPECT_EQ(FilesIn(folder.path()), (QStringList{"plan.swot", "report.sxw"}));
+    }
+}
+
+// A name of up to 255 bytes, the most a file system takes, saves: the hidden
+// file of the write never needs a longer name than the target's, and is cut
+// between characters. Leftovers of earlier cut writes go, those of another
+// file stay.
+TEST_F(SaveFaults, LongNamesSaveAndTheirLeftoversGo) {
+    const QString accented = QString(120, QChar(0xE9));
+    const QString names[] = {
+        QString(241, QLatin1Char('a')) + ".swot",
+        QString(250, QLatin1Char('b')) + ".swot",
+        accented + ".swot",
+        accented + "x.swot",
+        "Plan [draft] *.swot",
+    };
+    for (const QString& name : names) {
+        const QString path = folder.filePath(name);
+        const QByteArray bytes = QFile::encodeName(name);
+        SCOPED_TRACE(std::to_string(bytes.size()) + " bytes");
+        ASSERT_LE(bytes.size(), 255);
+        const QString piece = QFileInfo(PiecePattern(path)).fileName();
+        EXPECT_LE(QFile::encodeName(piece).size(), std::max<qsizetype>(bytes.size(), 143));
+        EXPECT_EQ(QFile::decodeName(QFile::encodeName(piece)), piece) << "cut inside a character";
+        EXPECT_TRUE(piece.startsWith('.'));
+
+        QString leftover = PiecePattern(path);
+        leftover.replace(leftover.size() - 6, 6, "Ab12cd");
+        for (const QString& planted : {leftover, folder.filePath(".plan.swot.saving-Ab12cd")}) {
+            QFile file(planted);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << planted.toStdString();
+        }
+        auto project = MakeProject({{"Kept", stStrength, 3}});
+        project->Title = name;
+        WriteProject(*project, path);
+        EXPECT_EQ(TitleOf(path), name);
+        QStringList expected = {".plan.swot.saving-Ab12cd", name, "plan.swot"};
+        QStringList files = FilesIn(folder.path());
+        expected.sort();
+        files.sort();
+        EXPECT_EQ(files, expected);
+        ASSERT_TRUE(QFile::remove(path));
+        ASSERT_TRUE(QFile::remove(folder.filePath(".plan.swot.saving-Ab12cd")));
+    }
 }
 
 TEST_F(SaveFaults, ASuccessfulSaveKeepsThePermissions) {
