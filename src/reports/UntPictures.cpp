@@ -308,8 +308,13 @@ public:
             return;
         }
         FBody += QLatin1Char('>');
+        // A search is typed: the title holds the beginning of a name of any length.
+        constexpr qsizetype mostTitle = 10'000;
         if (!text.Whole.isEmpty())
-            FBody += QStringLiteral("<title>%1</title>").arg(Escaped(text.Whole));
+            FBody += QStringLiteral("<title>%1</title>")
+                         .arg(Escaped(text.Whole.size() > mostTitle
+                                          ? text.Whole.left(mostTitle) + QStringLiteral("…")
+                                          : text.Whole));
         for (const auto& [baseline, line] : text.Lines)
             FBody += QStringLiteral("<tspan x=\"%1\" y=\"%2\">%3</tspan>")
                          .arg(Num(baseline.x()), Num(baseline.y()), Escaped(line));
