@@ -183,7 +183,7 @@ QModelIndex TCouplingTreeView::moveCursor(CursorAction action, Qt::KeyboardModif
     const QModelIndex current = currentIndex();
     const qint64 row = RowOf(current);
     if (row < 0)
-        return IndexOfRow(0);
+        return IndexOfRow(action == MoveEnd ? FRowCount - 1 : 0);
     const bool isGroup = current.parent() == rootIndex();
     qint64 target = row;
     switch (action) {
