@@ -57,6 +57,33 @@ row("text report, comment 100 KB -> 1 MB", f"time x{long / short:.2f}", "output 
 build, rebuild = ms("BM_CouplingViewBuild/500"), ms("BM_CouplingViewRebuild/500") / 2
 row("coupling view built, 1,000,000 couplings", f"{build:.1f} ms", "-", "<= 250 ms", build <= 250)
 row("coupling view filtered, 1,000,000 couplings", f"{rebuild:.1f} ms", "-", "<= 250 ms", rebuild <= 250)
+if any(name.startswith("BM_CouplingViewBuild/2500") for name in runs):
+    for name, label in (("BM_CouplingViewBuild/2500", "coupling view shown, 25,000,000 couplings"),
+                        ("BM_CouplingViewEnd/2500", "End or Home in it, 25,000,000 couplings"),
+                        ("BM_CouplingViewUndo/10000", "deletion undone under it, 10,000 factors")):
+        value = ms(name)
+        row(label, f"{value:.1f} ms", "-", "<= 250 ms", value <= 250)
+    value = ms("BM_CouplingViewRebuild/2500") / 2
+    row("coupling view filtered, 25,000,000 couplings", f"{value:.1f} ms", "-", "<= 250 ms",
+        value <= 250)
+    small, large = find("BM_CouplingViewMemory/250"), find("BM_CouplingViewMemory/2500")
+    row("coupling view memory, 250,000 -> 25,000,000", f"{small['view MiB']:.1f} -> "
+        f"{large['view MiB']:.1f} MiB", "-", "<= 2 MiB more", large["view MiB"] <= small["view MiB"] + 2)
+
+if any(name.startswith("BM_TowsSvg") for name in runs):
+    for per_type in (25, 50, 100, 150):
+        svg, png = find(f"BM_TowsSvg/{per_type}"), find(f"BM_TowsPng/{per_type}")
+        row(f"TOWS picture, {per_type} per type, SVG",
+            f"{ms(f'BM_TowsSvg/{per_type}'):.0f} ms, {svg['bytes'] / 1e6:.2f} MB", "-", "<= 5 MB",
+            svg["bytes"] <= 5e6)
+        row(f"TOWS picture, {per_type} per type, PNG",
+            f"{ms(f'BM_TowsPng/{per_type}'):.0f} ms, {png['bytes'] / 1e6:.2f} MB", "-", "-", True)
+    for length in (1000, 3000, 100000, 10000000):
+        for kind in ("Swot", "Tows"):
+            value = ms(f"BM_{kind}LongName/{length}")
+            row(f"{kind.upper()} picture, names of {length:,} characters", f"{value:.0f} ms",
+                "-", "<= 1 s", value <= 1000)
+
 opened = ms("BM_OpenLargeProject/10000")
 row("open a project of 10,000 factors, to the window", f"{opened:.0f} ms", "-", "<= 500 ms",
     opened <= 500)

@@ -14,4 +14,6 @@ export QT_QPA_PLATFORM=offscreen
   --benchmark_filter='TextReport|TableReport|FourReports|SuiteRunning' >/dev/null
 "$BUILD/bench/merovan_gui_bench" --benchmark_format=json --benchmark_out="$out/gui.json" \
   >/dev/null 2>&1
-python3 "$ROOT/bench/table.py" "$out/core.json" "$out/reports.json" "$out/gui.json"
+"$BUILD/bench/merovan_picture_bench" --benchmark_format=json --benchmark_out="$out/pictures.json" \
+  >/dev/null
+python3 "$ROOT/bench/table.py" "$out/core.json" "$out/reports.json" "$out/gui.json" "$out/pictures.json"

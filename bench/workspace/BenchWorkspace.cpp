@@ -1,6 +1,7 @@
-// The workspace on a large analysis: the coupling view built and rebuilt at
-// one million couplings, and the factor lists refilled with thousands of
-// factors, on the offscreen platform.
+// The workspace on a large analysis: the coupling view built, rebuilt, moved
+// through and a deletion undone under it, at one and at 25 million couplings;
+// the factor lists refilled with thousands of factors; on the offscreen
+// platform.
 #include "Generator.h"
 #include "Memory.h"
 #include "history/UntDocument.h"
@@ -14,9 +15,11 @@
 #include "workspace/UntMainHost.h"
 #include "workspace/UntModalSeam.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QRadioButton>
 #include <QSlider>
@@ -99,7 +102,7 @@ void BM_CouplingViewBuild(benchmark::State& state) {
     const qsizetype internal = 2 * state.range(0);
     state.counters["couplings"] = static_cast<double>(internal * internal);
 }
-BENCHMARK(BM_CouplingViewBuild)->Arg(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CouplingViewBuild)->Arg(500)->Arg(2500)->Unit(benchmark::kMillisecond);
 
 // A change of threshold and of filter, each rebuilding the tree.
 void BM_CouplingViewRebuild(benchmark::State& state) {
@@ -116,7 +119,58 @@ void BM_CouplingViewRebuild(benchmark::State& state) {
     }
     state.counters["rebuilds"] = benchmark::Counter(2.0 * step, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_CouplingViewRebuild)->Arg(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CouplingViewRebuild)->Arg(500)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+// End and Home in turn, the view drawn after each.
+void BM_CouplingViewEnd(benchmark::State& state) {
+    TWorkspace fixture(static_cast<int>(state.range(0)));
+    TFraTOWSGroup* view = fixture.ShowCouplingView();
+    auto* tree = view->findChild<QAbstractItemView*>("TOWSTree");
+    tree->setFocus();
+    int step = 0;
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, step++ % 2 == 0 ? Qt::Key_End : Qt::Key_Home,
+                      Qt::NoModifier);
+        QApplication::sendEvent(tree, &key);
+        tree->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_CouplingViewEnd)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+// A factor deleted, then the deletion undone, with the coupling view shown:
+// the undo timed.
+void BM_CouplingViewUndo(benchmark::State& state) {
+    TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
+    fixture.ShowCouplingView();
+    TDocument& document = *fixture.host.Document();
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.Apply(DeleteFactorChange(document, 0));
+        QApplication::processEvents();
+        state.ResumeTiming();
+        document.undo();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_CouplingViewUndo)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The memory the coupling view takes when shown, by the number of couplings.
+void BM_CouplingViewMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        TWorkspace fixture(static_cast<int>(state.range(0)));
+        QApplication::processEvents();
+        malloc_trim(0);
+        const qint64 before = ResidentBytes("VmRSS:");
+        fixture.ShowCouplingView();
+        QApplication::processEvents();
+        malloc_trim(0);
+        state.counters["view MiB"] =
+            static_cast<double>(ResidentBytes("VmRSS:") - before) / (1 << 20);
+    }
+    const double internal = 2.0 * static_cast<double>(state.range(0));
+    state.counters["couplings"] = internal * internal;
+}
+BENCHMARK(BM_CouplingViewMemory)->Arg(250)->Arg(2500)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The four factor lists refilled, as after every factor command.
 void BM_FactorListsRefill(benchmark::State& state) {

@@ -269,4 +269,5 @@ enum TStringId : int {
     StrJsonDuplicate = 5503,
     StrJsonCouplingKept = 5504,
     StrImportRemarks = 5505,
+    StrPictureInterrupted = 5700,
 };

@@ -12,10 +12,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSvgGenerator>
+#include <QTextLayout>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace {
@@ -55,183 +56,111 @@ QFont Font(int pixels, bool bold = false, bool italic = false) {
     return font;
 }
 
-// The text broken into lines of at most the width, between words, and within
-// a word only when the word alone is wider.
-QStringList Wrap(const QString& text, const QFont& font, qreal width) {
-    const QFontMetricsF metrics(font);
-    QStringList lines;
-    QString line;
-    const auto fits = [&](const QString& candidate) {
-        return metrics.horizontalAdvance(candidate) <= width;
-    };
-    for (QString word : text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString joined = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (fits(joined)) {
-            line = joined;
-            continue;
-        }
-        if (!line.isEmpty())
-            lines << line;
-        while (word.size() > 1 && !fits(word)) {
-            qsizetype length = word.size() - 1;
-            while (length > 1 && !fits(word.left(length)))
-                --length;
-            lines << word.left(length);
-            word = word.mid(length);
-        }
-        line = word;
+// ---- Text laid out in lines ----
+
+// The most lines a text takes in each place: a longer text is elided.
+constexpr int TitleLines = 3;
+constexpr int HeadingLines = 2;
+constexpr int SquareNameLines = 8;
+constexpr int RowNameLines = 3;
+
+struct TLines {
+    // Each line as it reads, its blanks kept, so that the lines joined give
+    // the text back when nothing was elided.
+    QStringList Lines;
+    bool Elided = false;
+};
+
+// The text in at most maxLines lines of at most the width, broken between
+// words, and within a word only when the word alone is wider; the last line
+// elided when the text goes on. One pass over no more of the text than the
+// lines could ever show, whatever its length.
+TLines LayOut(const QString& text, const QFont& font, qreal width, int maxLines) {
+    // No glyph we draw is narrower than a pixel, bar marks that combine with
+    // the one before.
+    const qsizetype mostShown =
+        static_cast<qsizetype>(maxLines) * (static_cast<qsizetype>(width) + 2);
+    QString head = text.left(4 * mostShown);
+    const bool more =
+        head.size() < text.size() &&
+        std::any_of(text.begin() + head.size(), text.end(), [](QChar c) { return !c.isSpace(); });
+    head = head.simplified();
+    bool elided = more;
+    if (head.size() > mostShown) {
+        qsizetype cut = mostShown;
+        if (head[cut - 1].isHighSurrogate())
+            --cut;
+        head.truncate(cut);
+        elided = true;
     }
-    if (!line.isEmpty() || lines.isEmpty())
-        lines << line;
-    return lines;
-}
 
-qreal LinesHeight(int count, const QFont& font) {
-    return count * QFontMetricsF(font).lineSpacing();
-}
-
-// Draws the lines from the top left corner; the painter may be missing while
-// the picture is only measured.
-void DrawLines(QPainter* painter, QPointF topLeft, const QStringList& lines, const QFont& font,
-               const QColor& colour, qreal centreWidth = 0) {
-    if (!painter)
-        return;
-    const QFontMetricsF metrics(font);
-    painter->setFont(font);
-    painter->setPen(colour);
-    qreal y = topLeft.y() + metrics.ascent();
-    for (const QString& line : lines) {
-        const qreal x = centreWidth > 0
-                            ? topLeft.x() + (centreWidth - metrics.horizontalAdvance(line)) / 2
-                            : topLeft.x();
-        painter->drawText(QPointF(x, y), line);
-        y += metrics.lineSpacing();
+    TLines laid;
+    QTextLayout layout(head, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qsizetype end = 0;
+    while (laid.Lines.size() < maxLines) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        laid.Lines << head.mid(line.textStart(), line.textLength());
+        end = line.textStart() + line.textLength();
     }
-}
-
-void FillRect(QPainter* painter, const QRectF& rect, const QColor& fill,
-              const QColor& border = Qt::transparent, qreal borderWidth = 1) {
-    if (!painter)
-        return;
-    painter->setPen(border.alpha() == 0 ? QPen(Qt::NoPen) : QPen(border, borderWidth));
-    painter->setBrush(fill);
-    painter->drawRect(rect);
-}
-
-// The title of the project across the width; returns the height it takes.
-qreal DrawTitle(QPainter* painter, const TProject& project, qreal width) {
-    const QFont font = Font(22, true);
-    const QStringList lines = Wrap(project.Title, font, width);
-    DrawLines(painter, {Margin, Margin}, lines, font, Ink);
-    return LinesHeight(static_cast<int>(lines.size()), font);
-}
-
-// ---- The SWOT diagram ----
-
-constexpr qreal SwotWidth = 1000;
-constexpr qreal DotSize = 10;
-constexpr qreal DotsWidth = 3 * (DotSize + 3) + 6;
-
-// The importance as three dots, as many filled as the mark: it reads in grey
-// print and without colour.
-void DrawDots(QPainter* painter, QPointF topLeft, std::int32_t mark, const QColor& colour) {
-    if (!painter)
-        return;
-    painter->setPen(QPen(colour, 1.5));
-    for (int dot = 0; dot < 3; ++dot) {
-        painter->setBrush(dot < mark ? QBrush(colour) : QBrush(Qt::white));
-        painter->drawEllipse(
-            QRectF(topLeft.x() + dot * (DotSize + 3), topLeft.y(), DotSize, DotSize));
+    layout.endLayout();
+    if (end < head.size())
+        elided = true;
+    if (laid.Lines.isEmpty())
+        laid.Lines << QString();
+    if (elided) {
+        const QFontMetricsF metrics(font);
+        laid.Lines.back() = metrics.elidedText(laid.Lines.back().trimmed() + QStringLiteral("…"),
+                                               Qt::ElideRight, width);
+        laid.Elided = true;
     }
+    return laid;
 }
 
-// One square: its heading on the type's colour and its factors; returns its
-// height, at least minimum.
-qreal DrawSquare(QPainter* painter, const TProject& project, std::int32_t type, QPointF topLeft,
-                 qreal width, qreal minimum) {
-    const QColor colour = TypeColour(type);
-    const QFont headingFont = Font(16, true);
-    const QFont nameFont = Font(13);
-    const QStringList heading =
-        Wrap(project.Labels.Value(TypeHeading(type)), headingFont, width - 2 * Padding);
-    const qreal headingHeight =
-        LinesHeight(static_cast<int>(heading.size()), headingFont) + 2 * Padding;
-
-    std::vector<QStringList> names;
-    qreal body = Padding;
-    for (const std::int32_t position : FactorsByImportance(project, type)) {
-        names.push_back(Wrap(project.Items[static_cast<std::size_t>(position)]->Name, nameFont,
-                             width - 2 * Padding - DotsWidth));
-        body += LinesHeight(static_cast<int>(names.back().size()), nameFont) + 6;
-    }
-    const qreal height = std::max(minimum, headingHeight + body + Padding);
-    if (!painter)
-        return height;
-
-    const QRectF square(topLeft, QSizeF(width, height));
-    FillRect(painter, square, Qt::white, colour, 2);
-    FillRect(painter, QRectF(topLeft, QSizeF(width, headingHeight)), colour);
-    DrawLines(painter, topLeft + QPointF(Padding, Padding), heading, headingFont, Qt::white);
-    qreal y = topLeft.y() + headingHeight + Padding;
-    const qreal dotOffset = (QFontMetricsF(nameFont).height() - DotSize) / 2;
-    std::size_t i = 0;
-    for (const std::int32_t position : FactorsByImportance(project, type)) {
-        const TTOWSItem& factor = *project.Items[static_cast<std::size_t>(position)];
-        DrawDots(painter, {topLeft.x() + Padding, y + dotOffset}, factor.Mark, colour);
-        DrawLines(painter, {topLeft.x() + Padding + DotsWidth, y}, names[i], nameFont, Ink);
-        y += LinesHeight(static_cast<int>(names[i].size()), nameFont) + 6;
-        ++i;
-    }
-    return height;
+qreal LinesHeight(qsizetype count, const QFont& font) {
+    return static_cast<qreal>(count) * QFontMetricsF(font).lineSpacing();
 }
 
-// The legend of the dots: one entry per mark, most important first.
-qreal DrawDotLegend(QPainter* painter, const TProject& project, QPointF topLeft) {
-    const QFont font = Font(12);
-    qreal x = topLeft.x();
-    for (const std::int32_t mark : {mkHigh, mkMedium, mkLow}) {
-        DrawDots(painter, {x, topLeft.y() + 3}, mark, Quiet);
-        x += DotsWidth;
-        const QString words = project.Labels.Value(MarkHeading(mark));
-        DrawLines(painter, {x, topLeft.y()}, {words}, font, Quiet);
-        x += QFontMetricsF(font).horizontalAdvance(words) + 24;
-    }
-    return QFontMetricsF(font).height();
-}
+// ---- Surfaces: a painter for PNG, SVG text of our own ----
 
-// Draws the diagram, or only measures it when painter is missing; returns its size.
-QSizeF DrawSwot(QPainter* painter, const TProject& project) {
-    const qreal inner = SwotWidth - 2 * Margin;
-    constexpr qreal gap = 16;
-    const qreal column = (inner - gap) / 2;
-    qreal y = Margin + DrawTitle(painter, project, inner) + 12;
-    const QFont captionFont = Font(13, false, true);
-    const std::array<std::array<std::int32_t, 2>, 2> rows = {
-        {{stStrength, stWeakness}, {stOpportunity, stThreat}}};
-    const std::array<int, 2> captions = {hdInternalFactors, hdExternalFactors};
-    for (std::size_t row = 0; row < 2; ++row) {
-        const QStringList caption = Wrap(project.Labels.Value(captions[row]), captionFont, inner);
-        DrawLines(painter, {Margin, y}, caption, captionFont, Quiet);
-        y += LinesHeight(static_cast<int>(caption.size()), captionFont) + 4;
-        // Both squares of a row take the height of the fuller one.
-        qreal height = 120;
-        for (std::size_t side = 0; side < 2; ++side)
-            height = std::max(height, DrawSquare(nullptr, project, rows[row][side], {}, column, 0));
-        for (std::size_t side = 0; side < 2; ++side)
-            DrawSquare(painter, project, rows[row][side],
-                       {Margin + static_cast<qreal>(side) * (column + gap), y}, column, height);
-        y += height + 16;
-    }
-    y += DrawDotLegend(painter, project, {Margin, y});
-    return {SwotWidth, y + Margin};
-}
+// A name or heading: one text, drawn as lines from their baselines. Upwards
+// turns it a quarter left around the origin, the lines in its coordinates.
+struct TText {
+    QFont Font;
+    QColor Colour;
+    std::vector<std::pair<QPointF, QString>> Lines;
+    // The whole text when the lines show only its beginning.
+    QString Whole;
+    bool Upwards = false;
+    QPointF Origin;
+};
 
-// ---- The TOWS matrix ----
+// A coupling's cell of the matrix.
+struct TCell {
+    qreal Left = 0;
+    qreal Width = 0;
+    TCouplingKind Kind = TCouplingKind::ckPieceOfLuck;
+    std::int64_t Rating = 0;
+    bool Held = false;
+};
 
-constexpr qreal CellSize = 30;
-constexpr qreal RowHeaderWidth = 280;
-constexpr qreal BandHeight = 26;
-constexpr qreal MaxColumnHeader = 360;
+class TSurface {
+public:
+    virtual ~TSurface() = default;
+    virtual void Rect(const QRectF& rect, const QColor& fill, const QColor& border,
+                      qreal borderWidth) = 0;
+    virtual void Dot(const QRectF& rect, const QColor& fill, const QColor& border,
+                     qreal borderWidth) = 0;
+    virtual void Text(const TText& text) = 0;
+    // The cells of one row of the matrix, left to right.
+    virtual void Cells(qreal top, qreal height, const std::vector<TCell>& cells) = 0;
+};
 
 // A colour between white and the colour, by the share of the colour.
 QColor Tint(const QColor& colour, qreal share) {
@@ -263,49 +192,423 @@ QColor CellFill(TCouplingKind kind, std::int64_t rating) {
     return Tint(KindColour(kind), share);
 }
 
-// A cell some conclusion holds: a heavy frame and a corner, not colour alone.
-void DrawHeldMark(QPainter* painter, const QRectF& cell) {
-    if (!painter)
-        return;
-    painter->setPen(QPen(Ink, 2.5));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawRect(cell.adjusted(1.5, 1.5, -1.5, -1.5));
-    QPainterPath corner;
-    const qreal size = std::min(cell.width(), cell.height()) * 0.35;
-    corner.moveTo(cell.topRight());
-    corner.lineTo(cell.topRight() + QPointF(-size, 0));
-    corner.lineTo(cell.topRight() + QPointF(0, size));
-    corner.closeSubpath();
-    painter->fillPath(corner, Ink);
+const QFont& RatingFont() {
+    static const QFont font = Font(12, true);
+    return font;
 }
 
-void DrawCell(QPainter* painter, const QRectF& cell, TCouplingKind kind, std::int64_t rating,
-              bool held) {
-    if (!painter)
-        return;
-    const QColor fill = CellFill(kind, rating);
-    FillRect(painter, cell, fill, Qt::white, 1);
-    painter->setFont(Font(12, true));
-    painter->setPen(TextOn(fill));
-    painter->drawText(cell, Qt::AlignCenter, QString::number(rating));
-    if (held)
-        DrawHeldMark(painter, cell);
+// Where the rating of a cell starts on its baseline.
+QPointF RatingOrigin(const TCell& cell, qreal top, qreal height, const QString& rating) {
+    const QFontMetricsF metrics(RatingFont());
+    return {cell.Left + (cell.Width - metrics.horizontalAdvance(rating)) / 2,
+            top + (height - metrics.height()) / 2 + metrics.ascent()};
 }
+
+// The corner of a held cell's mark, and its side.
+qreal CornerSize(const TCell& cell, qreal height) {
+    return std::min(cell.Width, height) * 0.35;
+}
+
+class TPainterSurface : public TSurface {
+public:
+    explicit TPainterSurface(QPainter& painter) : FPainter(painter) {}
+
+    void Rect(const QRectF& rect, const QColor& fill, const QColor& border,
+              qreal borderWidth) override {
+        Pens(fill, border, borderWidth);
+        FPainter.drawRect(rect);
+    }
+    void Dot(const QRectF& rect, const QColor& fill, const QColor& border,
+             qreal borderWidth) override {
+        Pens(fill, border, borderWidth);
+        FPainter.drawEllipse(rect);
+    }
+    void Text(const TText& text) override {
+        FPainter.save();
+        FPainter.setFont(text.Font);
+        FPainter.setPen(text.Colour);
+        if (text.Upwards) {
+            FPainter.translate(text.Origin);
+            FPainter.rotate(-90);
+        }
+        for (const auto& [baseline, line] : text.Lines)
+            FPainter.drawText(baseline, line);
+        FPainter.restore();
+    }
+    void Cells(qreal top, qreal height, const std::vector<TCell>& cells) override {
+        for (const TCell& cell : cells) {
+            const QRectF rect(cell.Left, top, cell.Width, height);
+            const QColor fill = CellFill(cell.Kind, cell.Rating);
+            Rect(rect, fill, Qt::white, 1);
+            const QString rating = QString::number(cell.Rating);
+            FPainter.setFont(RatingFont());
+            FPainter.setPen(TextOn(fill));
+            FPainter.drawText(RatingOrigin(cell, top, height, rating), rating);
+            if (!cell.Held)
+                continue;
+            // A heavy frame and a corner, not colour alone.
+            FPainter.setPen(QPen(Ink, 2.5));
+            FPainter.setBrush(Qt::NoBrush);
+            FPainter.drawRect(rect.adjusted(1.5, 1.5, -1.5, -1.5));
+            const qreal size = CornerSize(cell, height);
+            QPainterPath corner;
+            corner.moveTo(rect.topRight());
+            corner.lineTo(rect.topRight() + QPointF(-size, 0));
+            corner.lineTo(rect.topRight() + QPointF(0, size));
+            corner.closeSubpath();
+            FPainter.fillPath(corner, Ink);
+        }
+    }
+
+private:
+    void Pens(const QColor& fill, const QColor& border, qreal borderWidth) {
+        FPainter.setPen(border.alpha() == 0 ? QPen(Qt::NoPen) : QPen(border, borderWidth));
+        FPainter.setBrush(fill.alpha() == 0 ? QBrush(Qt::NoBrush) : QBrush(fill));
+    }
+
+    QPainter& FPainter;
+};
+
+// A number as short as it reads: two decimals at most, no trailing zeros.
+QString Num(qreal value) {
+    QString text = QString::number(value, 'f', 2);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString Escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+// Writes SVG of our own: every paint and font is a class of one style sheet,
+// written once however many shapes use it, and a name is one text element.
+class TSvgSurface : public TSurface {
+public:
+    void Rect(const QRectF& rect, const QColor& fill, const QColor& border,
+              qreal borderWidth) override {
+        FBody +=
+            QStringLiteral("<rect class=\"%1\" x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\"/>\n")
+                .arg(Class(Paint(fill, border, borderWidth)), Num(rect.x()), Num(rect.y()),
+                     Num(rect.width()), Num(rect.height()));
+    }
+    void Dot(const QRectF& rect, const QColor& fill, const QColor& border,
+             qreal borderWidth) override {
+        FBody += QStringLiteral("<circle class=\"%1\" cx=\"%2\" cy=\"%3\" r=\"%4\"/>\n")
+                     .arg(Class(Paint(fill, border, borderWidth)), Num(rect.center().x()),
+                          Num(rect.center().y()), Num(rect.width() / 2));
+    }
+    void Text(const TText& text) override {
+        FBody += QStringLiteral("<text class=\"%1\"").arg(Class(Lettering(text.Font, text.Colour)));
+        if (text.Upwards)
+            FBody += QStringLiteral(" transform=\"translate(%1 %2) rotate(-90)\"")
+                         .arg(Num(text.Origin.x()), Num(text.Origin.y()));
+        if (text.Lines.size() == 1 && text.Whole.isEmpty()) {
+            const auto& [baseline, line] = text.Lines.front();
+            FBody += QStringLiteral(" x=\"%1\" y=\"%2\">%3</text>\n")
+                         .arg(Num(baseline.x()), Num(baseline.y()), Escaped(line));
+            return;
+        }
+        FBody += QLatin1Char('>');
+        // A search is typed: the title holds the beginning of a name of any length.
+        constexpr qsizetype mostTitle = 10'000;
+        if (!text.Whole.isEmpty())
+            FBody += QStringLiteral("<title>%1</title>")
+                         .arg(Escaped(text.Whole.size() > mostTitle
+                                          ? text.Whole.left(mostTitle) + QStringLiteral("…")
+                                          : text.Whole));
+        for (const auto& [baseline, line] : text.Lines)
+            FBody += QStringLiteral("<tspan x=\"%1\" y=\"%2\">%3</tspan>")
+                         .arg(Num(baseline.x()), Num(baseline.y()), Escaped(line));
+        FBody += QStringLiteral("</text>\n");
+    }
+    // A row is a group at its height: one path per fill, one path for the
+    // frames of held cells and one for their corners, and one text of the
+    // ratings, each character placed in its cell.
+    void Cells(qreal top, qreal height, const std::vector<TCell>& cells) override {
+        FBody += QStringLiteral("<g transform=\"translate(0 %1)\">").arg(Num(top));
+        std::map<QString, QString> shapes; // by class
+        std::vector<QString> order;
+        QString frames;
+        QString corners;
+        QString ratings;
+        QString places;
+        const QString white = Class(Lettering(RatingFont(), Qt::white));
+        bool inWhite = false;
+        const QFontMetricsF metrics(RatingFont());
+        for (const TCell& cell : cells) {
+            const QColor fill = CellFill(cell.Kind, cell.Rating);
+            const QString name = Class(Paint(fill, Qt::white, 1));
+            auto [shape, fresh] = shapes.try_emplace(name);
+            if (fresh)
+                order.push_back(name);
+            shape->second += QStringLiteral("M%1 0h%2v%3h-%2z")
+                                 .arg(Num(cell.Left), Num(cell.Width), Num(height));
+            if (cell.Held) {
+                frames += QStringLiteral("M%1 1.5h%2v%3h-%2z")
+                              .arg(Num(cell.Left + 1.5), Num(cell.Width - 3), Num(height - 3));
+                const qreal size = CornerSize(cell, height);
+                corners +=
+                    QStringLiteral("M%1 0h-%2l%2 %2z").arg(Num(cell.Left + cell.Width), Num(size));
+            }
+            const QString rating = QString::number(cell.Rating);
+            const QPointF origin = RatingOrigin(cell, 0, height, rating);
+            const bool onDark = TextOn(fill) != Ink;
+            if (!ratings.isEmpty()) {
+                // The blank between two ratings stands where the next begins.
+                ratings += QLatin1Char(' ');
+                places += Num(origin.x()) + QLatin1Char(' ');
+            }
+            if (onDark != inWhite) {
+                ratings += onDark ? QStringLiteral("<tspan class=\"%1\">").arg(white)
+                                  : QStringLiteral("</tspan>");
+                inWhite = onDark;
+            }
+            for (qsizetype k = 0; k < rating.size(); ++k)
+                places +=
+                    Num(origin.x() + metrics.horizontalAdvance(rating.left(k))) + QLatin1Char(' ');
+            ratings += rating;
+        }
+        if (inWhite)
+            ratings += QStringLiteral("</tspan>");
+        for (const QString& name : order)
+            FBody += QStringLiteral("<path class=\"%1\" d=\"%2\"/>").arg(name, shapes[name]);
+        if (!frames.isEmpty()) {
+            FBody += QStringLiteral("<path class=\"%1\" d=\"%2\"/>")
+                         .arg(Class(Paint(Qt::transparent, Ink, 2.5)), frames);
+            FBody += QStringLiteral("<path class=\"%1\" d=\"%2\"/>")
+                         .arg(Class(Paint(Ink, Qt::transparent, 0)), corners);
+        }
+        if (!cells.empty()) {
+            places.chop(1);
+            FBody += QStringLiteral("<text class=\"%1\" x=\"%2\" y=\"%3\">%4</text>")
+                         .arg(Class(Lettering(RatingFont(), Ink)), places,
+                              Num(RatingOrigin(cells.front(), 0, height, {}).y()), ratings);
+        }
+        FBody += QStringLiteral("</g>\n");
+    }
+
+    QByteArray Document(QSizeF size, const QString& title) const {
+        QString svg = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                     "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" "
+                                     "width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\">\n"
+                                     "<title>%3</title>\n<style>\n")
+                          .arg(Num(size.width()), Num(size.height()), Escaped(title));
+        for (const auto& [style, name] : FClasses)
+            svg += QStringLiteral(".%1{%2}\n").arg(name, style);
+        svg += QStringLiteral("</style>\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n");
+        QByteArray bytes = svg.toUtf8();
+        bytes += FBody.toUtf8();
+        bytes += "</svg>\n";
+        return bytes;
+    }
+
+private:
+    static QString Paint(const QColor& fill, const QColor& border, qreal borderWidth) {
+        QString style =
+            QStringLiteral("fill:") + (fill.alpha() == 0 ? QStringLiteral("none") : fill.name());
+        if (border.alpha() != 0)
+            style +=
+                QStringLiteral(";stroke:%1;stroke-width:%2").arg(border.name(), Num(borderWidth));
+        return style;
+    }
+    static QString Lettering(const QFont& font, const QColor& colour) {
+        return QStringLiteral("font-family:'%1',sans-serif;font-size:%2px;font-weight:%3;"
+                              "font-style:%4;fill:%5")
+            .arg(font.family(), QString::number(font.pixelSize()),
+                 font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"),
+                 font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"),
+                 colour.name());
+    }
+    // The class of a style, made at its first use.
+    QString Class(const QString& style) {
+        auto [found, fresh] = FClasses.try_emplace(style);
+        if (fresh)
+            found->second = QStringLiteral("s%1").arg(FClasses.size() - 1);
+        return found->second;
+    }
+
+    std::map<QString, QString> FClasses; // style to class
+    QString FBody;
+};
+
+// ---- Drawing, or measuring when the surface is missing ----
+
+struct TContext {
+    TSurface* Surface;
+    const std::function<void()>& Checkpoint;
+};
+
+void FillRect(TSurface* surface, const QRectF& rect, const QColor& fill,
+              const QColor& border = Qt::transparent, qreal borderWidth = 1) {
+    if (surface)
+        surface->Rect(rect, fill, border, borderWidth);
+}
+
+// Draws the lines from the top left corner, each centred in centreWidth when
+// it is given.
+void DrawLines(TSurface* surface, QPointF topLeft, const TLines& lines, const QString& whole,
+               const QFont& font, const QColor& colour, qreal centreWidth = 0) {
+    if (!surface)
+        return;
+    const QFontMetricsF metrics(font);
+    TText text{font, colour, {}, lines.Elided ? whole : QString(), false, {}};
+    qreal y = topLeft.y() + metrics.ascent();
+    for (const QString& line : lines.Lines) {
+        // A line keeps the blank it was broken at, which takes no room.
+        const qreal x =
+            centreWidth > 0
+                ? topLeft.x() + (centreWidth - metrics.horizontalAdvance(line.trimmed())) / 2
+                : topLeft.x();
+        text.Lines.emplace_back(QPointF(x, y), line);
+        y += metrics.lineSpacing();
+    }
+    surface->Text(text);
+}
+
+// One line of our own words.
+void DrawWords(TSurface* surface, QPointF topLeft, const QString& words, const QFont& font,
+               const QColor& colour) {
+    DrawLines(surface, topLeft, TLines{{words}, false}, words, font, colour);
+}
+
+// The title of the project across the width; returns the height it takes.
+qreal DrawTitle(TSurface* surface, const TProject& project, qreal width) {
+    const QFont font = Font(22, true);
+    const TLines lines = LayOut(project.Title, font, width, TitleLines);
+    DrawLines(surface, {Margin, Margin}, lines, project.Title, font, Ink);
+    return LinesHeight(lines.Lines.size(), font);
+}
+
+// ---- The SWOT diagram ----
+
+constexpr qreal SwotWidth = 1000;
+constexpr qreal DotSize = 10;
+constexpr qreal DotsWidth = 3 * (DotSize + 3) + 6;
+
+// The importance as three dots, as many filled as the mark: it reads in grey
+// print and without colour.
+void DrawDots(TSurface* surface, QPointF topLeft, std::int32_t mark, const QColor& colour) {
+    if (!surface)
+        return;
+    for (int dot = 0; dot < 3; ++dot)
+        surface->Dot(QRectF(topLeft.x() + dot * (DotSize + 3), topLeft.y(), DotSize, DotSize),
+                     dot < mark ? colour : QColor(Qt::white), colour, 1.5);
+}
+
+// One square: its heading on the type's colour and its factors; returns its
+// height, at least minimum.
+qreal DrawSquare(const TContext& context, const TProject& project, std::int32_t type,
+                 QPointF topLeft, qreal width, qreal minimum) {
+    TSurface* surface = context.Surface;
+    const QColor colour = TypeColour(type);
+    const QFont headingFont = Font(16, true);
+    const QFont nameFont = Font(13);
+    const QString headingText = project.Labels.Value(TypeHeading(type));
+    const TLines heading = LayOut(headingText, headingFont, width - 2 * Padding, HeadingLines);
+    const qreal headingHeight = LinesHeight(heading.Lines.size(), headingFont) + 2 * Padding;
+
+    const std::vector<std::int32_t> factors = FactorsByImportance(project, type);
+    std::vector<TLines> names;
+    names.reserve(factors.size());
+    qreal body = Padding;
+    for (const std::int32_t position : factors) {
+        context.Checkpoint();
+        names.push_back(LayOut(project.Items[static_cast<std::size_t>(position)]->Name, nameFont,
+                               width - 2 * Padding - DotsWidth, SquareNameLines));
+        body += LinesHeight(names.back().Lines.size(), nameFont) + 6;
+    }
+    const qreal height = std::max(minimum, headingHeight + body + Padding);
+    if (!surface)
+        return height;
+
+    FillRect(surface, QRectF(topLeft, QSizeF(width, height)), Qt::white, colour, 2);
+    FillRect(surface, QRectF(topLeft, QSizeF(width, headingHeight)), colour);
+    DrawLines(surface, topLeft + QPointF(Padding, Padding), heading, headingText, headingFont,
+              Qt::white);
+    qreal y = topLeft.y() + headingHeight + Padding;
+    const qreal dotOffset = (QFontMetricsF(nameFont).height() - DotSize) / 2;
+    for (std::size_t i = 0; i < factors.size(); ++i) {
+        const TTOWSItem& factor = *project.Items[static_cast<std::size_t>(factors[i])];
+        DrawDots(surface, {topLeft.x() + Padding, y + dotOffset}, factor.Mark, colour);
+        DrawLines(surface, {topLeft.x() + Padding + DotsWidth, y}, names[i], factor.Name, nameFont,
+                  Ink);
+        y += LinesHeight(names[i].Lines.size(), nameFont) + 6;
+    }
+    return height;
+}
+
+// The legend of the dots: one entry per mark, most important first.
+qreal DrawDotLegend(TSurface* surface, const TProject& project, QPointF topLeft) {
+    const QFont font = Font(12);
+    const QFontMetricsF metrics(font);
+    qreal x = topLeft.x();
+    for (const std::int32_t mark : {mkHigh, mkMedium, mkLow}) {
+        DrawDots(surface, {x, topLeft.y() + 3}, mark, Quiet);
+        x += DotsWidth;
+        const QString words = project.Labels.Value(MarkHeading(mark));
+        const TLines line = LayOut(words, font, 280, 1);
+        DrawLines(surface, {x, topLeft.y()}, line, words, font, Quiet);
+        x += metrics.horizontalAdvance(line.Lines.front()) + 24;
+    }
+    return metrics.height();
+}
+
+// Draws the diagram, or only measures it when the surface is missing; returns its size.
+QSizeF DrawSwot(const TContext& context, const TProject& project) {
+    TSurface* surface = context.Surface;
+    const qreal inner = SwotWidth - 2 * Margin;
+    constexpr qreal gap = 16;
+    const qreal column = (inner - gap) / 2;
+    qreal y = Margin + DrawTitle(surface, project, inner) + 12;
+    const QFont captionFont = Font(13, false, true);
+    const std::array<std::array<std::int32_t, 2>, 2> rows = {
+        {{stStrength, stWeakness}, {stOpportunity, stThreat}}};
+    const std::array<int, 2> captions = {hdInternalFactors, hdExternalFactors};
+    const TContext measuring{nullptr, context.Checkpoint};
+    for (std::size_t row = 0; row < 2; ++row) {
+        const QString captionText = project.Labels.Value(captions[row]);
+        const TLines caption = LayOut(captionText, captionFont, inner, HeadingLines);
+        DrawLines(surface, {Margin, y}, caption, captionText, captionFont, Quiet);
+        y += LinesHeight(caption.Lines.size(), captionFont) + 4;
+        // Both squares of a row take the height of the fuller one.
+        qreal height = 120;
+        for (std::size_t side = 0; side < 2; ++side)
+            height =
+                std::max(height, DrawSquare(measuring, project, rows[row][side], {}, column, 0));
+        for (std::size_t side = 0; side < 2 && surface; ++side)
+            DrawSquare(context, project, rows[row][side],
+                       {Margin + static_cast<qreal>(side) * (column + gap), y}, column, height);
+        y += height + 16;
+    }
+    y += DrawDotLegend(surface, project, {Margin, y});
+    return {SwotWidth, y + Margin};
+}
+
+// ---- The TOWS matrix ----
+
+constexpr qreal CellSize = 30;
+constexpr qreal RowHeaderWidth = 280;
+constexpr qreal BandHeight = 26;
+constexpr qreal MaxColumnHeader = 360;
 
 struct TTowsLayout {
     std::array<std::vector<std::int32_t>, 2> Internals; // strengths, weaknesses
     std::array<std::vector<std::int32_t>, 2> Externals; // opportunities, threats
     std::array<qreal, 2> GroupWidth{};
     std::array<qreal, 2> CellWidth{};
-    std::vector<QStringList> RowNames;    // by position
-    std::vector<qreal> RowHeight;         // by position
-    std::vector<QStringList> ColumnNames; // by position
+    std::vector<TLines> RowNames;    // by position
+    std::vector<qreal> RowHeight;    // by position
+    std::vector<TLines> ColumnNames; // by position
     qreal ColumnHeader = 0;
 };
 
-TTowsLayout LayOutTows(const TProject& project) {
+TTowsLayout LayOutTows(const TContext& context, const TProject& project) {
     TTowsLayout layout;
     const QFont nameFont = Font(12);
+    const QFontMetricsF nameMetrics(nameFont);
     const QFont bandFont = Font(13, true);
     const QFontMetricsF bandMetrics(bandFont);
     layout.RowNames.resize(project.Items.size());
@@ -319,181 +622,190 @@ TTowsLayout LayOutTows(const TProject& project) {
     }
     for (const auto& group : layout.Internals)
         for (const std::int32_t position : group) {
+            context.Checkpoint();
             const auto p = static_cast<std::size_t>(position);
-            layout.RowNames[p] =
-                Wrap(project.Items[p]->Name, nameFont, RowHeaderWidth - 2 * Padding);
+            layout.RowNames[p] = LayOut(project.Items[p]->Name, nameFont,
+                                        RowHeaderWidth - 2 * Padding, RowNameLines);
             layout.RowHeight[p] = std::max(
-                CellSize,
-                LinesHeight(static_cast<int>(layout.RowNames[p].size()), nameFont) + Padding);
+                CellSize, LinesHeight(layout.RowNames[p].Lines.size(), nameFont) + Padding);
         }
+    // Headings are measured as they will be shown: on one line of the band.
+    const auto headingWidth = [&](const QString& heading) {
+        return bandMetrics.horizontalAdvance(
+            LayOut(heading, bandFont, 4 * MaxColumnHeader, 1).Lines.front());
+    };
     qreal longest = 0;
     for (std::size_t side = 0; side < 2; ++side) {
         const std::int32_t external = static_cast<std::int32_t>(stOpportunity + side);
         // A group is as wide as its headings need, its cells sharing the width.
-        qreal headings = bandMetrics.horizontalAdvance(project.Labels.Value(TypeHeading(external)));
+        qreal headings = headingWidth(project.Labels.Value(TypeHeading(external)));
         for (const std::int32_t internal : {stStrength, stWeakness})
-            headings = std::max(headings, bandMetrics.horizontalAdvance(project.Labels.Value(
+            headings = std::max(headings, headingWidth(project.Labels.Value(
                                               KindHeading(*GetCouplingKind(internal, external)))));
         const auto columns = static_cast<qreal>(layout.Externals[side].size());
         layout.GroupWidth[side] = std::max(columns * CellSize, headings + 2 * Padding);
         layout.CellWidth[side] = columns > 0 ? layout.GroupWidth[side] / columns : 0;
-        for (const std::int32_t position : layout.Externals[side])
-            longest =
-                std::max(longest, QFontMetricsF(nameFont).horizontalAdvance(
-                                      project.Items[static_cast<std::size_t>(position)]->Name));
+        for (const std::int32_t position : layout.Externals[side]) {
+            context.Checkpoint();
+            longest = std::max(longest,
+                               nameMetrics.horizontalAdvance(
+                                   LayOut(project.Items[static_cast<std::size_t>(position)]->Name,
+                                          nameFont, MaxColumnHeader, 1)
+                                       .Lines.front()));
+        }
     }
     layout.ColumnHeader = std::clamp(longest + 2 * Padding, 60.0, MaxColumnHeader);
     // Column names run upwards; a longer one takes as many lines as its cell holds.
     const qreal lineWidth = layout.ColumnHeader - 2 * Padding;
-    for (std::size_t side = 0; side < 2; ++side)
+    for (std::size_t side = 0; side < 2; ++side) {
+        const auto fitting = std::max<qsizetype>(
+            1, static_cast<qsizetype>(layout.CellWidth[side] / nameMetrics.lineSpacing()));
         for (const std::int32_t position : layout.Externals[side]) {
+            context.Checkpoint();
             const auto p = static_cast<std::size_t>(position);
-            layout.ColumnNames[p] = Wrap(project.Items[p]->Name, nameFont, lineWidth);
+            layout.ColumnNames[p] =
+                LayOut(project.Items[p]->Name, nameFont, lineWidth, static_cast<int>(fitting));
         }
+    }
     return layout;
 }
 
 // A heading on a band of colour, centred, shortened only when the band is narrower.
-void DrawBand(QPainter* painter, const QRectF& band, const QString& text, const QColor& fill) {
-    if (!painter)
+void DrawBand(TSurface* surface, const QRectF& band, const QString& text, const QColor& fill) {
+    if (!surface)
         return;
-    FillRect(painter, band, fill, Qt::white, 1);
+    FillRect(surface, band, fill, Qt::white, 1);
     const QFont font = Font(13, true);
-    painter->setFont(font);
-    painter->setPen(TextOn(fill));
-    painter->drawText(band.adjusted(Padding / 2, 0, -Padding / 2, 0), Qt::AlignCenter,
-                      QFontMetricsF(font).elidedText(text, Qt::ElideRight, band.width() - Padding));
+    const QFontMetricsF metrics(font);
+    const TLines line = LayOut(text, font, band.width() - Padding, 1);
+    DrawLines(surface,
+              {band.left() + Padding / 2, band.top() + (band.height() - metrics.height()) / 2},
+              line, text, font, TextOn(fill), band.width() - Padding);
 }
 
-qreal DrawTowsLegend(QPainter* painter, QPointF topLeft) {
+qreal DrawTowsLegend(TSurface* surface, QPointF topLeft) {
     const QFont font = Font(12);
     const qreal line = std::max(CellSize, QFontMetricsF(font).height());
-    qreal x = topLeft.x();
-    for (const std::int64_t rating : {1, 2, 3, 4, 6, 9}) {
-        DrawCell(painter, QRectF(x, topLeft.y(), CellSize, CellSize), TCouplingKind::ckPieceOfLuck,
-                 rating, false);
-        x += CellSize;
+    if (surface) {
+        std::vector<TCell> scale;
+        qreal x = topLeft.x();
+        for (const std::int64_t rating : {1, 2, 3, 4, 6, 9}) {
+            scale.push_back({x, CellSize, TCouplingKind::ckPieceOfLuck, rating, false});
+            x += CellSize;
+        }
+        surface->Cells(topLeft.y(), CellSize, scale);
+        surface->Cells(topLeft.y() + line + Padding, CellSize,
+                       {{topLeft.x(), CellSize, TCouplingKind::ckPieceOfLuck, 4, true}});
     }
-    x += Padding;
     const qreal textTop = topLeft.y() + (CellSize - QFontMetricsF(font).height()) / 2;
-    const QString rating = LoadStr(StrRatingLegend);
-    DrawLines(painter, {x, textTop}, {rating}, font, Quiet);
-    const qreal second = topLeft.y() + line + Padding;
-    DrawCell(painter, QRectF(topLeft.x(), second, CellSize, CellSize), TCouplingKind::ckPieceOfLuck,
-             4, true);
-    DrawLines(painter, {topLeft.x() + CellSize + Padding, second + (textTop - topLeft.y())},
-              {LoadStr(StrHeldLegend)}, font, Quiet);
+    DrawWords(surface, {topLeft.x() + 6 * CellSize + Padding, textTop}, LoadStr(StrRatingLegend),
+              font, Quiet);
+    DrawWords(surface, {topLeft.x() + CellSize + Padding, textTop + line + Padding},
+              LoadStr(StrHeldLegend), font, Quiet);
     return 2 * line + Padding;
 }
 
-QSizeF DrawTows(QPainter* painter, const TProject& project) {
-    const TTowsLayout layout = LayOutTows(project);
-    const TCoupleIndex holders(project);
+QSizeF DrawTows(const TContext& context, const TProject& project) {
+    TSurface* surface = context.Surface;
+    const TTowsLayout layout = LayOutTows(context, project);
     const QFont nameFont = Font(12);
     const QFontMetricsF nameMetrics(nameFont);
-    const qreal legendWidth = 6 * CellSize + Padding +
-                              QFontMetricsF(nameFont).horizontalAdvance(LoadStr(StrRatingLegend));
+    const qreal legendWidth =
+        6 * CellSize + Padding + nameMetrics.horizontalAdvance(LoadStr(StrRatingLegend));
     const qreal matrixWidth = RowHeaderWidth + layout.GroupWidth[0] + layout.GroupWidth[1];
     const qreal width = std::max({matrixWidth, legendWidth, 600.0}) + 2 * Margin;
-    qreal y = Margin + DrawTitle(painter, project, width - 2 * Margin) + 12;
+    qreal y = Margin + DrawTitle(surface, project, width - 2 * Margin) + 12;
     const qreal left = Margin + RowHeaderWidth;
     const std::array<qreal, 2> groupLeft = {left, left + layout.GroupWidth[0]};
 
     // The external types over their groups, then the names of their factors.
     for (std::size_t side = 0; side < 2; ++side) {
         const std::int32_t type = static_cast<std::int32_t>(stOpportunity + side);
-        DrawBand(painter, QRectF(groupLeft[side], y, layout.GroupWidth[side], BandHeight),
+        DrawBand(surface, QRectF(groupLeft[side], y, layout.GroupWidth[side], BandHeight),
                  project.Labels.Value(TypeHeading(type)), TypeColour(type));
     }
     y += BandHeight;
-    for (std::size_t side = 0; side < 2 && painter; ++side) {
+    for (std::size_t side = 0; side < 2 && surface; ++side) {
         const qreal cell = layout.CellWidth[side];
         for (std::size_t column = 0; column < layout.Externals[side].size(); ++column) {
             const auto p = static_cast<std::size_t>(layout.Externals[side][column]);
-            const auto fitting =
-                std::max<qsizetype>(1, static_cast<qsizetype>(cell / nameMetrics.lineSpacing()));
-            QStringList lines = layout.ColumnNames[p].mid(0, fitting);
-            if (lines.size() < layout.ColumnNames[p].size())
-                lines.back() =
-                    nameMetrics.elidedText(lines.back() + QStringLiteral("…"), Qt::ElideRight,
-                                           layout.ColumnHeader - 2 * Padding);
+            const TLines& lines = layout.ColumnNames[p];
             const qreal x = groupLeft[side] + static_cast<qreal>(column) * cell;
-            const qreal textHeight = LinesHeight(static_cast<int>(lines.size()), nameFont);
-            painter->save();
-            painter->translate(x + (cell - textHeight) / 2, y + layout.ColumnHeader - Padding);
-            painter->rotate(-90);
-            DrawLines(painter, {0, 0}, lines, nameFont, Ink);
-            painter->restore();
+            const qreal textHeight = LinesHeight(lines.Lines.size(), nameFont);
+            TText text{
+                nameFont, Ink,
+                {},       lines.Elided ? project.Items[p]->Name : QString(),
+                true,     QPointF(x + (cell - textHeight) / 2, y + layout.ColumnHeader - Padding)};
+            qreal baseline = nameMetrics.ascent();
+            for (const QString& line : lines.Lines) {
+                text.Lines.emplace_back(QPointF(0, baseline), line);
+                baseline += nameMetrics.lineSpacing();
+            }
+            surface->Text(text);
         }
     }
     y += layout.ColumnHeader;
 
+    const TCoupleIndex holders(project);
+    std::vector<TCell> cells;
     for (std::size_t group = 0; group < 2; ++group) {
         const std::int32_t internal = static_cast<std::int32_t>(stStrength + group);
-        DrawBand(painter, QRectF(Margin, y, RowHeaderWidth, BandHeight),
+        DrawBand(surface, QRectF(Margin, y, RowHeaderWidth, BandHeight),
                  project.Labels.Value(TypeHeading(internal)), TypeColour(internal));
         for (std::size_t side = 0; side < 2; ++side) {
             const TCouplingKind kind =
                 *GetCouplingKind(internal, static_cast<std::int32_t>(stOpportunity + side));
-            DrawBand(painter, QRectF(groupLeft[side], y, layout.GroupWidth[side], BandHeight),
+            DrawBand(surface, QRectF(groupLeft[side], y, layout.GroupWidth[side], BandHeight),
                      project.Labels.Value(KindHeading(kind)), KindColour(kind));
         }
         y += BandHeight;
         for (const std::int32_t index1 : layout.Internals[group]) {
             const auto p = static_cast<std::size_t>(index1);
             const qreal height = layout.RowHeight[p];
-            if (painter) {
-                FillRect(painter, QRectF(Margin, y, RowHeaderWidth, height),
+            if (surface) {
+                context.Checkpoint();
+                FillRect(surface, QRectF(Margin, y, RowHeaderWidth, height),
                          Tint(TypeColour(internal), 0.08), Qt::white, 1);
-                DrawLines(painter,
-                          {Margin + Padding,
-                           y + (height - LinesHeight(static_cast<int>(layout.RowNames[p].size()),
-                                                     nameFont)) /
-                                   2},
-                          layout.RowNames[p], nameFont, Ink);
+                DrawLines(
+                    surface,
+                    {Margin + Padding,
+                     y + (height - LinesHeight(layout.RowNames[p].Lines.size(), nameFont)) / 2},
+                    layout.RowNames[p], project.Items[p]->Name, nameFont, Ink);
+                cells.clear();
                 for (std::size_t side = 0; side < 2; ++side) {
                     const TCouplingKind kind =
                         *GetCouplingKind(internal, static_cast<std::int32_t>(stOpportunity + side));
                     const qreal cell = layout.CellWidth[side];
                     for (std::size_t column = 0; column < layout.Externals[side].size(); ++column) {
                         const std::int32_t index2 = layout.Externals[side][column];
-                        DrawCell(painter,
-                                 QRectF(groupLeft[side] + static_cast<qreal>(column) * cell, y,
-                                        cell, height),
-                                 kind, GetCouplingRating(project, index1, index2),
-                                 !holders.Holders(index1, index2).empty());
+                        cells.push_back({groupLeft[side] + static_cast<qreal>(column) * cell, cell,
+                                         kind, GetCouplingRating(project, index1, index2),
+                                         !holders.Holders(index1, index2).empty()});
                     }
                 }
+                surface->Cells(y, height, cells);
             }
             y += height;
         }
     }
     y += 16;
-    y += DrawTowsLegend(painter, {Margin, y});
+    y += DrawTowsLegend(surface, {Margin, y});
     return {width, y + Margin};
 }
 
-QSizeF Draw(QPainter* painter, TPictureKind kind, const TProject& project) {
-    return kind == TPictureKind::Swot ? DrawSwot(painter, project) : DrawTows(painter, project);
+QSizeF Draw(const TContext& context, TPictureKind kind, const TProject& project) {
+    return kind == TPictureKind::Swot ? DrawSwot(context, project) : DrawTows(context, project);
 }
 
-QByteArray Svg(TPictureKind kind, const TProject& project, QSizeF size) {
-    QBuffer buffer;
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(size.toSize());
-    generator.setViewBox(QRectF(QPointF(0, 0), size));
-    generator.setTitle(project.Title);
-    // Sizes are in pixels, whatever the reader's resolution.
-    generator.setResolution(96);
-    QPainter painter(&generator);
-    painter.setRenderHint(QPainter::Antialiasing);
-    Draw(&painter, kind, project);
-    painter.end();
-    return buffer.data();
+QByteArray Svg(TPictureKind kind, const TProject& project, QSizeF size,
+               const std::function<void()>& checkpoint) {
+    TSvgSurface surface;
+    Draw({&surface, checkpoint}, kind, project);
+    return surface.Document(size, project.Title);
 }
 
-QByteArray Png(TPictureKind kind, const TProject& project, QSizeF size) {
+QByteArray Png(TPictureKind kind, const TProject& project, QSizeF size,
+               const std::function<void()>& checkpoint) {
     // Twice the drawing's own size at least, for crisp text; a huge picture is
     // held at a smaller scale rather than refused.
     constexpr qreal longestSide = 32'000;
@@ -507,11 +819,13 @@ QByteArray Png(TPictureKind kind, const TProject& project, QSizeF size) {
             FillTemplate(LoadStr(StrReportUnwritable),
                          QStringLiteral("%1 × %2").arg(image.width()).arg(image.height())));
     image.fill(Qt::white);
+    image.setText(QStringLiteral("Title"), project.Title);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(scale, scale);
-    Draw(&painter, kind, project);
+    TPainterSurface surface(painter);
+    Draw({&surface, checkpoint}, kind, project);
     painter.end();
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -531,10 +845,15 @@ TPictureFormat PictureFormatOf(const QString& path) {
 }
 
 void SavePicture(TPictureKind kind, const TProject& project, const QString& path) {
+    SavePicture(kind, project, path, [] {});
+}
+
+void SavePicture(TPictureKind kind, const TProject& project, const QString& path,
+                 const std::function<void()>& checkpoint) {
     const TPictureFormat format = PictureFormatOf(path);
     if (format == TPictureFormat::None)
         throw EStorageError(LoadStr(StrPictureExtension));
-    const QSizeF size = Draw(nullptr, kind, project);
-    WriteFileAtomically(path, format == TPictureFormat::Svg ? Svg(kind, project, size)
-                                                            : Png(kind, project, size));
+    const QSizeF size = Draw({nullptr, checkpoint}, kind, project);
+    WriteFileAtomically(path, format == TPictureFormat::Svg ? Svg(kind, project, size, checkpoint)
+                                                            : Png(kind, project, size, checkpoint));
 }

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QString>
+#include <functional>
 
 // The SWOT diagram (four squares of factors) and the TOWS matrix (every
 // coupling with its rating), drawn without the office suite.
@@ -23,4 +24,12 @@ QColor KindColour(TCouplingKind kind);
 // scale. Raises EStorageError when the extension is neither or the file
 // cannot be written; the target is then left as it was. Needs a
 // QGuiApplication, for the fonts.
+// The title of the project is the picture's own (an SVG title, a PNG "Title"
+// text), so that a file manager shows it. A name is laid out once, up to what
+// its place can show (the rest elided), and in the SVG it stays one text
+// element, whole, however it is wrapped.
 void SavePicture(TPictureKind kind, const TProject& project, const QString& path);
+// The same, calling checkpoint now and then while drawing: whatever it raises
+// stops the picture, and the target is left as it was.
+void SavePicture(TPictureKind kind, const TProject& project, const QString& path,
+                 const std::function<void()>& checkpoint);

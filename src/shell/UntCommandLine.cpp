@@ -37,8 +37,8 @@ extern "C" void Interrupt(int signal) {
 }
 
 // Ctrl+C or a request to end stops a report at its next stage, or its
-// conversion, so that the report, the converter and the working files are
-// cleared away instead of left half done.
+// conversion, and a picture at its next row, so that the report, the
+// converter and the working files are cleared away instead of left half done.
 void CatchInterruptions() {
     struct sigaction action {};
     action.sa_handler = Interrupt;
@@ -50,6 +50,11 @@ void CatchInterruptions() {
 void StopWhenInterrupted() {
     if (Interruption)
         throw EMerovanError(LoadStr(StrReportInterrupted));
+}
+
+void StopPictureWhenInterrupted() {
+    if (Interruption)
+        throw EMerovanError(LoadStr(StrPictureInterrupted));
 }
 
 enum class TJob {
@@ -208,7 +213,7 @@ int Run(const TRequest& request) {
             WriteReport(TReportKind::Table, *project, request.Output);
             break;
         case TJob::SwotPicture:
-            SavePicture(TPictureKind::Swot, *project, request.Output);
+            SavePicture(TPictureKind::Swot, *project, request.Output, StopPictureWhenInterrupted);
             break;
         case TJob::StrategyPicture:
             SaveStrategyPicture(*project, request.Output);
@@ -222,7 +227,7 @@ int Run(const TRequest& request) {
             WriteProject(*project, request.Output);
             break;
         default:
-            SavePicture(TPictureKind::Tows, *project, request.Output);
+            SavePicture(TPictureKind::Tows, *project, request.Output, StopPictureWhenInterrupted);
         }
     });
 }

@@ -2,6 +2,7 @@
 
 #include "model/UntStrings.h"
 #include "workspace/UntCouplingTreeModel.h"
+#include "workspace/UntCouplingTreeView.h"
 #include "workspace/UntMainHost.h"
 #include "workspace/UntScreenLook.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QScopedValueRollback>
 #include <QSlider>
-#include <QTreeView>
 #include <QVBoxLayout>
 #include <array>
 
@@ -49,13 +49,11 @@ TFraTOWSGroup::TFraTOWSGroup(TMainHost& host, QWidget* parent) : TModelFrame(par
     layout->addWidget(panel1);
 
     Model = new TCouplingTreeModel(this);
-    TOWSTree = new QTreeView(this);
+    TOWSTree = new TCouplingTreeView(this);
     TOWSTree->setObjectName(QStringLiteral("TOWSTree"));
     TOWSTree->setAccessibleName(LoadStr(StrCouplingView));
     TOWSTree->setModel(Model);
-    TOWSTree->setHeaderHidden(true);
-    TOWSTree->setUniformRowHeights(true);
-    TOWSTree->setIndentation(15);
+    TOWSTree->SetIndentation(15);
     TOWSTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TOWSTree->setSelectionMode(QAbstractItemView::SingleSelection);
     TOWSTree->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -112,10 +110,9 @@ void TFraTOWSGroup::TrackBar1Change() {
 
 void TFraTOWSGroup::BuildTree() {
     {
+        // The view shows a rebuilt tree with every group unfolded.
         const QScopedValueRollback updating(Updating, true);
         Model->Rebuild(FHost.Project(), FHost.CouplingViewSettings().FilterIndex, MinRating);
-        for (int group = 0; group < Model->rowCount(); ++group)
-            TOWSTree->expand(Model->index(group, 0));
     }
     // A rebuilt tree has no entry selected, and so the workspace has none.
     if (!Updating)

@@ -8,8 +8,8 @@
 class QComboBox;
 class QLabel;
 class QSlider;
-class QTreeView;
 class TCouplingTreeModel;
+class TCouplingTreeView;
 class TMainHost;
 
 // The coupling view: every coupling of the project in a tree grouped by kind,
@@ -40,7 +40,7 @@ private:
     QComboBox* CbFilter;
     QLabel* LbMark;
     QSlider* TrackBar1;
-    QTreeView* TOWSTree;
+    TCouplingTreeView* TOWSTree;
     TCouplingTreeModel* Model;
     std::int64_t MinRating = 0;
 };

@@ -6,8 +6,12 @@
 #include "storage/UntProgramFolder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -19,9 +23,40 @@ QString SvgTexts(const QString& path) {
     const pugi::xml_parse_result parsed = svg.load_file(QFile::encodeName(path).constData());
     EXPECT_TRUE(parsed) << parsed.description();
     QStringList texts;
+    const pugi::xpath_query content("string(.)");
     for (const pugi::xpath_node& text : svg.select_nodes("//text"))
-        texts << QString::fromUtf8(text.node().text().get()).simplified();
+        texts << QString::fromStdString(content.evaluate_string(text.node())).simplified();
     return texts.join(QLatin1Char(' '));
+}
+
+// A text element of the SVG: what it shows, its lines joined, and its title.
+struct TSvgText {
+    QString Shown;
+    QString Title;
+};
+
+std::vector<TSvgText> SvgTextElements(const QString& path) {
+    pugi::xml_document svg;
+    EXPECT_TRUE(svg.load_file(QFile::encodeName(path).constData()));
+    std::vector<TSvgText> texts;
+    for (const pugi::xpath_node& found : svg.select_nodes("//text")) {
+        TSvgText text;
+        for (const pugi::xml_node child : found.node().children()) {
+            if (QLatin1String(child.name()) == "title")
+                text.Title = QString::fromUtf8(child.text().get());
+            else
+                text.Shown += QString::fromUtf8(
+                    child.type() == pugi::node_pcdata ? child.value() : child.text().get());
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
 }
 
 std::unique_ptr<TProject> Generated(int perType) {
@@ -116,5 +151,138 @@ TEST(Pictures, AnUnknownExtensionOrAnUnwritableFolderWritesNothing) {
     } catch (const EStorageError& error) {
         EXPECT_EQ(error.Message(),
                   "The format of the picture follows the extension of its file: svg, png.");
+    }
+}
+
+// Names that wrap (Japanese without blanks, words) stay one text element
+// each, whole, so that a search for a name finds it; a name too long for its
+// place shows its beginning, elided, and carries the whole in its title.
+TEST(Pictures, EachNameIsOneWholeTextElement) {
+    const QString japanese =
+        QString::fromUtf8("新しい市場への参入と地域の顧客との長期的な関係の構築"
+                          "による売上の安定した成長");
+    const QString words = QStringLiteral("A name of many words that cannot stand on one line of "
+                                         "a square nor of a row of the matrix");
+    const QString endless = QString(3000, QLatin1Char('m'));
+    auto project = std::make_unique<TProject>();
+    project->Title = QStringLiteral("Names");
+    for (std::int32_t type = stStrength; type <= stThreat; ++type)
+        for (const QString& name : {japanese, words, endless}) {
+            auto item = std::make_unique<TTOWSItem>();
+            item->Name = name + QString::number(type);
+            item->SwotType = type;
+            project->Items.push_back(std::move(item));
+        }
+    QTemporaryDir folder;
+    const QString svg = folder.filePath(QStringLiteral("picture.svg"));
+    for (const TPictureKind kind : {TPictureKind::Swot, TPictureKind::Tows}) {
+        SavePicture(kind, *project, svg);
+        const std::vector<TSvgText> texts = SvgTextElements(svg);
+        for (const auto& factor : project->Items) {
+            const std::string what = factor->Name.left(30).toStdString();
+            const auto whole = std::ranges::count_if(texts, [&](const TSvgText& text) {
+                return text.Shown == factor->Name || text.Title == factor->Name;
+            });
+            EXPECT_EQ(whole, 1) << what;
+        }
+        const auto elided = std::ranges::find_if(
+            texts, [&](const TSvgText& text) { return text.Title.startsWith(endless); });
+        ASSERT_NE(elided, texts.end());
+        EXPECT_TRUE(elided->Shown.endsWith(QStringLiteral("…")));
+        EXPECT_TRUE(endless.startsWith(elided->Shown.chopped(1)));
+    }
+}
+
+// A name of a million characters without a blank, which the import takes,
+// gives both pictures, elided; the SVG's title of it holds its beginning.
+TEST(Pictures, AHugeNameWithoutBlanksIsLaidOut) {
+    for (const QChar letter : {QChar(u'x'), QChar(u'語')}) {
+        auto project = MixedProject();
+        project->Items[0]->Name = QString(1'000'000, letter);
+        project->Items[1]->Name = QString(1'000'000, letter);
+        QTemporaryDir folder;
+        for (const QString name : {"picture.svg", "picture.png"})
+            for (const TPictureKind kind : {TPictureKind::Swot, TPictureKind::Tows}) {
+                SavePicture(kind, *project, folder.filePath(name));
+                EXPECT_LT(QFileInfo(folder.filePath(name)).size(), 500'000) << name.toStdString();
+            }
+        EXPECT_TRUE(SvgTexts(folder.filePath("picture.svg"))
+                        .contains(project->Items[1]->Name.left(10'000) + QStringLiteral("…")));
+    }
+}
+
+// The matrix's shapes share their styles: the style sheet is the same for 20
+// or 40 factors per type, no element carries a style of its own, and a cell
+// costs a few dozen bytes.
+TEST(Pictures, TheMatrixStylesDoNotRepeatPerCell) {
+    QTemporaryDir folder;
+    std::array<QByteArray, 2> svgs;
+    std::array<qint64, 2> cells{};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const int perType = 20 * static_cast<int>(i + 1);
+        const QString path = folder.filePath(QStringLiteral("matrix%1.svg").arg(perType));
+        SavePicture(TPictureKind::Tows, *Generated(perType), path);
+        svgs[i] = FileBytes(path);
+        cells[i] = 4LL * perType * perType;
+    }
+    const auto sheet = [](const QByteArray& svg) {
+        const qsizetype start = svg.indexOf("<style>");
+        return svg.mid(start, svg.indexOf("</style>") - start);
+    };
+    EXPECT_FALSE(sheet(svgs[0]).isEmpty());
+    EXPECT_EQ(sheet(svgs[0]), sheet(svgs[1]));
+    for (const QByteArray& svg : svgs) {
+        const QByteArray body = svg.mid(svg.indexOf("</style>"));
+        EXPECT_FALSE(body.contains(" style="));
+        EXPECT_FALSE(body.contains("font-family"));
+        EXPECT_EQ(body.count(" fill="), 1) << "the background's only";
+    }
+    const double perCell = static_cast<double>(svgs[1].size() - svgs[0].size()) /
+                           static_cast<double>(cells[1] - cells[0]);
+    EXPECT_LT(perCell, 60) << "bytes per cell";
+}
+
+TEST(Pictures, CarryTheProjectTitle) {
+    auto project = MixedProject();
+    project->Title = QString::fromUtf8("Boulangerie & fils – 東京 <2027>");
+    QTemporaryDir folder;
+    const QString svg = folder.filePath(QStringLiteral("picture.svg"));
+    const QString png = folder.filePath(QStringLiteral("picture.png"));
+    for (const TPictureKind kind : {TPictureKind::Swot, TPictureKind::Tows}) {
+        SavePicture(kind, *project, svg);
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_file(QFile::encodeName(svg).constData()));
+        EXPECT_EQ(QString::fromUtf8(document.child("svg").child("title").text().get()),
+                  project->Title);
+        SavePicture(kind, *project, png);
+        EXPECT_EQ(QImageReader(png).text(QStringLiteral("Title")), project->Title);
+    }
+}
+
+// Whatever the checkpoint raises stops the drawing, at any of its calls, and
+// leaves the file as it was; a large matrix gives it many chances.
+TEST(Pictures, AnInterruptionLeavesTheFileAsItWas) {
+    QTemporaryDir folder;
+    const auto project = Generated(30);
+    for (const QString name : {"picture.svg", "picture.png"}) {
+        const QString path = folder.filePath(name);
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        int calls = 0;
+        SavePicture(TPictureKind::Tows, *project, folder.filePath("counted.svg"), [&] { ++calls; });
+        EXPECT_GT(calls, 60) << "at least one a row";
+        for (const int stop : {1, calls / 2, calls}) {
+            int call = 0;
+            EXPECT_THROW(SavePicture(TPictureKind::Tows, *project, path,
+                                     [&] {
+                                         if (++call == stop)
+                                             throw EStorageError(QStringLiteral("stopped"));
+                                     }),
+                         EStorageError)
+                << stop;
+            EXPECT_EQ(FileBytes(path), "old") << name.toStdString() << " " << stop;
+        }
     }
 }

@@ -11,6 +11,7 @@
 #include "workspace/UntFraTOWSCouple.h"
 #include "workspace/UntFraTOWSMat.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -20,7 +21,6 @@
 #include <QSlider>
 #include <QSplitter>
 #include <QTest>
-#include <QTreeView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ protected:
     }
 
     // The coupling view's controls.
-    QTreeView* TreeView() { return Tree()->findChild<QTreeView*>("TOWSTree"); }
+    QAbstractItemView* TreeView() { return Tree()->findChild<QAbstractItemView*>("TOWSTree"); }
     const TCouplingTreeModel* Model() {
         return qobject_cast<const TCouplingTreeModel*>(TreeView()->model());
     }
@@ -307,7 +307,7 @@ TEST_F(Workspace, CouplingTreeListsEveryCouplingByKindAboveTheThreshold) {
 
 TEST_F(Workspace, ChoosingATreeEntrySelectsItsCoupling) {
     ShowCouplingView();
-    QTreeView* tree = TreeView();
+    QAbstractItemView* tree = TreeView();
     const QModelIndex luck = Model()->index(0, 0);
     tree->setCurrentIndex(Model()->index(1, 0, luck));
     EXPECT_EQ(Panel(), "Rating 4/9 Piece of luck\nS1\nO2");
@@ -482,7 +482,7 @@ TEST_F(Workspace, CommandsActOnlyOnWhatIsHighlighted) {
     // Ctrl+click on the highlighted entry of the coupling view clears the
     // coupling; the view choice already checked changes nothing.
     ShowCouplingView();
-    QTreeView* tree = TreeView();
+    QAbstractItemView* tree = TreeView();
     const QModelIndex entry = Model()->index(0, 0, Model()->index(0, 0));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(entry).center());
     ASSERT_TRUE(workspace->SelectedCouple());
