@@ -6,6 +6,8 @@
 #include "storage/UntProgramFolder.h"
 #include "storage/UntRecovery.h"
 
+#include <QFileInfo>
+
 TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {}
 
 TDocumentController::~TDocumentController() = default;
@@ -24,6 +26,7 @@ void TDocumentController::SetUserDocument(std::unique_ptr<TDocument> document) {
         emit ExampleChanged();
     }
     FCurrent = std::move(document);
+    FRecoveredMade.reset();
     FRecovery.Follow(FCurrent.get());
     emit CurrentChanged();
     emit PathChanged();
@@ -53,11 +56,26 @@ void TDocumentController::Import(const QString& path) {
     OpenUnsaved(ImportProject(path), std::nullopt);
 }
 
-void TDocumentController::Recover(TOrphanCopy& orphan) {
+void TDocumentController::Recover(TOrphanCopy orphan) {
     const std::optional<QString> origin = orphan.Origin();
+    const QDateTime made = orphan.Made();
     OpenUnsaved(orphan.TakeProject(), origin);
-    FRecovery.KeepNow();
-    orphan.Discard();
+    FRecovery.Adopt(std::move(orphan));
+    FRecoveredMade = made;
+}
+
+void TDocumentController::KeepForNextStart() {
+    FRecovery.Leave();
+}
+
+std::optional<QDateTime> TDocumentController::NewerFileSaved() const {
+    const std::optional<QString> path = DocumentPath();
+    if (!FRecoveredMade || !path)
+        return std::nullopt;
+    const QFileInfo file(*path);
+    if (!file.exists() || file.lastModified() <= *FRecoveredMade)
+        return std::nullopt;
+    return file.lastModified();
 }
 
 void TDocumentController::Save(const QString& path) {
@@ -67,6 +85,7 @@ void TDocumentController::Save(const QString& path) {
     WriteProject(document->Project(), path);
     document->MarkSaved();
     document->SetPath(path);
+    FRecoveredMade.reset();
     FRecovery.Keep();
     emit PathChanged();
 }
