@@ -52,6 +52,9 @@ public:
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
                                         QMessageBox::StandardButtons buttons) override {
         Messages << text;
+        MessageButtons << buttons;
+        if (WhenAsked)
+            WhenAsked(text);
         if (buttons == QMessageBox::Ok)
             return QMessageBox::Ok;
         if (Answers.empty()) {
@@ -124,8 +127,13 @@ public:
     void AnswerInput(std::optional<QString> text) { InputAnswers.push_back(std::move(text)); }
     void CancelInput() { AnswerInput(std::nullopt); }
 
+    // Runs as each message box shows, before it is answered: what a test
+    // looks at while the user would see the box.
+    std::function<void(const QString& text)> WhenAsked;
+
     QStringList Dialogs;
     QStringList Messages;
+    QList<QMessageBox::StandardButtons> MessageButtons;
     QList<TFileRequest> FileRequests;
     QStringList Inputs;
     QStringList Opened;

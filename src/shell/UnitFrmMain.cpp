@@ -11,6 +11,7 @@
 #include "shell/UntEditCommands.h"
 #include "shell/UntFrmHelp.h"
 #include "shell/UntFrmStart.h"
+#include "shell/UntRecoveryQuestions.h"
 #include "shell/UntSelectExample.h"
 #include "shell/UntShortenPath.h"
 #include "shell/UntWebLinks.h"
@@ -106,8 +107,8 @@ TFrmMain::TFrmMain(QWidget* parent)
     });
     connect(&FDocuments, &TDocumentController::ExampleChanged, this, &TFrmMain::UpdateCommands);
     connect(&FDocuments, &TDocumentController::PathChanged, this, &TFrmMain::ShowDocumentName);
-    connect(&FDocuments.Recovery(), &TRecoveryKeeper::Failed, this,
-            [this](const QString& message) { statusBar()->showMessage(message); });
+    connect(&FDocuments.Recovery(), &TRecoveryKeeper::ProblemChanged, this,
+            &TFrmMain::ShowRecoveryProblem);
     // An error that reaches the event loop is shown over this window; the
     // project stays as it is.
     if (TApplication* application = TApplication::Instance())
@@ -313,6 +314,12 @@ void TFrmMain::CreateStatusBar() {
     StatusSpare->setFixedWidth(StatusSpareWidth);
     statusBar()->addWidget(StatusPath);
     statusBar()->addWidget(StatusSpare);
+    // Beside the path, not over it, for as long as the work cannot be kept.
+    StatusRecovery = new QLabel(this);
+    StatusRecovery->setObjectName(QStringLiteral("StatusRecovery"));
+    StatusRecovery->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatusRecovery->hide();
+    statusBar()->addPermanentWidget(StatusRecovery, 1);
 }
 
 void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
@@ -394,9 +401,11 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
         Seam().Error(this, LoadStr(StrExampleLoadFailed));
     FCouplingViewSettings = TCouplingViewSettings();
 
-    const bool recovered = OfferRecoveryCopies();
-    if (arguments.isEmpty() && recovered)
+    if (OfferRecoveryCopies()) {
+        if (!arguments.isEmpty())
+            FollowAfterRecovery(arguments.front());
         return true;
+    }
     if (arguments.isEmpty()) {
         switch (Seam().ExecDialog(*FrmStart)) {
         case TFrmStart::chNew:
@@ -413,12 +422,14 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     const QString& first = arguments.front();
     if (first == QLatin1String("-n"))
         AcnFileNewExecute();
-    else if (QFileInfo(first).isFile() && AskToKeepChanges())
+    else if (QFileInfo(first).isFile())
         OpenProject(QFileInfo(first).absoluteFilePath());
     return true;
 }
 
 void TFrmMain::ShowWindow() {
+    if (isVisible())
+        return;
     if (FSettings.Geometry.isEmpty() || !restoreGeometry(FSettings.Geometry))
         showMaximized();
     else
@@ -550,7 +561,16 @@ bool TFrmMain::SaveProject() {
     if (!ReadyToSave())
         return false;
     const auto path = FDocuments.DocumentPath();
-    return path ? SaveTo(*path) : SaveProjectAs();
+    if (!path)
+        return SaveProjectAs();
+    // Recovered work older than the file replaces it only when the user says so.
+    if (const auto saved = FDocuments.NewerFileSaved();
+        saved && Seam().Message(this, QMessageBox::Question,
+                                FillTemplate(LoadStr(StrRecoveredOverNewer), FileNamePart(*path),
+                                             MomentText(*saved)),
+                                QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
+        return false;
+    return SaveTo(*path);
 }
 
 bool TFrmMain::SaveProjectAs() {
@@ -588,30 +608,72 @@ void TFrmMain::AcnProjExampleSelectExecute() {
 }
 
 bool TFrmMain::OfferRecoveryCopies() {
+    TOrphanCopies found = FindOrphanCopies(RecoveryFolder());
+    if (!found.Unreadable.empty())
+        Seam().Message(this, QMessageBox::Warning, UnreadableCopiesText(found.Unreadable),
+                       QMessageBox::Ok);
     bool recovered = false;
-    for (TOrphanCopy& orphan : FindOrphanCopies(RecoveryFolder())) {
-        const QString question = FillTemplate(LoadStr(StrRecoverChanges), orphan.Project().Title,
-                                              orphan.Origin().value_or(LoadStr(StrNewDocument)));
+    for (TOrphanCopy& orphan : found.Readable) {
+        // Deleting work takes a button without an access key: a stray key
+        // press at start-up keeps it.
         const auto answer =
-            Seam().Message(this, QMessageBox::Question, question,
-                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::No)
+            Seam().Message(this, QMessageBox::Question, RecoveryOffer(orphan),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Discard);
+        if (answer == QMessageBox::Discard)
             orphan.Discard();
-        // Cancel, or a second recovery that would drop the first: the copy
-        // waits for the next start.
-        if (answer != QMessageBox::Yes || !AskToKeepChanges())
+        if (answer != QMessageBox::Yes)
             continue;
-        try {
-            FDocuments.Recover(orphan);
-        } catch (...) {
-            // The work is shown; without a copy of this run, the old one stays.
-            statusBar()->showMessage(FillTemplate(LoadStr(StrRecoveryUnwritable),
-                                                  ErrorMessage(std::current_exception())));
-        }
+        if (recovered && !SetRecoveredAside(StrRecoveredBeforeRecovering,
+                                            RecoveredName(orphan.Project().Title, orphan.Origin())))
+            continue;
+        FDocuments.Recover(std::move(orphan));
         RebuildWorkspace();
         recovered = true;
     }
     return recovered;
+}
+
+void TFrmMain::FollowAfterRecovery(const QString& argument) {
+    const bool isNew = argument == QLatin1String("-n");
+    const QFileInfo file(argument);
+    if (!isNew && !file.isFile())
+        return;
+    const auto recovered = FDocuments.DocumentPath();
+    if (!isNew && recovered && QFileInfo(*recovered) == file)
+        return;
+    if (isNew ? !SetRecoveredAside(StrRecoveredBeforeNew)
+              : !SetRecoveredAside(StrRecoveredBeforeOpening, file.fileName()))
+        return;
+    if (!isNew)
+        OpenProject(file.absoluteFilePath());
+    else if (Try([this] { FDocuments.New(); }))
+        RebuildWorkspace();
+}
+
+bool TFrmMain::SetRecoveredAside(int questionId, const QString& next) {
+    const TDocument* document = FDocuments.UserDocument();
+    if (!document || !document->Modified())
+        return true;
+    // The recovered project is in view behind the question about it.
+    ShowWindow();
+    const QString question = FillTemplate(
+        LoadStr(questionId), RecoveredName(document->Project().Title, document->Path()), next);
+    switch (Seam().Message(this, QMessageBox::Question, question,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return SaveProject();
+    case QMessageBox::No:
+        FDocuments.KeepForNextStart();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFrmMain::ShowRecoveryProblem(const QString& problem) {
+    StatusRecovery->setText(problem);
+    StatusRecovery->setToolTip(problem);
+    StatusRecovery->setVisible(!problem.isEmpty());
 }
 
 void TFrmMain::AcnFileImportExecute() {

@@ -97,9 +97,19 @@ private:
     // Shows in the status bar where a file was written.
     void TellWritten(const QString& path);
 
-    // Offers, one by one, the unsaved work of programs that are gone; true
-    // when one became the user's project.
+    // Tells which copies of unsaved work of programs that are gone cannot be
+    // read, and offers, one by one, the others; true when one became the
+    // user's project.
     bool OfferRecoveryCopies();
+    // The command-line argument once a project was recovered: its own file
+    // shows it as it is; another file, or "-n", takes its place once its
+    // recovered changes are saved or left to the next start.
+    void FollowAfterRecovery(const QString& argument);
+    // Asks whether to save the recovered changes of the user's project before
+    // what the question names: Yes saves them, No leaves them to the next
+    // start; false when the user cancelled or the save failed.
+    bool SetRecoveredAside(int questionId, const QString& next = {});
+    void ShowRecoveryProblem(const QString& problem);
 
     void RebuildWorkspace();
     bool CloseQuery();
@@ -165,6 +175,7 @@ private:
     QFrame* MainPanel;
     QLabel* StatusPath;
     QLabel* StatusSpare;
+    QLabel* StatusRecovery;
 
     QAction* AcnFileNew;
     QAction* AcnFileOpen;

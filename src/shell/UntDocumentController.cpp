@@ -7,6 +7,8 @@
 #include "storage/UntProgramFolder.h"
 #include "storage/UntRecovery.h"
 
+#include <QFileInfo>
+
 TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {}
 
 TDocumentController::~TDocumentController() = default;
@@ -25,6 +27,7 @@ void TDocumentController::SetUserDocument(std::unique_ptr<TDocument> document) {
         emit ExampleChanged();
     }
     FCurrent = std::move(document);
+    FRecoveredMade.reset();
     FRecovery.Follow(FCurrent.get());
     emit CurrentChanged();
     emit PathChanged();
@@ -56,11 +59,26 @@ QStringList TDocumentController::Import(const QString& path) {
     return remarks;
 }
 
-void TDocumentController::Recover(TOrphanCopy& orphan) {
+void TDocumentController::Recover(TOrphanCopy orphan) {
     const std::optional<QString> origin = orphan.Origin();
+    const QDateTime made = orphan.Made();
     OpenUnsaved(orphan.TakeProject(), origin);
-    FRecovery.KeepNow();
-    orphan.Discard();
+    FRecovery.Adopt(std::move(orphan));
+    FRecoveredMade = made;
+}
+
+void TDocumentController::KeepForNextStart() {
+    FRecovery.Leave();
+}
+
+std::optional<QDateTime> TDocumentController::NewerFileSaved() const {
+    const std::optional<QString> path = DocumentPath();
+    if (!FRecoveredMade || !path)
+        return std::nullopt;
+    const QFileInfo file(*path);
+    if (!file.exists() || file.lastModified() <= *FRecoveredMade)
+        return std::nullopt;
+    return file.lastModified();
 }
 
 TWriteWay TDocumentController::Save(const QString& path) {
@@ -70,6 +88,7 @@ TWriteWay TDocumentController::Save(const QString& path) {
     const TWriteWay way = WriteProject(document->Project(), path);
     document->MarkSaved();
     document->SetPath(path);
+    FRecoveredMade.reset();
     FRecovery.Keep();
     emit PathChanged();
     return way;

@@ -7,13 +7,12 @@
 #include "storage/UntComparison.h"
 #include "storage/UntDataModule.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
-
-class TOrphanCopy;
 
 // The documents of the window and what is done to them as files: the user's
 // project, the example waiting to be shown, and the user's project set aside
@@ -51,10 +50,16 @@ public:
     // what the user should hear of, though it was read.
     QStringList Import(const QString& path);
     // A copy left by a program that is gone, as the user's unsaved document;
-    // the copy goes once this run's copy holds the work. Raises EStorageError,
-    // the document shown, when this run's copy cannot be written: the old
-    // copy then stays.
-    void Recover(TOrphanCopy& orphan);
+    // the copy goes once this run's copy holds the work, or the work is saved
+    // or dropped.
+    void Recover(TOrphanCopy orphan);
+    // Leaves the unsaved work of the user's document to the next start, as
+    // a copy of a program that is gone; the document stays until another
+    // takes its place.
+    void KeepForNextStart();
+    // When the user's document was recovered and its file saved after the
+    // recovered work was made: the time of that save.
+    std::optional<QDateTime> NewerFileSaved() const;
 
     // Writes the user's document to the path, which becomes its file; tells
     // whether it was written in place.
@@ -102,4 +107,7 @@ private:
     std::unique_ptr<TDocument> FStashed;
     bool FExampleShown = false;
     QPointer<TReportJob> FReport;
+    // When the recovered work of the user's document was made; none for a
+    // document read or saved since.
+    std::optional<QDateTime> FRecoveredMade;
 };

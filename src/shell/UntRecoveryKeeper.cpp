@@ -2,6 +2,7 @@
 
 #include "history/UntDocument.h"
 #include "model/UntStrings.h"
+#include "storage/UntDataModule.h"
 #include "storage/UntErrors.h"
 #include "storage/UntUtils.h"
 
@@ -9,6 +10,10 @@ TRecoveryKeeper::TRecoveryKeeper(QObject* parent) : QObject(parent), FCopy(Recov
     FTimer.setSingleShot(true);
     FTimer.setInterval(std::chrono::seconds(1));
     connect(&FTimer, &QTimer::timeout, this, &TRecoveryKeeper::Keep);
+}
+
+TRecoveryKeeper::~TRecoveryKeeper() {
+    DropAdopted();
 }
 
 void TRecoveryKeeper::Follow(const TDocument* document) {
@@ -32,16 +37,39 @@ void TRecoveryKeeper::SetDelay(std::chrono::milliseconds delay) {
 }
 
 void TRecoveryKeeper::KeepNow() {
+    // A write in progress may hold an older revision than the work.
+    Settle();
     Keep();
-    FCopy.Finish();
+    if (!Settle())
+        throw EStorageError(FProblem);
+}
+
+void TRecoveryKeeper::Adopt(TOrphanCopy orphan) {
+    // One adopted before is left for the next start rather than lost.
+    FAdopted.reset();
+    FAdopted.emplace(std::move(orphan));
+}
+
+void TRecoveryKeeper::Leave() {
+    try {
+        KeepNow();
+    } catch (...) {
+        // The adopted copy, if any, holds the work that can still be kept.
+    }
+    FCopy.Leave();
+    // Closing it without removing it lets it go to the next start.
+    FAdopted.reset();
+    FRevision = FDocument ? FDocument->Project().Revision() : 0;
 }
 
 void TRecoveryKeeper::Keep() {
     const TProject* work = FDocument ? &FDocument->Project() : nullptr;
     if (!work || !work->Modified()) {
-        if (FRevision != 0)
-            FCopy.Remove();
+        FCopy.Remove();
         FRevision = 0;
+        DropAdopted();
+        // Nothing is at risk.
+        SetProblem({});
         return;
     }
     // One write at a time; a change made meanwhile waits for the next turn.
@@ -49,18 +77,43 @@ void TRecoveryKeeper::Keep() {
         FTimer.start();
         return;
     }
-    try {
-        FCopy.Finish();
-    } catch (...) {
-        // A folder that refuses the copy now refuses it a moment later too:
-        // the next write waits for the next change.
-        emit Failed(
-            FillTemplate(LoadStr(StrRecoveryUnwritable), ErrorMessage(std::current_exception())));
-    }
+    // A folder that refuses the copy now refuses it a moment later too: the
+    // next write waits for the next change.
+    Settle();
     if (work->Revision() == FRevision)
         return;
     FRevision = work->Revision();
     FCopy.Write(CopyProject(*work), FDocument->Path());
     // The next turn tells whether the write succeeded.
     FTimer.start();
+}
+
+bool TRecoveryKeeper::Settle() {
+    try {
+        if (FCopy.Finish()) {
+            SetProblem({});
+            // This run's copy holds the work the adopted one held, at least.
+            DropAdopted();
+        }
+    } catch (...) {
+        SetProblem(FillTemplate(LoadStr(StrRecoveryUnwritable), FCopy.Folder(),
+                                ErrorMessage(std::current_exception())));
+        // Written again with the next change.
+        FRevision = 0;
+        return false;
+    }
+    return true;
+}
+
+void TRecoveryKeeper::SetProblem(const QString& problem) {
+    if (problem == FProblem)
+        return;
+    FProblem = problem;
+    emit ProblemChanged(problem);
+}
+
+void TRecoveryKeeper::DropAdopted() {
+    if (FAdopted)
+        FAdopted->Discard();
+    FAdopted.reset();
 }

@@ -59,6 +59,38 @@ EStorageError SystemError() {
         FillTemplate(LoadStr(StrCannotWrite), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
+// What the permission bits allow, whoever runs the program: the superuser may
+// do anything, but the bits still say what the owner meant.
+bool Allowed(const QString& path, int access, mode_t bits) {
+    struct stat status {};
+    if (::stat(Native(path).constData(), &status) != 0)
+        return false;
+    return ::geteuid() == 0 ? (status.st_mode & bits) != 0
+                            : ::access(Native(path).constData(), access) == 0;
+}
+
+// A missing folder is made for the user's eyes only; an existing one keeps
+// the modes its owner gave it, also when it is a symbolic link.
+void PrepareFolder(const QString& folder) {
+    if (QFileInfo::exists(folder)) {
+        if (!Allowed(folder, W_OK | X_OK, 0222))
+            throw EStorageError(LoadStr(StrRecoveryFolderReadOnly));
+        return;
+    }
+    if (!QDir().mkpath(folder) || ::chmod(Native(folder).constData(), S_IRWXU) != 0)
+        throw SystemError();
+}
+
+// Whether the file holds the same work as the project; false when it cannot
+// be read.
+bool Holds(const QString& path, const TProject& project) {
+    try {
+        return ProjectContent(*ReadProject(path)) == ProjectContent(project);
+    } catch (const EStorageError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 QString RecoveryFolder() {
@@ -96,9 +128,7 @@ void TRecoveryCopy::Write(std::unique_ptr<const TProject> project, std::optional
         const QByteArray archive = ProjectArchive(
             *project, {{QString::fromLatin1(OriginName), origin.value_or(QString()).toUtf8(), {}}});
         if (FLock < 0) {
-            // The folder holds unsaved work: for the user's eyes only.
-            if (!QDir().mkpath(FFolder) || ::chmod(Native(FFolder).constData(), S_IRWXU) != 0)
-                throw SystemError();
+            PrepareFolder(FFolder);
             // A program looking for orphans may hold the new lock for a moment.
             FLock = TakeLock(FFolder + QLatin1Char('/') + FName + LockSuffix, true);
             if (FLock < 0)
@@ -113,9 +143,11 @@ bool TRecoveryCopy::Writing() const {
            FWriting.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
 }
 
-void TRecoveryCopy::Finish() {
-    if (FWriting.valid())
-        FWriting.get();
+bool TRecoveryCopy::Finish() {
+    if (!FWriting.valid())
+        return false;
+    FWriting.get();
+    return true;
 }
 
 void TRecoveryCopy::Remove() {
@@ -125,12 +157,21 @@ void TRecoveryCopy::Remove() {
         QFile::remove(Path());
 }
 
+void TRecoveryCopy::Leave() {
+    if (FWriting.valid())
+        FWriting.wait();
+    if (FLock >= 0)
+        ::close(std::exchange(FLock, -1));
+    FName.clear();
+}
+
 TOrphanCopy::TOrphanCopy(QString copyPath, int lock)
     : FCopyPath(std::move(copyPath)), FLock(lock) {}
 
 TOrphanCopy::TOrphanCopy(TOrphanCopy&& other) noexcept
     : FCopyPath(std::move(other.FCopyPath)), FLock(std::exchange(other.FLock, -1)),
-      FProject(std::move(other.FProject)), FOrigin(std::move(other.FOrigin)) {}
+      FProject(std::move(other.FProject)), FOrigin(std::move(other.FOrigin)),
+      FMade(std::move(other.FMade)), FSize(other.FSize) {}
 
 TOrphanCopy::~TOrphanCopy() {
     if (FLock >= 0)
@@ -147,9 +188,23 @@ void TOrphanCopy::Discard() {
     ::close(std::exchange(FLock, -1));
 }
 
-std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder) {
+QString TOrphanCopy::SetAside() {
+    const QFileInfo copy(FCopyPath);
+    const QString aside = copy.absolutePath() + QStringLiteral("/unreadable");
+    const QString target = aside + QLatin1Char('/') + copy.fileName();
+    if ((QFileInfo::exists(aside) || ::mkdir(Native(aside).constData(), S_IRWXU) == 0) &&
+        ::rename(Native(FCopyPath).constData(), Native(target).constData()) == 0) {
+        FCopyPath = target;
+        QFile::remove(copy.absolutePath() + QLatin1Char('/') + copy.completeBaseName() +
+                      LockSuffix);
+    }
+    ::close(std::exchange(FLock, -1));
+    return FCopyPath;
+}
+
+TOrphanCopies FindOrphanCopies(const QString& folder) {
     const QDir directory(folder);
-    std::vector<TOrphanCopy> orphans;
+    TOrphanCopies orphans;
     for (const QFileInfo& copy : directory.entryInfoList(
              {QStringLiteral("*") + CopySuffix}, QDir::Files, QDir::Time | QDir::Reversed)) {
         const QString lockPath = directory.filePath(copy.completeBaseName() + LockSuffix);
@@ -163,15 +218,26 @@ std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder) {
             continue;
         }
         try {
+            if (!Allowed(copy.filePath(), R_OK, 0444))
+                throw EStorageError(QString::fromLocal8Bit(std::strerror(EACCES)));
             orphan.FProject = ReadProject(copy.filePath());
             const QByteArray origin = ExtractEntry(copy.filePath(), OriginName, MaxContentSize);
             if (!origin.isEmpty())
                 orphan.FOrigin = QString::fromUtf8(origin);
-        } catch (const EStorageError&) {
+        } catch (const EStorageError& error) {
+            // Perhaps a later version, or a repair, reads it.
+            orphans.Unreadable.push_back({orphan.SetAside(), error.Message()});
+            continue;
+        }
+        // A program that saved the work and then stopped before removing
+        // the copy, or could not remove it.
+        if (orphan.FOrigin && Holds(*orphan.FOrigin, *orphan.FProject)) {
             orphan.Discard();
             continue;
         }
-        orphans.push_back(std::move(orphan));
+        orphan.FMade = copy.lastModified();
+        orphan.FSize = copy.size();
+        orphans.Readable.push_back(std::move(orphan));
     }
     // What programs that are gone leave besides copies: the lock file of one
     // that had nothing unsaved, the piece of a copy cut short.

@@ -2,6 +2,7 @@
 
 #include "model/UntClassProject.h"
 
+#include <QDateTime>
 #include <QString>
 #include <future>
 #include <memory>
@@ -32,13 +33,17 @@ public:
     // belongs to (none for a new document). Not while Writing().
     void Write(std::unique_ptr<const TProject> project, std::optional<QString> origin);
     bool Writing() const;
-    // Waits for the last write started; raises EStorageError when it failed,
-    // once.
-    void Finish();
+    // Waits for the last write started; true when one was waited for,
+    // EStorageError when it failed, once.
+    bool Finish();
     // Removes the copy, if any, once the write in progress is done.
     void Remove();
+    // Gives up the copy, once the write in progress is done, so that the next
+    // start offers it; the next write makes a new one.
+    void Leave();
     bool Exists() const;
     QString Path() const;
+    const QString& Folder() const { return FFolder; }
 
 private:
     QString FFolder;
@@ -46,6 +51,8 @@ private:
     int FLock = -1;
     std::future<void> FWriting;
 };
+
+struct TOrphanCopies;
 
 // A copy left by a program that is gone. While the object lives, this run
 // holds the copy's lock, so that no other program offers it meanwhile.
@@ -56,6 +63,9 @@ public:
     ~TOrphanCopy();
 
     const TProject& Project() const { return *FProject; }
+    // When the copy was last written, and its size in bytes.
+    const QDateTime& Made() const { return FMade; }
+    qint64 Size() const { return FSize; }
     std::unique_ptr<TProject> TakeProject() { return std::move(FProject); }
     // The file of the project; none for a new document.
     const std::optional<QString>& Origin() const { return FOrigin; }
@@ -64,15 +74,33 @@ public:
 
 private:
     TOrphanCopy(QString copyPath, int lock);
-    friend std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder);
+    friend TOrphanCopies FindOrphanCopies(const QString& folder);
+    // Moves the copy to the folder of unreadable ones and gives it up; the
+    // path it is found at.
+    QString SetAside();
 
     QString FCopyPath;
     int FLock;
     std::unique_ptr<TProject> FProject;
     std::optional<QString> FOrigin;
+    QDateTime FMade;
+    qint64 FSize = 0;
 };
 
-// The readable copies of the folder whose programs are gone, oldest first.
-// Copies that cannot be read, and lock files left without a copy, are
-// removed on the way.
-std::vector<TOrphanCopy> FindOrphanCopies(const QString& folder);
+// A copy that could not be read, where it was kept, and why.
+struct TUnreadableCopy {
+    QString Path;
+    QString Reason;
+};
+
+struct TOrphanCopies {
+    // Oldest first.
+    std::vector<TOrphanCopy> Readable;
+    std::vector<TUnreadableCopy> Unreadable;
+};
+
+// The copies of the folder whose programs are gone and whose work no file
+// holds yet. Copies that cannot be read are moved to the folder's
+// "unreadable" folder, or stay where they are when it cannot be made; copies
+// whose work is saved, and lock files left without a copy, are removed.
+TOrphanCopies FindOrphanCopies(const QString& folder);

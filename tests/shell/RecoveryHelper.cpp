@@ -8,9 +8,23 @@
 #include "shell/UnitFrmMain.h"
 #include "shell/UntApplication.h"
 #include "storage/UntRecovery.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QTimer>
 #include <cstdio>
+
+namespace {
+
+// Copies left by programs killed before stay for the test to offer.
+class TKeepingSeam : public TModalSeam {
+public:
+    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&,
+                                        QMessageBox::StandardButtons buttons) override {
+        return buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
+    }
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     TApplication application(argc, argv);
@@ -20,6 +34,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     TFrmMain window;
+    window.SetSeam(std::make_unique<TKeepingSeam>());
     window.StartUp({arguments[1]});
     if (!window.Document())
         return 1;
