@@ -224,4 +224,13 @@ enum TStringId : int {
     StrCsvNoName = 3167,
     StrCsvOpenQuote = 3169,
     StrCsvNoFactor = 3170,
+    StrProjectInUse = 5400,
+    StrLockOwnerHost = 5401,
+    StrLockOwnerSince = 5402,
+    StrReadOnlyCopy = 5403,
+    StrFileChangedOnDisk = 5404,
+    StrFileGoneFromDisk = 5405,
+    StrSaveOverChange = 5406,
+    StrSaveOverGone = 5407,
+    StrUnknownUser = 5408,
 };

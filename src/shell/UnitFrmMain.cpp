@@ -16,6 +16,7 @@
 #include "storage/UntDataModule.h"
 #include "storage/UntErrors.h"
 #include "storage/UntInterchange.h"
+#include "storage/UntLockFile.h"
 #include "storage/UntProgramFolder.h"
 #include "storage/UntRecovery.h"
 #include "storage/UntUtils.h"
@@ -96,6 +97,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     });
     connect(&FDocuments, &TDocumentController::ExampleChanged, this, &TFrmMain::UpdateCommands);
     connect(&FDocuments, &TDocumentController::PathChanged, this, &TFrmMain::ShowDocumentName);
+    connect(&FDocuments, &TDocumentController::ChangedOnDisk, this, &TFrmMain::TellChangedOnDisk);
     connect(&FDocuments.Recovery(), &TRecoveryKeeper::Failed, this,
             [this](const QString& message) { statusBar()->showMessage(message); });
     // An error that reaches the event loop is shown over this window; the
@@ -353,7 +355,9 @@ void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
 }
 
 void TFrmMain::ShowDocumentName() {
-    const QString name = FDocuments.DocumentPath().value_or(LoadStr(StrNewDocument));
+    const auto& copyOf = FDocuments.CopyOf();
+    const QString name = copyOf ? FillTemplate(LoadStr(StrReadOnlyCopy), *copyOf)
+                                : FDocuments.DocumentPath().value_or(LoadStr(StrNewDocument));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
     const int room = StatusPath->width() - 8;
@@ -425,9 +429,10 @@ bool TFrmMain::CloseQuery() {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    if (CloseQuery())
+    if (CloseQuery()) {
+        FDocuments.LetGo();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 
@@ -496,6 +501,8 @@ void TFrmMain::OpenRecentProject(const QString& path) {
 }
 
 bool TFrmMain::OpenProject(const QString& path) {
+    if (const auto holder = FDocuments.InUseBy(path))
+        return OpenProjectInUse(path, *holder);
     if (!Try([&] { FDocuments.Open(path); }))
         return false;
     RebuildWorkspace();
@@ -523,7 +530,65 @@ bool TFrmMain::SaveProject() {
     if (!ReadyToSave())
         return false;
     const auto path = FDocuments.DocumentPath();
-    return path ? SaveTo(*path) : SaveProjectAs();
+    if (!path)
+        return SaveProjectAs();
+    switch (AskAboutFileChange(*path)) {
+    case QMessageBox::Yes:
+        return SaveTo(*path);
+    case QMessageBox::No:
+        return SaveProjectAs();
+    default:
+        return false;
+    }
+}
+
+QMessageBox::StandardButton TFrmMain::AskAboutFileChange(const QString& path) {
+    const TDiskChange change = FDocuments.FileChange();
+    if (change == TDiskChange::None)
+        return QMessageBox::Yes;
+    const int question = change == TDiskChange::Gone ? StrSaveOverGone : StrSaveOverChange;
+    const auto answer =
+        Seam().Message(this, QMessageBox::Warning, FillTemplate(LoadStr(question), path),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    // Whichever file the save makes, the change told is past.
+    if (answer != QMessageBox::Cancel)
+        statusBar()->clearMessage();
+    return answer;
+}
+
+void TFrmMain::TellChangedOnDisk(TDiskChange change) {
+    const auto path = FDocuments.DocumentPath();
+    if (!path || change == TDiskChange::None)
+        return;
+    const int text = change == TDiskChange::Gone ? StrFileGoneFromDisk : StrFileChangedOnDisk;
+    statusBar()->showMessage(FillTemplate(LoadStr(text), FileNamePart(*path)));
+}
+
+bool TFrmMain::OpenProjectInUse(const QString& path, const TLockOwner& holder) {
+    const QString who = holder.Who().isEmpty() ? LoadStr(StrUnknownUser) : holder.Who();
+    QString owner =
+        holder.Host.isEmpty() ? who : FillTemplate(LoadStr(StrLockOwnerHost), who, holder.Host);
+    if (const QDateTime since = holder.Since(); since.isValid())
+        owner = FillTemplate(LoadStr(StrLockOwnerSince), owner,
+                             QLocale().toString(since, QLocale::ShortFormat));
+    switch (Seam().Message(this, QMessageBox::Question,
+                           FillTemplate(LoadStr(StrProjectInUse), path, owner),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        if (!Try([&] { FDocuments.OpenCopy(path); }))
+            return false;
+        break;
+    case QMessageBox::No:
+        // The lock stays the other program's: it is the one to remove it.
+        if (!Try([&] { FDocuments.Open(path); }))
+            return false;
+        break;
+    default:
+        return false;
+    }
+    RebuildWorkspace();
+    RememberProject(path);
+    return true;
 }
 
 bool TFrmMain::SaveProjectAs() {
