@@ -349,8 +349,7 @@ void TFrmMain::TellWritten(const QString& path) {
 }
 
 void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
-    if (TDocument* document = FDocuments.UserDocument())
-        document->SetPath(path);
+    FDocuments.Rename(path);
     ShowDocumentName();
 }
 

@@ -155,6 +155,15 @@ void TDocumentController::LetGo() {
         FWatcher.removePaths(watched);
 }
 
+void TDocumentController::Rename(const std::optional<QString>& path) {
+    TDocument* document = UserDocument();
+    if (!document)
+        return;
+    document->SetPath(path);
+    FollowFile(path, path ? TFileIdentity::Of(*path) : std::nullopt);
+    emit PathChanged();
+}
+
 TDiskChange TDocumentController::FileChange() const {
     const std::optional<QString> path = DocumentPath();
     return path ? DiskChange(FIdentity, *path) : TDiskChange::None;

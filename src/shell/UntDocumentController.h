@@ -74,6 +74,8 @@ public:
     // copy then stays.
     void Recover(TOrphanCopy& orphan);
 
+    // The file at the path, as it is now, holds the user's document.
+    void Rename(const std::optional<QString>& path);
     // Writes the user's document to the path, which becomes its file.
     void Save(const QString& path);
     // The project shown, as JSON or CSV, and as a picture.
