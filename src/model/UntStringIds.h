@@ -280,4 +280,13 @@ enum TStringId : int {
     StrJsonCouplingKept = 5504,
     StrImportRemarks = 5505,
     StrPictureInterrupted = 5700,
+    StrProjectInUse = 5400,
+    StrLockOwnerHost = 5401,
+    StrLockOwnerSince = 5402,
+    StrReadOnlyCopy = 5403,
+    StrFileChangedOnDisk = 5404,
+    StrFileGoneFromDisk = 5405,
+    StrSaveOverChange = 5406,
+    StrSaveOverGone = 5407,
+    StrUnknownUser = 5408,
 };

@@ -18,6 +18,7 @@
 #include "storage/UntDataModule.h"
 #include "storage/UntErrors.h"
 #include "storage/UntInterchange.h"
+#include "storage/UntLockFile.h"
 #include "storage/UntProgramFolder.h"
 #include "storage/UntRecovery.h"
 #include "storage/UntUtils.h"
@@ -109,6 +110,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     connect(&FDocuments, &TDocumentController::PathChanged, this, &TFrmMain::ShowDocumentName);
     connect(&FDocuments.Recovery(), &TRecoveryKeeper::ProblemChanged, this,
             &TFrmMain::ShowRecoveryProblem);
+    connect(&FDocuments, &TDocumentController::ChangedOnDisk, this, &TFrmMain::TellChangedOnDisk);
     // An error that reaches the event loop is shown over this window; the
     // project stays as it is.
     if (TApplication* application = TApplication::Instance())
@@ -378,13 +380,14 @@ void TFrmMain::TellWritten(const QString& path) {
 }
 
 void TFrmMain::SetDocumentPath(const std::optional<QString>& path) {
-    if (TDocument* document = FDocuments.UserDocument())
-        document->SetPath(path);
+    FDocuments.Rename(path);
     ShowDocumentName();
 }
 
 void TFrmMain::ShowDocumentName() {
-    const QString name = FDocuments.DocumentPath().value_or(LoadStr(StrNewDocument));
+    const auto& copyOf = FDocuments.CopyOf();
+    const QString name = copyOf ? FillTemplate(LoadStr(StrReadOnlyCopy), *copyOf)
+                                : FDocuments.DocumentPath().value_or(LoadStr(StrNewDocument));
     setWindowTitle(QStringLiteral("Merovan - ") + FileNamePart(name));
     const QFontMetrics metrics(StatusPath->font());
     const int room = StatusPath->width() - 8;
@@ -460,9 +463,10 @@ bool TFrmMain::CloseQuery() {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    if (CloseQuery())
+    if (CloseQuery()) {
+        FDocuments.LetGo();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 
@@ -531,6 +535,8 @@ void TFrmMain::OpenRecentProject(const QString& path) {
 }
 
 bool TFrmMain::OpenProject(const QString& path) {
+    if (const auto holder = FDocuments.InUseBy(path))
+        return OpenProjectInUse(path, *holder);
     if (!Try([&] { FDocuments.Open(path); }))
         return false;
     RebuildWorkspace();
@@ -563,6 +569,14 @@ bool TFrmMain::SaveProject() {
     const auto path = FDocuments.DocumentPath();
     if (!path)
         return SaveProjectAs();
+    switch (AskAboutFileChange(*path)) {
+    case QMessageBox::Yes:
+        break;
+    case QMessageBox::No:
+        return SaveProjectAs();
+    default:
+        return false;
+    }
     // Recovered work older than the file replaces it only when the user says so.
     if (const auto saved = FDocuments.NewerFileSaved();
         saved && Seam().Message(this, QMessageBox::Question,
@@ -571,6 +585,55 @@ bool TFrmMain::SaveProject() {
                                 QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
         return false;
     return SaveTo(*path);
+}
+
+QMessageBox::StandardButton TFrmMain::AskAboutFileChange(const QString& path) {
+    const TDiskChange change = FDocuments.FileChange();
+    if (change == TDiskChange::None)
+        return QMessageBox::Yes;
+    const int question = change == TDiskChange::Gone ? StrSaveOverGone : StrSaveOverChange;
+    const auto answer =
+        Seam().Message(this, QMessageBox::Warning, FillTemplate(LoadStr(question), path),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    // Whichever file the save makes, the change told is past.
+    if (answer != QMessageBox::Cancel)
+        statusBar()->clearMessage();
+    return answer;
+}
+
+void TFrmMain::TellChangedOnDisk(TDiskChange change) {
+    const auto path = FDocuments.DocumentPath();
+    if (!path || change == TDiskChange::None)
+        return;
+    const int text = change == TDiskChange::Gone ? StrFileGoneFromDisk : StrFileChangedOnDisk;
+    statusBar()->showMessage(FillTemplate(LoadStr(text), FileNamePart(*path)));
+}
+
+bool TFrmMain::OpenProjectInUse(const QString& path, const TLockOwner& holder) {
+    const QString who = holder.Who().isEmpty() ? LoadStr(StrUnknownUser) : holder.Who();
+    QString owner =
+        holder.Host.isEmpty() ? who : FillTemplate(LoadStr(StrLockOwnerHost), who, holder.Host);
+    if (const QDateTime since = holder.Since(); since.isValid())
+        owner = FillTemplate(LoadStr(StrLockOwnerSince), owner,
+                             QLocale().toString(since, QLocale::ShortFormat));
+    switch (Seam().Message(this, QMessageBox::Question,
+                           FillTemplate(LoadStr(StrProjectInUse), path, owner),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        if (!Try([&] { FDocuments.OpenCopy(path); }))
+            return false;
+        break;
+    case QMessageBox::No:
+        // The lock stays the other program's: it is the one to remove it.
+        if (!Try([&] { FDocuments.Open(path); }))
+            return false;
+        break;
+    default:
+        return false;
+    }
+    RebuildWorkspace();
+    RememberProject(path);
+    return true;
 }
 
 bool TFrmMain::SaveProjectAs() {

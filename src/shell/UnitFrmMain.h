@@ -8,6 +8,7 @@
 #include "workspace/UntMainHost.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPointer>
 #include <memory>
 #include <optional>
@@ -127,6 +128,16 @@ private:
     // Reads the project file as the user's document and shows it; false
     // after showing why it could not.
     bool OpenProject(const QString& path);
+    // Says who has the project file open and since when, and opens a
+    // read-only copy, or the file all the same, as the user chooses; false
+    // when nothing was opened.
+    bool OpenProjectInUse(const QString& path, const TLockOwner& holder);
+    // Before a save over the user's file: Yes writes, No asks for another
+    // name, Cancel writes nothing. Asks only when another program changed,
+    // replaced, moved or deleted the file since it was read or saved here.
+    QMessageBox::StandardButton AskAboutFileChange(const QString& path);
+    // Says in the status bar what another program did to the user's file.
+    void TellChangedOnDisk(TDiskChange change);
     // The project leads the recent ones.
     void RememberProject(const QString& path);
     // Back to the user's project, its edits committed: what a save needs.

@@ -4,12 +4,19 @@
 #include "reports/UntStrategyPicture.h"
 #include "storage/UntIO.h"
 #include "storage/UntInterchange.h"
+#include "storage/UntLockFile.h"
 #include "storage/UntProgramFolder.h"
 #include "storage/UntRecovery.h"
 
 #include <QFileInfo>
 
-TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {}
+TDocumentController::TDocumentController(QObject* parent) : QObject(parent) {
+    // The folder too: a file renamed over the one watched, or made again,
+    // is seen there.
+    connect(&FWatcher, &QFileSystemWatcher::fileChanged, this, &TDocumentController::LookAtFile);
+    connect(&FWatcher, &QFileSystemWatcher::directoryChanged, this,
+            &TDocumentController::LookAtFile);
+}
 
 TDocumentController::~TDocumentController() = default;
 
@@ -36,12 +43,16 @@ void TDocumentController::SetUserDocument(std::unique_ptr<TDocument> document) {
 void TDocumentController::New() {
     auto document = std::make_unique<TDocument>(ReadProject(ReferenceTemplate()));
     document->SetPath(std::nullopt);
+    FollowFile(std::nullopt, std::nullopt);
     SetUserDocument(std::move(document));
 }
 
 void TDocumentController::Open(const QString& path) {
+    // Known before reading: a change made while it is read shows at the save.
+    const std::optional<TFileIdentity> identity = TFileIdentity::Of(path);
     auto document = std::make_unique<TDocument>(ReadProject(path));
     document->SetPath(path);
+    FollowFile(path, identity);
     SetUserDocument(std::move(document));
 }
 
@@ -50,6 +61,7 @@ void TDocumentController::OpenUnsaved(std::unique_ptr<TProject> project,
     auto document = std::make_unique<TDocument>(std::move(project));
     document->SetPath(origin);
     document->MarkUnsaved();
+    FollowFile(origin, origin ? TFileIdentity::Of(*origin) : std::nullopt);
     SetUserDocument(std::move(document));
 }
 
@@ -89,6 +101,7 @@ TWriteWay TDocumentController::Save(const QString& path) {
     document->MarkSaved();
     document->SetPath(path);
     FRecoveredMade.reset();
+    FollowFile(path, TFileIdentity::Of(path));
     FRecovery.Keep();
     emit PathChanged();
     return way;
@@ -159,4 +172,70 @@ void TDocumentController::ShowExample(bool shown) {
     }
     FExampleShown = shown;
     emit CurrentChanged();
+}
+
+std::optional<TLockOwner> TDocumentController::InUseBy(const QString& path) const {
+    if (FLock && QFileInfo(FLock->Document()) == QFileInfo(path))
+        return std::nullopt;
+    return TLockFile::Holder(path);
+}
+
+void TDocumentController::OpenCopy(const QString& path) {
+    auto document = std::make_unique<TDocument>(ReadProject(path));
+    document->SetPath(std::nullopt);
+    FollowFile(std::nullopt, std::nullopt);
+    FCopyOf = path;
+    SetUserDocument(std::move(document));
+}
+
+void TDocumentController::LetGo() {
+    FLock.reset();
+    if (const QStringList watched = FWatcher.files() + FWatcher.directories(); !watched.isEmpty())
+        FWatcher.removePaths(watched);
+}
+
+void TDocumentController::Rename(const std::optional<QString>& path) {
+    TDocument* document = UserDocument();
+    if (!document)
+        return;
+    document->SetPath(path);
+    FollowFile(path, path ? TFileIdentity::Of(*path) : std::nullopt);
+    emit PathChanged();
+}
+
+TDiskChange TDocumentController::FileChange() const {
+    const std::optional<QString> path = DocumentPath();
+    return path ? DiskChange(FIdentity, *path) : TDiskChange::None;
+}
+
+void TDocumentController::FollowFile(const std::optional<QString>& path,
+                                     const std::optional<TFileIdentity>& identity) {
+    // The lock of a file saved again stays as it was taken.
+    if (!path || !FLock || QFileInfo(FLock->Document()) != QFileInfo(*path)) {
+        FLock.reset();
+        if (path)
+            FLock = TLockFile::Take(*path);
+    }
+    FIdentity = identity;
+    FSeen = identity;
+    FCopyOf.reset();
+    if (const QStringList watched = FWatcher.files() + FWatcher.directories(); !watched.isEmpty())
+        FWatcher.removePaths(watched);
+    if (path)
+        FWatcher.addPaths({*path, QFileInfo(*path).path()});
+}
+
+void TDocumentController::LookAtFile() {
+    const std::optional<QString> path = DocumentPath();
+    if (!path)
+        return;
+    // A rename over the file ends the watch of the file it replaced.
+    if (!FWatcher.files().contains(*path) && QFileInfo::exists(*path))
+        FWatcher.addPath(*path);
+    const std::optional<TFileIdentity> now = TFileIdentity::Of(*path);
+    if (now == FSeen)
+        return;
+    FSeen = now;
+    if (now != FIdentity)
+        emit ChangedOnDisk(DiskChange(FIdentity, *path));
 }

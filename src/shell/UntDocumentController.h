@@ -6,18 +6,25 @@
 #include "shell/UntRecoveryKeeper.h"
 #include "storage/UntComparison.h"
 #include "storage/UntDataModule.h"
+#include "storage/UntFileIdentity.h"
 
 #include <QDateTime>
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class TLockFile;
+class TOrphanCopy;
+struct TLockOwner;
+
 // The documents of the window and what is done to them as files: the user's
 // project, the example waiting to be shown, and the user's project set aside
 // while the example is shown, each with its history and its file; new, open,
-// save, import, export and pictures; the recovery copy of the user's work.
+// save, import, export and pictures; the recovery copy of the user's work;
+// the lock file beside the user's file and what other programs do to it.
 // It asks nothing: every operation either succeeds or raises an error whose
 // message is for the user, and leaves the documents as they were. The window
 // asks the questions and shows the errors.
@@ -37,6 +44,23 @@ public:
     bool ExampleShown() const { return FExampleShown; }
     // The file of the user's document; none for a project no file holds.
     std::optional<QString> DocumentPath() const;
+
+    // Who else has the project file open; none when nobody does, or when it
+    // is this program's own document.
+    std::optional<TLockOwner> InUseBy(const QString& path) const;
+    // A copy of the project file as the user's document, which no file holds:
+    // the file stays untouched with whoever has it open, and Save asks for a
+    // name.
+    void OpenCopy(const QString& path);
+    // The file the user's document is a read-only copy of, if it is one.
+    const std::optional<QString>& CopyOf() const { return FCopyOf; }
+    // How the user's file differs from the one read or last saved here;
+    // nothing is ever written over another program's work without asking.
+    TDiskChange FileChange() const;
+
+    // The user is done with the documents: their file is no longer locked
+    // nor watched.
+    void LetGo();
 
     // A new project from the reference template.
     void New();
@@ -61,6 +85,8 @@ public:
     // recovered work was made: the time of that save.
     std::optional<QDateTime> NewerFileSaved() const;
 
+    // The file at the path, as it is now, holds the user's document.
+    void Rename(const std::optional<QString>& path);
     // Writes the user's document to the path, which becomes its file; tells
     // whether it was written in place.
     TWriteWay Save(const QString& path);
@@ -95,6 +121,8 @@ signals:
     void PathChanged();
     // An example is ready, or no longer waits.
     void ExampleChanged();
+    // Another program changed, replaced, moved or deleted the user's file.
+    void ChangedOnDisk(TDiskChange change);
 
 private:
     // The user's document is the one given from now on.
@@ -110,4 +138,17 @@ private:
     // When the recovered work of the user's document was made; none for a
     // document read or saved since.
     std::optional<QDateTime> FRecoveredMade;
+
+    // The user's document is held by the file at the path, as it was read or
+    // written: this program locks it, when nobody else does, and watches it.
+    void FollowFile(const std::optional<QString>& path,
+                    const std::optional<TFileIdentity>& identity);
+    // Tells once each state of the file that this program did not make.
+    void LookAtFile();
+
+    std::unique_ptr<TLockFile> FLock;
+    std::optional<TFileIdentity> FIdentity;
+    std::optional<TFileIdentity> FSeen;
+    std::optional<QString> FCopyOf;
+    QFileSystemWatcher FWatcher;
 };
