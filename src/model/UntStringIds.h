@@ -224,4 +224,5 @@ enum TStringId : int {
     StrCsvNoName = 3167,
     StrCsvOpenQuote = 3169,
     StrCsvNoFactor = 3170,
+    StrMemoKeys = 5600,
 };

@@ -23,6 +23,7 @@
 #include "workspace/UntFrmGuideline.h"
 #include "workspace/UntFrmTOWSItem.h"
 #include "workspace/UntHelpContext.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntModalSeam.h"
 
 #include <QAction>
@@ -85,7 +86,9 @@ TFrmMain::TFrmMain(QWidget* parent)
     };
     FrmGuideline = new TFrmGuideline(*this, this);
     DlgProperties = new TDlgProperties(*this, this);
-    FrmHelp = new TFrmHelp(this);
+    // A window of its own, which the dialogs' modality does not block.
+    FrmHelp = new TFrmHelp(nullptr);
+    qApp->installEventFilter(new TModalKeyGuard(this));
     connect(FrmHelp, &TFrmHelp::ExternalLinkClicked, this,
             [this](const QUrl& address) { Seam().OpenWebPage(address.toString()); });
 
@@ -111,6 +114,7 @@ TFrmMain::~TFrmMain() {
     if (TApplication* application = TApplication::Instance())
         application->SetErrorHandler({});
     delete FWorkspace;
+    delete FrmHelp;
     FSettings.Geometry = saveGeometry();
     try {
         FSettings.Write();
@@ -402,7 +406,8 @@ void TFrmMain::ShowWindow() {
 }
 
 void TFrmMain::ShowHelpTopic(int context) {
-    FrmHelp->ShowTopic(context);
+    // Asked from a dialog, the help opens beside it, to be read together.
+    FrmHelp->ShowTopic(context, QApplication::activeModalWidget());
 }
 
 void TFrmMain::HelpKey() {
@@ -425,9 +430,10 @@ bool TFrmMain::CloseQuery() {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-    if (CloseQuery())
+    if (CloseQuery()) {
+        FrmHelp->close();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

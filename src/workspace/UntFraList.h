@@ -24,6 +24,9 @@ public:
     TTOWSItem* SelectedFactor() const;
     void ClearSelection();
 
+    // The list, then its buttons: the order of the Tab key.
+    QList<QWidget*> TabOrder() const;
+
     const std::int32_t SwotType;
 
 signals:
