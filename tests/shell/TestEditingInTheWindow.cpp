@@ -285,22 +285,22 @@ TEST_F(EditingInTheWindow, EveryChangeIsUndoneAndRedoneToTheByte) {
 TEST_F(EditingInTheWindow, TheProjectAndTheExampleKeepHistoriesOfTheirOwn) {
     Write("Flour", 0);
     ClickListButton(stStrength, "BtAdd");
-    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "&Undo add “Flour”");
 
     Action("AcnProjExampDisp")->trigger();
     ASSERT_TRUE(Window->ExampleDisplayed());
     EXPECT_FALSE(Action("AcnEditUndo")->isEnabled());
     Write("Rain", 0);
     ClickListButton(stThreat, "BtAdd");
-    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Rain”");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "&Undo add “Rain”");
 
     Action("AcnProjExampDisp")->trigger();
     ASSERT_FALSE(Window->ExampleDisplayed());
-    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "&Undo add “Flour”");
     Action("AcnEditUndo")->trigger();
     EXPECT_TRUE(Project().Items.empty());
     EXPECT_FALSE(Project().Modified()) << "nothing left to save in a new document";
-    EXPECT_EQ(Action("AcnEditRedo")->text(), "Redo add “Flour”");
+    EXPECT_EQ(Action("AcnEditRedo")->text(), "&Redo add “Flour”");
 
     Action("AcnEditRedo")->trigger();
     Seam->Answer({QMessageBox::No});
@@ -314,5 +314,5 @@ TEST_F(EditingInTheWindow, StepsAreNamedShortAndAsTyped) {
     Write("R&D " + QString("x").repeated(60), 0);
     ClickListButton(stStrength, "BtAdd");
     EXPECT_EQ(Action("AcnEditUndo")->text(),
-              "Undo add “R&&D " + QString("x").repeated(45) + QChar(0x2026) + "”");
+              "&Undo add “R&&D " + QString("x").repeated(45) + QChar(0x2026) + "”");
 }
