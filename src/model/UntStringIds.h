@@ -289,4 +289,5 @@ enum TStringId : int {
     StrSaveOverChange = 5406,
     StrSaveOverGone = 5407,
     StrUnknownUser = 5408,
+    StrMemoKeys = 5600,
 };

@@ -26,6 +26,7 @@
 #include "workspace/UntFrmGuideline.h"
 #include "workspace/UntFrmTOWSItem.h"
 #include "workspace/UntHelpContext.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntModalSeam.h"
 
 #include <QAction>
@@ -88,7 +89,9 @@ TFrmMain::TFrmMain(QWidget* parent)
     };
     FrmGuideline = new TFrmGuideline(*this, this);
     DlgProperties = new TDlgProperties(*this, this);
-    FrmHelp = new TFrmHelp(this);
+    // A window of its own, which the dialogs' modality does not block.
+    FrmHelp = new TFrmHelp(nullptr);
+    qApp->installEventFilter(new TModalKeyGuard(this));
     DlgCompare = new TDlgCompare(this);
     connect(DlgCompare, &TDlgCompare::FactorChosen, this, [this](std::int32_t position) {
         if (FWorkspace)
@@ -124,6 +127,7 @@ TFrmMain::~TFrmMain() {
     if (TApplication* application = TApplication::Instance())
         application->SetErrorHandler({});
     delete FWorkspace;
+    delete FrmHelp;
     FSettings.Geometry = saveGeometry();
     try {
         FSettings.Write();
@@ -440,7 +444,8 @@ void TFrmMain::ShowWindow() {
 }
 
 void TFrmMain::ShowHelpTopic(int context) {
-    FrmHelp->ShowTopic(context);
+    // Asked from a dialog, the help opens beside it, to be read together.
+    FrmHelp->ShowTopic(context, QApplication::activeModalWidget());
 }
 
 void TFrmMain::HelpKey() {
@@ -465,6 +470,7 @@ bool TFrmMain::CloseQuery() {
 void TFrmMain::closeEvent(QCloseEvent* event) {
     if (CloseQuery()) {
         FDocuments.LetGo();
+        FrmHelp->close();
         event->accept();
     } else
         event->ignore();

@@ -3,6 +3,7 @@
 #include "model/UntStrings.h"
 #include "shell/UntWebLinks.h"
 #include "storage/UntUtils.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntMainHost.h"
 #include "workspace/UntModalSeam.h"
 
@@ -45,6 +46,7 @@ TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
     close->setDefault(true);
     close->setGeometry(width() - 85, 10, 75, 25);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    AssignAccessKeys(this);
 }
 
 void TDlgAbout::paintEvent(QPaintEvent*) {

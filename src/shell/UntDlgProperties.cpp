@@ -44,6 +44,7 @@ TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(hos
     auto* headingsLayout = new QVBoxLayout(headings);
     LstCaptions = new QListWidget(headings);
     LstCaptions->setObjectName(QStringLiteral("LstCaptions"));
+    LstCaptions->setAccessibleName(LoadStr(StrPropertiesHeadings));
     headingsLayout->addWidget(LstCaptions, 1);
     AcnChangeCaption = new QAction(LoadStr(StrPropertiesModify), this);
     AcnChangeCaption->setObjectName(QStringLiteral("AcnChangeCaption"));

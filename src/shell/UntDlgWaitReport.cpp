@@ -1,6 +1,7 @@
 #include "shell/UntDlgWaitReport.h"
 
 #include "model/UntStrings.h"
+#include "workspace/UntKeyboard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,6 +35,7 @@ TDlgWaitReport::TDlgWaitReport(QWidget* parent)
     layout->addWidget(LbStatus);
     layout->addLayout(bottom);
     connect(BtCancel, &QPushButton::clicked, this, &TDlgWaitReport::reject);
+    AssignAccessKeys(this);
 }
 
 void TDlgWaitReport::Begin(int statusId) {

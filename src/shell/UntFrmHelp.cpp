@@ -7,14 +7,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 TFrmHelp::TFrmHelp(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("FrmHelp"));
     setWindowTitle(LoadStr(StrHelpTitle));
+    // Closing the main window ends the program, help open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(720, 560);
 
     FBrowser = new QTextBrowser(this);
@@ -72,17 +76,41 @@ QString TFrmHelp::TopicPage(int context) {
     }
 }
 
-void TFrmHelp::ShowTopic(int context) {
-    ShowPage(LocalizedFile(QStringLiteral("help/") + TopicPage(context)));
+void TFrmHelp::ShowTopic(int context, const QWidget* beside) {
+    ShowPage(LocalizedFile(QStringLiteral("help/") + TopicPage(context)), beside);
 }
 
-void TFrmHelp::ShowPage(const QString& path) {
+void TFrmHelp::PlaceBeside(const QWidget& other) {
+    const QRect screen = other.screen()->availableGeometry();
+    const QRect taken = other.frameGeometry();
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    // The wider side of the screen, the window narrowed to it if need be.
+    const int rightRoom = screen.right() - taken.right();
+    const int leftRoom = taken.left() - screen.left();
+    const int room = std::max(rightRoom, leftRoom) - frame.left() - frame.right();
+    const int width = std::clamp(room, std::min(320, sizeHint().width()), 720);
+    const int height = std::min(560, screen.height() - frame.top() - frame.bottom());
+    resize(width, height);
+    const int left = rightRoom >= leftRoom ? taken.right() + 1 + frame.left()
+                                           : taken.left() - frame.right() - width;
+    const int top = std::clamp(
+        taken.top() + frame.top(), screen.top() + frame.top(),
+        std::max(screen.bottom() - frame.bottom() - height + 1, screen.top() + frame.top()));
+    move(left - frame.left(), top - frame.top());
+}
+
+void TFrmHelp::ShowPage(const QString& path, const QWidget* beside) {
     // The pages of every language share one style sheet, which the browser does
     // not load from links.
     QFile css(ProgramFolder() + QStringLiteral("help/help.css"));
     if (css.open(QIODevice::ReadOnly))
         FBrowser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
     FBrowser->setSource(QUrl::fromLocalFile(path));
+    if (beside)
+        PlaceBeside(*beside);
     show();
     raise();
     activateWindow();

@@ -6,8 +6,9 @@ class QTextBrowser;
 class QUrl;
 
 // The program's help window: the help pages beside the program, one topic per
-// help context number, and an index linking them. It stays usable while a
-// dialog is open, and Escape closes it.
+// help context number, and an index linking them. A window of its own, not
+// the main window's: it stays usable while a dialog is open, and Escape
+// closes it.
 class TFrmHelp : public QWidget {
     Q_OBJECT
 
@@ -15,9 +16,10 @@ public:
     explicit TFrmHelp(QWidget* parent);
 
     // Shows the topic of the context number; the index for any other number.
-    void ShowTopic(int context);
+    // Asked from a window, the help stands beside it rather than over it.
+    void ShowTopic(int context, const QWidget* beside = nullptr);
     // Shows a page of the program's own, the licence for one.
-    void ShowPage(const QString& path);
+    void ShowPage(const QString& path, const QWidget* beside = nullptr);
 
     // The page of a context number, inside the help folder.
     static QString TopicPage(int context);
@@ -30,5 +32,7 @@ signals:
     void ExternalLinkClicked(const QUrl& address);
 
 private:
+    void PlaceBeside(const QWidget& other);
+
     QTextBrowser* FBrowser;
 };

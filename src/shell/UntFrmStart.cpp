@@ -1,6 +1,7 @@
 #include "shell/UntFrmStart.h"
 
 #include "model/UntStrings.h"
+#include "workspace/UntKeyboard.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -39,6 +40,15 @@ TFrmStart::TFrmStart(QWidget* parent)
     BtOpen = makeButton("BtOpen", StrStartOpen, chOpen);
     Button3 = makeButton("Button3", StrStartQuit, chQuit);
     BtNew->setDefault(true);
+    // Over the picture the style's faint focus mark is lost: a thick frame
+    // in the selection colour shows which button Enter presses.
+    setStyleSheet(QStringLiteral(
+        "QPushButton { color: palette(button-text); background: palette(button);"
+        " border: 1px solid palette(dark); border-radius: 3px; padding: 4px 10px; }"
+        " QPushButton:hover { background: palette(light); }"
+        " QPushButton:pressed { background: palette(mid); }"
+        " QPushButton:focus { border: 3px solid palette(highlight); padding: 2px 8px; }"));
+    AssignAccessKeys(this);
 
     auto* column = new QVBoxLayout;
     column->setSpacing(6);

@@ -28,6 +28,7 @@ TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
     resize(360, 300);
     LstExamples = new QListWidget(Body());
     LstExamples->setObjectName(QStringLiteral("LstExamples"));
+    LstExamples->setAccessibleName(LoadStr(StrExampleCaption));
     BodyLayout()->addWidget(LstExamples);
     connect(BtOk, &QPushButton::clicked, this, &TDlgSelectExample::BtOkClick);
     connect(LstExamples, &QListWidget::itemDoubleClicked, this, &TDlgSelectExample::BtOkClick);

@@ -4,6 +4,7 @@
 #include "model/UntStrings.h"
 #include "workspace/UntElidedLabel.h"
 #include "workspace/UntFraListBar.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntScreenLook.h"
 
 #include <QHeaderView>
@@ -57,6 +58,10 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     LstTOWS->header()->setSectionResizeMode(1, QHeaderView::Fixed);
     LstTOWS->header()->resizeSection(1, 20);
     KeepSelectionVisible(LstTOWS);
+    ShowFocusWhenEmpty(LstTOWS);
+    // A name too long for the list shows whole in its tooltip, not the
+    // tooltip of the group around.
+    TipElidedItems(LstTOWS);
     layout->addWidget(LstTOWS, 1);
 
     connect(FraListBar1, &TFraListBar::BtAddClick, this, &TFraTOWSList::AddClick);
@@ -73,7 +78,10 @@ void TFraTOWSList::FillList(const TProject* project) {
     if (!project)
         return;
     ListTitle->SetFullText(project->Labels.Value(TypeHeading(SwotType)));
-    LstTOWS->setAccessibleName(ListTitle->FullText());
+    // An emptied heading leaves the list its usual name for a screen reader.
+    const QString heading = ListTitle->FullText();
+    LstTOWS->setAccessibleName(
+        heading.trimmed().isEmpty() ? TLabels::DefaultValue(TypeHeading(SwotType)) : heading);
     const std::vector<std::int32_t> factors = FactorsByImportance(*project, SwotType);
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(factors.size()));
@@ -85,6 +93,10 @@ void TFraTOWSList::FillList(const TProject* project) {
         items << item;
     }
     LstTOWS->addTopLevelItems(items);
+}
+
+QList<QWidget*> TFraTOWSList::TabOrder() const {
+    return QList<QWidget*>{LstTOWS} + FocusChain(FraListBar1);
 }
 
 TTOWSItem* TFraTOWSList::SelectedFactor() const {

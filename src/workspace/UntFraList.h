@@ -26,6 +26,9 @@ public:
     // Selects the factor and brings it into view; nothing when it is not listed.
     void SelectFactor(const TTOWSItem* factor);
 
+    // The list, then its buttons: the order of the Tab key.
+    QList<QWidget*> TabOrder() const;
+
     const std::int32_t SwotType;
 
 signals:

@@ -1,11 +1,14 @@
 #include "workspace/UntFraMemo.h"
 
+#include "model/UntStrings.h"
 #include "storage/UntUtils.h"
 #include "workspace/UntFraFormatBar.h"
 #include "workspace/UntScreenLook.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -68,6 +71,28 @@ TMemoEdit::TMemoEdit(QWidget* parent) : QTextEdit(parent) {
     face.setPixelSize(16);
     setFont(face);
     document()->setDefaultFont(face);
+    setToolTip(LoadStr(StrMemoKeys));
+    setAccessibleDescription(LoadStr(StrMemoKeys));
+}
+
+void TMemoEdit::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
+    const int key = event->key();
+    if (control && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+        const bool back = key == Qt::Key_Backtab || modifiers.testFlag(Qt::ShiftModifier);
+        // The editor's own override keeps the focus for the tab it types.
+        QWidget::focusNextPrevChild(!back);
+        return;
+    }
+    if (modifiers == Qt::ControlModifier && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        for (QPushButton* button : window()->findChildren<QPushButton*>())
+            if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+                button->click();
+                return;
+            }
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 void TMemoEdit::SetDocument(const TRtfDocument& document) {
@@ -133,6 +158,7 @@ TFraMemo::TFraMemo(QWidget* parent) : TModelFrame(parent) {
 
 void TFraMemo::SetTitle(const QString& title) {
     Titre->setText(title);
+    MmMemo->setAccessibleName(title);
 }
 
 void TFraMemo::Load(const QStringList& comments) {

@@ -22,6 +22,9 @@ public:
     TRtfDocument Document() const;
 
 protected:
+    // Tab types a tab; Ctrl+Tab and Ctrl+Shift+Tab leave the editor, and
+    // Ctrl+Enter presses the window's default button.
+    void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "history/UntProjectChanges.h"
 #include "model/UntStrings.h"
 #include "workspace/UntElidedLabel.h"
+#include "workspace/UntFraList.h"
 #include "workspace/UntFraListBar.h"
 #include "workspace/UntFraStrategies.h"
 #include "workspace/UntFraTOWS2.h"
@@ -10,6 +11,7 @@
 #include "workspace/UntFraTOWSMat.h"
 #include "workspace/UntFraTabTop.h"
 #include "workspace/UntHelpContext.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntMainHost.h"
 #include "workspace/UntModalSeam.h"
 
@@ -70,6 +72,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
         switchLayout->addWidget(choice, 1);
     }
     RGVisu->button(0)->setChecked(true);
+    TabToCheckedChoice(RGVisu);
     connect(RGVisu, &QButtonGroup::idClicked, this, [this](int view) {
         // The view shown stays as it is, with its selection.
         if (view != FViewShown)
@@ -106,6 +109,9 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     conclusionSide->addWidget(FraListBar1);
     LstGuidelines = new QListWidget(panel4);
     LstGuidelines->setObjectName(QStringLiteral("LstGuidelines"));
+    ElideListItems(LstGuidelines);
+    TipElidedItems(LstGuidelines);
+    ShowFocusWhenEmpty(LstGuidelines);
     conclusionSide->addWidget(LstGuidelines, 1);
 
     Splitter->setStretchFactor(0, 0);
@@ -142,12 +148,16 @@ void TFraTOWS::UpdateView() {
     if (const TProject* project = Project()) {
         FraTabTop1->SetTitle(project->Title);
         LbConclusions->SetFullText(project->Labels.Value(hdConclusions));
-        LstGuidelines->setAccessibleName(project->Labels.Value(hdConclusions));
+        const QString heading = project->Labels.Value(hdConclusions);
+        LstGuidelines->setAccessibleName(
+            heading.trimmed().isEmpty() ? TLabels::DefaultValue(hdConclusions) : heading);
     }
     RGVisuClick();
     FillGuidelines();
     FraTOWSCouple1->UpdateView();
     CheckGuidelines();
+    if (QWidget* first = OrderTabs().value(0))
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 bool TFraTOWS::CloseView() {
@@ -182,6 +192,27 @@ void TFraTOWS::RGVisuClick() {
     ViewFrame = view;
     view->UpdateView();
     Panel1->layout()->addWidget(view);
+    OrderTabs();
+}
+
+QList<QWidget*> TFraTOWS::OrderTabs() {
+    // As the screen reads: the factors, left to right and top to bottom,
+    // then the conclusions; the view choice and the title band last.
+    QList<QWidget*> order;
+    if (qobject_cast<TFraTOWSMat*>(ViewFrame.data()))
+        for (const std::int32_t type : {stStrength, stWeakness, stOpportunity, stThreat})
+            order += ViewFrame->findChild<TFraTOWSList*>(QStringLiteral("FraList%1").arg(type))
+                         ->TabOrder();
+    else if (ViewFrame)
+        order += FocusChain(ViewFrame);
+    order += FocusChain(FraTOWSCouple1);
+    order << LstGuidelines;
+    order += FocusChain(FraListBar1);
+    for (QAbstractButton* choice : RGVisu->buttons())
+        order << choice;
+    order += FocusChain(FraTabTop1);
+    SetTabOrder(order);
+    return order;
 }
 
 void TFraTOWS::SetSelectedCouple(const TTOWSItem* internal, const TTOWSItem* external) {

@@ -67,6 +67,8 @@ private:
     // The view switch: 0 the factor matrix, 1 the coupling view, 2 the
     // strategy matrix; the view chosen is made anew.
     void RGVisuClick();
+    // Tab goes as the screen reads; returns the order.
+    QList<QWidget*> OrderTabs();
     // The highlighted conclusion, the one its commands act on; -1 for none.
     int SelectedGuideline() const;
     void ApplySplitRatio();

@@ -46,6 +46,9 @@ TFrmGuideline::TFrmGuideline(TMainHost& host, QWidget* parent)
 }
 
 bool TFrmGuideline::Edit(TGuideline& guideline, const TGuideline* original) {
+    // One conclusion at a time, whatever asks while the dialog is open.
+    if (FGuideline)
+        return false;
     FGuideline = &guideline;
     FOriginal = original ? original : &guideline;
     EdName->setText(guideline.Name);

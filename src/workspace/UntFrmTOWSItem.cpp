@@ -5,6 +5,7 @@
 #include "storage/UntUtils.h"
 #include "workspace/UntFraMemo.h"
 #include "workspace/UntHelpContext.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntMainHost.h"
 #include "workspace/UntModalSeam.h"
 
@@ -52,6 +53,7 @@ TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, h
         ChMark->addButton(choice, i);
         markLayout->addWidget(choice);
     }
+    TabToCheckedChoice(ChMark);
     row->addWidget(marks);
     BodyLayout()->addWidget(groupBox1);
     BodyLayout()->addSpacing(3);
@@ -64,6 +66,9 @@ TFrmTOWSItem::TFrmTOWSItem(TMainHost& host, QWidget* parent) : TMPDialog(host, h
 }
 
 bool TFrmTOWSItem::Edit(TTOWSItem& factor, bool isNew) {
+    // One factor at a time, whatever asks while the dialog is open.
+    if (FFactor)
+        return false;
     FFactor = &factor;
     FIsNew = isNew;
     SetTitle(LoadStr(TypeNameId(factor.SwotType)));

@@ -3,6 +3,7 @@
 #include "model/UntStrings.h"
 #include "workspace/UntElidedLabel.h"
 #include "workspace/UntHelpContext.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntMainHost.h"
 #include "workspace/UntScreenLook.h"
 
@@ -67,6 +68,19 @@ TMPDialog::TMPDialog(TMainHost& host, int helpContext, QWidget* parent)
 void TMPDialog::SetTitle(const QString& title) {
     setWindowTitle(title);
     LbTitle->SetFullText(title);
+}
+
+void TMPDialog::showEvent(QShowEvent* event) {
+    // The captions are all in place once the dialog shows.
+    AssignAccessKeys(this);
+    // The buttons were made before the content: Tab reaches them after it.
+    if (const QList<QWidget*> content = FocusChain(FBody); !content.isEmpty()) {
+        QList<QWidget*> order{content.last()};
+        if (BtHelp)
+            order << BtHelp;
+        SetTabOrder(order << BtOk << BtCancel);
+    }
+    QDialog::showEvent(event);
 }
 
 void TMPDialog::BtHelpClick() {

@@ -27,6 +27,8 @@ public:
     void BtHelpClick();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     QWidget* Body() const { return FBody; }
     QVBoxLayout* BodyLayout() const { return FBodyLayout; }
 

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QProcess>
 #include <QUrl>
 
 namespace {
@@ -73,18 +74,41 @@ std::optional<QString> TModalSeam::InputText(QWidget* parent, const QString& tit
     return dialog.textValue();
 }
 
+void TModalSeam::OpenWithDesktop(const QUrl& address, const QString& failure) {
+    const auto fail = [this, failure] {
+        Message(QApplication::activeWindow(), QMessageBox::Information, failure, QMessageBox::Ok);
+    };
+    // The toolkit's own call starts xdg-open and reports success whatever
+    // xdg-open then finds; its exit status tells whether a program took the
+    // address.
+    auto* opener = new QProcess(qApp);
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    QObject::connect(opener, &QProcess::finished, &FOpenings,
+                     [fail](int code, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || code != 0)
+                             fail();
+                     });
+    QObject::connect(opener, &QProcess::errorOccurred, &FOpenings,
+                     [opener, address, fail](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         opener->deleteLater();
+                         // Without xdg-open the toolkit looks for a browser itself.
+                         if (!QDesktopServices::openUrl(address))
+                             fail();
+                     });
+    opener->start(QStringLiteral("xdg-open"),
+                  {address.isLocalFile() ? address.toLocalFile() : address.toString()});
+}
+
 void TModalSeam::OpenDocument(const QString& path) {
-    // Without a program for the file the user learns where it went.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Message(QApplication::activeWindow(), QMessageBox::Information,
-                FillTemplate(LoadStr(StrNoViewer), path), QMessageBox::Ok);
+    OpenWithDesktop(QUrl::fromLocalFile(path), FillTemplate(LoadStr(StrNoViewer), path));
 }
 
 void TModalSeam::OpenWebPage(const QString& address) {
-    // Without a browser the user still gets the address, to copy.
-    if (!QDesktopServices::openUrl(QUrl(address)))
-        Message(QApplication::activeWindow(), QMessageBox::Information,
-                FillTemplate(LoadStr(StrNoBrowser), address), QMessageBox::Ok);
+    OpenWithDesktop(QUrl(address), FillTemplate(LoadStr(StrNoBrowser), address));
 }
 
 void TModalSeam::Error(QWidget* parent, const QString& text) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 // What a file dialog is asked: its title, its filters ("Text (*.txt)"), the
@@ -48,12 +50,21 @@ public:
     virtual std::optional<QString> InputText(QWidget* parent, const QString& title,
                                              const QString& prompt, const QString& text);
 
-    // Opens a file with the program the desktop associates with it.
+    // Opens a file with the program the desktop associates with it; when
+    // none takes it, says where the file is.
     virtual void OpenDocument(const QString& path);
-    // Opens a web address in the desktop's browser; without one, shows the
-    // address.
+    // Opens a web address in the desktop's browser; when none takes it,
+    // shows the address, to copy.
     virtual void OpenWebPage(const QString& address);
 
     // An error with one OK button.
     void Error(QWidget* parent, const QString& text);
+
+private:
+    // Hands the address to the desktop; tells the message when nothing took
+    // it, which may be after the call returned.
+    void OpenWithDesktop(const QUrl& address, const QString& failure);
+
+    // Ends the waits for the desktop's answer when the seam goes.
+    QObject FOpenings;
 };

@@ -1,6 +1,9 @@
 #include "model/UntStrings.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -74,9 +77,31 @@ TEST(StringTable, ReportsAMissingId) {
 TEST(StringTable, FrenchLocaleReadsTheFrenchTable) {
     const QLocale english;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    EXPECT_EQ(LoadStr(1070), QString::fromUtf8("Enregistrer les modifications ?"));
+    EXPECT_EQ(LoadStr(1070), QString::fromUtf8("Enregistrer les modifications\u00a0?"));
     EXPECT_EQ(LoadStr(2804), "Nos forces");
     EXPECT_EQ(LoadStr(151), "N") << "shortcuts stay";
     QLocale::setDefault(english);
     EXPECT_EQ(LoadStr(1070), "Save changes?");
+}
+
+// French sets a no-break space before : ; ? ! » and after «, so that a line
+// never breaks between a word and its mark.
+TEST(StringTable, FrenchPunctuationNeverStandsAloneOnALine) {
+    QFile table(QStringLiteral(MEROVAN_SOURCE_DIR "/../resources/strings/strings.fr.json"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    const QJsonObject texts = QJsonDocument::fromJson(table.readAll()).object();
+    ASSERT_FALSE(texts.isEmpty());
+    const QRegularExpression loose(QStringLiteral("[ \\t\\n][:;?!»]|«[ \\t\\n]"));
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        const QJsonValue value = it.value();
+        QStringList lines;
+        if (value.isArray())
+            for (const QJsonValue line : value.toArray())
+                lines << line.toString();
+        else
+            lines << value.toString();
+        for (const QString& line : lines)
+            EXPECT_FALSE(loose.match(line).hasMatch())
+                << it.key().toStdString() << ": " << line.toStdString();
+    }
 }

@@ -181,61 +181,61 @@ TEST_F(EditingInTheWindow, EveryChangeIsUndoneAndRedoneToTheByte) {
         std::function<void()> Change;
     };
     const Step steps[] = {
-        {"Undo add “New threat”",
+        {"&Undo add “New threat”",
          [&] {
              Write("New threat", 0);
              ClickListButton(stThreat, "BtAdd");
          }},
-        {"Undo change “S1”",
+        {"&Undo change “S1”",
          [&] {
              ClickFactor(stStrength, "S1");
              Write("S1 renamed", 2);
              ClickListButton(stStrength, "BtEdit");
          }},
-        {"Undo delete “O1”",
+        {"&Undo delete “O1”",
          [&] {
              ClickFactor(stOpportunity, "O1");
              ClickListButton(stOpportunity, "BtDel");
          }},
-        {"Undo delete “S1”",
+        {"&Undo delete “S1”",
          [&] {
              ClickFactor(stStrength, "S1");
              ClickListButton(stStrength, "BtDel");
          }},
-        {"Undo add “D”",
+        {"&Undo add “D”",
          [&] {
              selectCoupling("S2", stStrength, "T1", stThreat);
              Write("D");
              ClickGuidelineButton("BtAdd");
          }},
-        {"Undo change “B”",
+        {"&Undo change “B”",
          [&] {
              // The wording kept is its own, not another conclusion's.
              Guidelines()->setCurrentRow(1);
              Write("B", -1, "Why");
              ClickGuidelineButton("BtEdit");
          }},
-        {"Undo delete “A”",
+        {"&Undo delete “A”",
          [&] {
              Guidelines()->setCurrentRow(0);
              ClickGuidelineButton("BtDel");
          }},
-        {"Undo move “A”",
+        {"&Undo move “A”",
          [&] {
              Guidelines()->setCurrentRow(0);
              ClickGuidelineButton("BtDown");
          }},
-        {"Undo link “S1 / O1” to “C”",
+        {"&Undo link “S1 / O1” to “C”",
          [&] {
              selectCoupling("S1", stStrength, "O1", stOpportunity);
              check(2, Qt::Checked);
          }},
-        {"Undo unlink “S1 / O1” from “A”",
+        {"&Undo unlink “S1 / O1” from “A”",
          [&] {
              selectCoupling("S1", stStrength, "O1", stOpportunity);
              check(0, Qt::Unchecked);
          }},
-        {"Undo change the properties",
+        {"&Undo change the properties",
          [&] {
              Seam->ActInDialog([](QDialog& dialog) {
                  dialog.findChild<QLineEdit*>("EdTitle")->setText("Renamed");
@@ -285,22 +285,22 @@ TEST_F(EditingInTheWindow, EveryChangeIsUndoneAndRedoneToTheByte) {
 TEST_F(EditingInTheWindow, TheProjectAndTheExampleKeepHistoriesOfTheirOwn) {
     Write("Flour", 0);
     ClickListButton(stStrength, "BtAdd");
-    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "&Undo add “Flour”");
 
     Action("AcnProjExampDisp")->trigger();
     ASSERT_TRUE(Window->ExampleDisplayed());
     EXPECT_FALSE(Action("AcnEditUndo")->isEnabled());
     Write("Rain", 0);
     ClickListButton(stThreat, "BtAdd");
-    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Rain”");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "&Undo add “Rain”");
 
     Action("AcnProjExampDisp")->trigger();
     ASSERT_FALSE(Window->ExampleDisplayed());
-    EXPECT_EQ(Action("AcnEditUndo")->text(), "Undo add “Flour”");
+    EXPECT_EQ(Action("AcnEditUndo")->text(), "&Undo add “Flour”");
     Action("AcnEditUndo")->trigger();
     EXPECT_TRUE(Project().Items.empty());
     EXPECT_FALSE(Project().Modified()) << "nothing left to save in a new document";
-    EXPECT_EQ(Action("AcnEditRedo")->text(), "Redo add “Flour”");
+    EXPECT_EQ(Action("AcnEditRedo")->text(), "&Redo add “Flour”");
 
     Action("AcnEditRedo")->trigger();
     Seam->Answer({QMessageBox::No});
@@ -314,5 +314,5 @@ TEST_F(EditingInTheWindow, StepsAreNamedShortAndAsTyped) {
     Write("R&D " + QString("x").repeated(60), 0);
     ClickListButton(stStrength, "BtAdd");
     EXPECT_EQ(Action("AcnEditUndo")->text(),
-              "Undo add “R&&D " + QString("x").repeated(45) + QChar(0x2026) + "”");
+              "&Undo add “R&&D " + QString("x").repeated(45) + QChar(0x2026) + "”");
 }

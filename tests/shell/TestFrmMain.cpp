@@ -59,11 +59,11 @@ TEST_F(MainWindowTest, MenusAndToolBarListTheirCommands) {
               (QStringList{"&New", "&Open", "Open &recent", "&Save", "&Save as", "|", "&Import…",
                            "&Export…", "|", "Co&mpare with…", "|", "&Properties", "|", "&Quit"}));
     EXPECT_EQ(Texts(menus[1]->menu()->actions()),
-              (QStringList{"Undo", "Redo", "|", "&Cut", "Co&py", "&Paste"}));
+              (QStringList{"&Undo", "&Redo", "|", "&Cut", "Co&py", "&Paste"}));
     // Every command of the tool bar is in a menu, for the keyboard.
     EXPECT_EQ(Texts(menus[2]->menu()->actions()),
               (QStringList{"Display the example", "Select the example", "|", "Text report",
-                           "Spreadsheet report", "|", "SWOT picture…", "TOWS picture…",
+                           "Spreadsheet report", "|", "&SWOT picture…", "&TOWS picture…",
                            "Strate&gy picture…"}));
     EXPECT_EQ(Texts(menus[3]->menu()->actions()),
               (QStringList{"&Guide", "User &licence", "|", "Merovan &web page",

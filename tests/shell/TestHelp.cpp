@@ -3,27 +3,43 @@
 #include "shell/UntFrmHelp.h"
 #include "shell/UntWebLinks.h"
 #include "storage/UntProgramFolder.h"
+#include "workspace/UntMPDialog.h"
 #include "workspace/UntModalSeam.h"
 #include "workspace/UntModelFrame.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 
+namespace {
+
+// The help window: a window of its own, not a child of the main window.
+TFrmHelp* HelpWindow() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<TFrmHelp*>(window))
+            return help;
+    return nullptr;
+}
+
+} // namespace
+
 class Help : public MainWindowTest {
 protected:
     QString ShownPage() const {
-        auto* browser = Window->findChild<QTextBrowser*>("HelpBrowser");
+        auto* browser = HelpWindow()->findChild<QTextBrowser*>("HelpBrowser");
         return browser ? browser->source().fileName() : QString();
     }
     QString ShownTitle() const {
-        return Window->findChild<QTextBrowser*>("HelpBrowser")->documentTitle();
+        return HelpWindow()->findChild<QTextBrowser*>("HelpBrowser")->documentTitle();
     }
 };
 
@@ -42,7 +58,7 @@ TEST_F(Help, TopicsOpenTheirPages) {
         Window->ShowHelpTopic(c.context);
         EXPECT_EQ(ShownPage(), c.page) << c.context;
         EXPECT_EQ(ShownTitle(), c.title) << c.context;
-        EXPECT_TRUE(Window->findChild<TFrmHelp*>("FrmHelp")->isVisible());
+        EXPECT_TRUE(HelpWindow()->isVisible());
     }
 }
 
@@ -119,7 +135,7 @@ TEST_F(Help, LicenceAndWebPagesOpenWhereTheyBelong) {
 // to the desktop through the seam.
 TEST_F(Help, HelpLinksStayInsideOrLeaveThroughTheSeam) {
     Window->ShowHelpTopic(0);
-    auto* browser = Window->findChild<QTextBrowser*>("HelpBrowser");
+    auto* browser = HelpWindow()->findChild<QTextBrowser*>("HelpBrowser");
     emit browser->anchorClicked(QUrl("factor.htm"));
     EXPECT_EQ(ShownPage(), "factor.htm");
     EXPECT_TRUE(Seam->WebPages.isEmpty());
@@ -129,34 +145,56 @@ TEST_F(Help, HelpLinksStayInsideOrLeaveThroughTheSeam) {
     EXPECT_EQ(Seam->WebPages, QStringList{"https://www.example.org/merovan"});
 }
 
-// Help asked for from a dialog can be read and closed while the dialog stays
-// open: dialogs are modal to the main window only.
-TEST_F(Help, HelpStaysUsableBesideADialogAndEscapeClosesIt) {
+// Help asked for from a dialog opens beside it, and takes the mouse and the
+// keys while the dialog stays open: real input events, which the toolkit
+// drops for the windows a modal dialog blocks.
+TEST_F(Help, HelpOpensBesideADialogAndTakesInputWhileItIsOpen) {
     Window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
-    // The seam's own way to show a dialog, then the dialog left open.
-    QDialog dialog(Window.get());
-    QTimer::singleShot(0, &dialog, &QDialog::reject);
+    TMPDialog dialog(*Window, 22, Window.get());
+    bool checked = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+        dialog.move(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+        QPushButton* help = dialog.findChild<QPushButton*>("BtHelp");
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                          help->mapTo(&dialog, help->rect().center()));
+        TFrmHelp* window = HelpWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        EXPECT_EQ(ShownPage(), "factor.htm");
+        EXPECT_FALSE(window->frameGeometry().intersects(dialog.frameGeometry()))
+            << "beside the dialog, not over it";
+
+        // A link of the page, then Escape, as the user gives them.
+        QTextBrowser* browser = window->findChild<QTextBrowser*>("HelpBrowser");
+        browser->setFocus();
+        QTest::keyClick(window->windowHandle(), Qt::Key_Tab);
+        QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+        EXPECT_EQ(ShownPage(), "index.htm") << "the first link leads to the contents";
+        QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+        EXPECT_FALSE(window->isVisible());
+
+        QTest::mouseClick(dialog.windowHandle(), Qt::LeftButton, {},
+                          help->mapTo(&dialog, help->rect().center()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        QWidget* close = window->findChild<QToolBar*>()->widgetForAction(
+            window->findChild<QAction*>("AcnHelpClose"));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          close->mapTo(window, close->rect().center()));
+        EXPECT_FALSE(window->isVisible()) << "the dialog does not block the help window";
+        EXPECT_TRUE(dialog.isVisible());
+        checked = true;
+        dialog.reject();
+    });
     TModalSeam().ExecDialog(dialog);
-    dialog.show();
-    ASSERT_TRUE(dialog.isModal());
-
-    Window->ShowHelpTopic(22);
-    auto* help = Window->findChild<TFrmHelp*>("FrmHelp");
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
-    QWidget* close =
-        help->findChild<QToolBar*>()->widgetForAction(help->findChild<QAction*>("AcnHelpClose"));
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_FALSE(help->isVisible()) << "the dialog does not block the help window";
-
-    Window->ShowHelpTopic(22);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
-    QTest::keyClick(help->findChild<QTextBrowser*>("HelpBrowser"), Qt::Key_Escape);
-    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(checked);
 }
 
-// Where no browser takes a web address, the user is shown it, to copy.
-TEST(WebPages, AnAddressNoBrowserTakesIsShown) {
+// Where no program takes a web address or a file, the user is shown it, to
+// copy; where one does, nothing is said.
+TEST(WebPages, AnAddressNothingOpensIsShown) {
     struct TRecordingSeam : TModalSeam {
         QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
                                             QMessageBox::StandardButtons) override {
@@ -164,11 +202,48 @@ TEST(WebPages, AnAddressNoBrowserTakesIsShown) {
             return QMessageBox::Ok;
         }
         QStringList Messages;
-    } seam;
-    // The offscreen platform has no browser.
-    seam.OpenWebPage(QStringLiteral("https://merovan.example/help"));
-    EXPECT_EQ(seam.Messages, QStringList{"No web browser opened the page. Its address is:\n\n"
-                                         "https://merovan.example/help"});
+    };
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    const struct {
+        const char* name;
+        // The desktop's opener; none for a desktop without xdg-open.
+        const char* opener;
+        bool told;
+    } cases[] = {
+        {"xdg-open finds no program", "#!/bin/sh\nexit 3\n", true},
+        {"xdg-open opens it", "#!/bin/sh\nexit 0\n", false},
+        {"no xdg-open, and the offscreen platform has no browser", nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(bin.filePath("xdg-open"));
+        if (c.opener) {
+            QFile opener(bin.filePath("xdg-open"));
+            ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+            opener.write(c.opener);
+            opener.close();
+            opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", bin.path().toLocal8Bit());
+        TRecordingSeam seam;
+        seam.OpenWebPage(QStringLiteral("https://merovan.example/help"));
+        seam.OpenDocument(QStringLiteral("/tmp/report.pdf"));
+        // The answers come when the openers have ended.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return qApp->findChildren<QProcess*>().isEmpty() &&
+                       (!c.told || seam.Messages.size() == 2);
+            },
+            30000));
+        qputenv("PATH", path);
+        EXPECT_EQ(seam.Messages,
+                  (c.told ? QStringList{"No web browser opened the page. Its address is:\n\n"
+                                        "https://merovan.example/help",
+                                        "No program opened the file. It was written to:\n\n"
+                                        "/tmp/report.pdf"}
+                          : QStringList()));
+    }
 }
 
 // The help window speaks the interface's language.
@@ -210,7 +285,7 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     }
     QString ShownPath() const {
-        return Window->findChild<QTextBrowser*>("HelpBrowser")->source().toLocalFile();
+        return HelpWindow()->findChild<QTextBrowser*>("HelpBrowser")->source().toLocalFile();
     }
 };
 
@@ -229,10 +304,10 @@ TEST_F(FrenchHelp, PagesLinksAndLicenceAreFrench) {
         EXPECT_EQ(ShownPath(), ProgramFolder() + "help/fr/" + c.page) << c.context;
         EXPECT_EQ(ShownTitle(), c.title) << c.context;
     }
-    auto* help = Window->findChild<TFrmHelp*>("FrmHelp");
+    auto* help = HelpWindow();
     EXPECT_EQ(help->windowTitle(), "Aide de Merovan");
 
-    emit Window->findChild<QTextBrowser*>("HelpBrowser")->anchorClicked(QUrl("factor.htm"));
+    emit HelpWindow()->findChild<QTextBrowser*>("HelpBrowser")->anchorClicked(QUrl("factor.htm"));
     EXPECT_EQ(ShownPath(), ProgramFolder() + "help/fr/factor.htm") << "links stay in French";
     const QList<QAction*> actions = help->findChild<QToolBar*>()->actions();
     const auto contents = std::find_if(actions.begin(), actions.end(), [](QAction* action) {
