@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UntClassProject.h"
+#include "reports/UntCalcExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,6 +24,10 @@ struct TReportKindInfo {
 };
 
 const TReportKindInfo& ReportInfo(TReportKind kind);
+
+// The most columns and rows a table report of the format (its number in
+// Extensions, from 1) may have.
+TSheetSize SheetLimit(int format);
 
 // The format of a file name's extension, as numbered in Extensions; 0 for
 // another one.
