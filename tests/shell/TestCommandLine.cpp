@@ -83,7 +83,7 @@ TEST(CommandLine, VersionTellsTheCopyrightAndLicence) {
 TEST(CommandLine, FrenchMessagesCarryFrenchReasons) {
     QTemporaryDir folder;
     const QString missing = folder.filePath("absent.swot");
-    ASSERT_TRUE(QDir(folder.path()).mkdir("dossier"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("dossier.json"));
     const QList<QPair<QString, QString>> french = {
         {"LANG", "fr_FR.UTF-8"}, {"LC_ALL", ""}, {"LC_MESSAGES", ""}, {"LANGUAGE", ""}};
     struct Case {
@@ -93,11 +93,12 @@ TEST(CommandLine, FrenchMessagesCarryFrenchReasons) {
     const Case cases[] = {
         {{"--export", missing, folder.filePath("out.json")}, "Fichier introuvable"},
         {{"--import", folder.filePath("absent.csv"), folder.filePath("p.swot")},
-         "Aucun fichier ou dossier de ce nom"},
+         "Aucun fichier ou dossier"},
         {{"--text-report", ProgramFolder() + "templates/fr/reference.swot",
           folder.filePath("absent/r.sxw")},
-         "Aucun fichier ou dossier de ce nom"},
-        {{"--export", ProgramFolder() + "templates/fr/reference.swot", folder.filePath("dossier")},
+         "Aucun fichier ou dossier"},
+        {{"--export", ProgramFolder() + "templates/fr/reference.swot",
+          folder.filePath("dossier.json")},
          "C’est un dossier"},
     };
     for (const Case& c : cases) {
