@@ -11,7 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 "$BUILD/bench/merovan_bench" --benchmark_format=json --benchmark_out="$out/core.json" \
   --benchmark_filter='ReadProject|ReadFloor|WriteProject|WriteFloor' >/dev/null
 "$BUILD/merovan_report_bench" --benchmark_format=json --benchmark_out="$out/reports.json" \
-  --benchmark_filter='TextReport|TableReport|FourReports|SuiteRunning' >/dev/null
+  --benchmark_filter='TextReport|TableReport|FourReports|SuiteRunning|IdleStart' >/dev/null
 "$BUILD/bench/merovan_gui_bench" --benchmark_format=json --benchmark_out="$out/gui.json" \
   >/dev/null 2>&1
 "$BUILD/bench/merovan_picture_bench" --benchmark_format=json --benchmark_out="$out/pictures.json" \

@@ -360,6 +360,7 @@ void WriteComparison(const TComparison& comparison, const QString& templateFolde
                                          ComparisonExtensions().join(QStringLiteral(", "))));
     pugi::xml_document content = TextContentTemplate(templateFolder);
     BuildComparisonDocument(content, comparison);
-    ConvertPackage(TextPackage(content, templateFolder), QStringLiteral("comparison-XXXXXX.sxw"),
-                   target, filters[office], {}, whileWaiting, conversionBegun);
+    ConvertPackage(TextPackage(content, templateFolder, comparison.New.Title),
+                   QStringLiteral("comparison-XXXXXX.sxw"), target, filters[office], {},
+                   whileWaiting, conversionBegun);
 }

@@ -1,5 +1,6 @@
 #include "reports/UntOOExport.h"
 
+#include "model/UntStrings.h"
 #include "reports/UntReportXml.h"
 #include "storage/UntIO.h"
 #include "storage/UntUtils.h"
@@ -192,6 +193,24 @@ void AddComments(pugi::xml_node body, const QStringList& comments) {
         AddCommentParagraphs(body, comments);
 }
 
+// The table of contents is titled in the interface's language, also when the
+// suite makes it anew from its title template.
+void NameContents(pugi::xml_node body) {
+    const TXmlNames names(body.parent());
+    const QByteArray title = XmlUtf8(LoadStr(StrReportContents));
+    const pugi::xml_node contents = body.child(names(TextNamespace, "table-of-content").c_str());
+    const pugi::xml_node source =
+        contents.child(names(TextNamespace, "table-of-content-source").c_str());
+    source.child(names(TextNamespace, "index-title-template").c_str())
+        .text()
+        .set(title.constData());
+    contents.child(names(TextNamespace, "index-body").c_str())
+        .child(names(TextNamespace, "index-title").c_str())
+        .child(names(TextNamespace, "p").c_str())
+        .text()
+        .set(title.constData());
+}
+
 } // namespace
 
 void BuildTextReport(pugi::xml_document& document, const TProject& project) {
@@ -200,6 +219,7 @@ void BuildTextReport(pugi::xml_document& document, const TProject& project) {
     RequiredChild(root, names(OfficeNamespace, "automatic-styles"));
     pugi::xml_node body = RequiredChild(root, names(OfficeNamespace, "body"));
     AddTextStyles(document);
+    NameContents(body);
     const TLabels& labels = project.Labels;
 
     AddHeading(body, project.Title, 1);

@@ -4,6 +4,7 @@
 #include "reports/UntCalcExport.h"
 #include "reports/UntConvert.h"
 #include "reports/UntOOExport.h"
+#include "reports/UntReportXml.h"
 #include "storage/UntDataModule.h"
 #include "storage/UntIO.h"
 #include "storage/UntUtils.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <pugixml.hpp>
+#include <utility>
 
 namespace {
 
@@ -33,7 +35,38 @@ pugi::xml_document LoadTemplate(const QString& path) {
     return document;
 }
 
+// The document's properties: its title is the project's, so that a file
+// manager or a search shows it, and the suite carries it into every format
+// it writes.
+QByteArray MetaXml(const QString& title) {
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("office:document-meta");
+    root.append_attribute("xmlns:office").set_value(OfficeNamespace);
+    root.append_attribute("xmlns:dc").set_value("http://purl.org/dc/elements/1.1/");
+    root.append_attribute("office:version").set_value("1.0");
+    pugi::xml_node meta = root.append_child("office:meta");
+    meta.append_child("dc:title").text().set(XmlUtf8(title).constData());
+    return XmlBytes(document, pugi::format_raw);
+}
+
+// The manifest of the template, with the properties listed.
+QByteArray ManifestXml(pugi::xml_document manifest) {
+    pugi::xml_node root = manifest.document_element();
+    const TXmlNames names(root);
+    const char* const manifestNamespace = "http://openoffice.org/2001/manifest";
+    pugi::xml_node entry = root.append_child(names(manifestNamespace, "file-entry").c_str());
+    entry.append_attribute(names(manifestNamespace, "media-type").c_str()).set_value("text/xml");
+    entry.append_attribute(names(manifestNamespace, "full-path").c_str()).set_value("meta.xml");
+    return XmlBytes(manifest, pugi::format_raw);
+}
+
 } // namespace
+
+TSheetSize SheetLimit(int format) {
+    // Excel 97 sheets; every other format the suite writes (and its own, which
+    // it reads the report in) holds what its sheets hold since 7.4.
+    return format == 2 ? TSheetSize{256, 65'536} : TSheetSize{16'384, 1'048'576};
+}
 
 const TReportKindInfo& ReportInfo(TReportKind kind) {
     static const TReportKindInfo text{
@@ -77,11 +110,10 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
     if (kind == TReportKind::Text) {
         pugi::xml_document content = TextContentTemplate(templateFolder);
         BuildTextReport(content, project);
-        return TextPackage(content, templateFolder);
+        return TextPackage(content, templateFolder, project.Title);
     }
     pugi::xml_document content = LoadTemplate(folder + info.ContentTemplate);
-    const pugi::xml_document manifest =
-        LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
+    pugi::xml_document manifest = LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
     // The sheets of a large matrix go to a file, not to memory.
     TNewFile sheets(WorkFolder() + QStringLiteral("sheets-XXXXXX.xml"), StrReportUnwritable);
     WriteTableReport(sheets.File(), content, project);
@@ -91,17 +123,19 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
     return ZipArchive(
         {{QStringLiteral("content.xml"), {}, sheets.FileName()},
          {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml")), {}},
-         {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw), {}}});
+         {QStringLiteral("meta.xml"), MetaXml(project.Title), {}},
+         {QStringLiteral("META-INF/manifest.xml"), ManifestXml(std::move(manifest)), {}}});
 }
 
-QByteArray TextPackage(const pugi::xml_document& content, const QString& templateFolder) {
+QByteArray TextPackage(const pugi::xml_document& content, const QString& templateFolder,
+                       const QString& title) {
     const QString folder = QDir(templateFolder).filePath(ReportInfo(TReportKind::Text).Folder);
-    const pugi::xml_document manifest =
-        LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
+    pugi::xml_document manifest = LoadTemplate(folder + QStringLiteral("META-INF/manifest.xml"));
     return ZipArchive(
         {{QStringLiteral("content.xml"), XmlBytes(content, pugi::format_raw), {}},
          {QStringLiteral("styles.xml"), ReadTemplate(folder + QStringLiteral("styles.xml")), {}},
-         {QStringLiteral("META-INF/manifest.xml"), XmlBytes(manifest, pugi::format_raw), {}}});
+         {QStringLiteral("meta.xml"), MetaXml(title), {}},
+         {QStringLiteral("META-INF/manifest.xml"), ManifestXml(std::move(manifest)), {}}});
 }
 
 void ExportReport(TReportKind kind, const TProject& project, const QString& templateFolder,
@@ -110,11 +144,8 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
                   const std::function<void()>& whileWaiting,
                   const std::function<void()>& conversionBegun) {
     if (kind == TReportKind::Table) {
-        // Beyond these the suite cuts the sheets or refuses the file: Excel 97
-        // sheets hold 256 columns and 65,536 rows, the suite's own 1,024 columns
-        // and 1,048,576 rows.
-        const TSheetSize limit =
-            format == 2 ? TSheetSize{256, 65'536} : TSheetSize{1'024, 1'048'576};
+        // Beyond its format's sheets the suite cuts the report or refuses it.
+        const TSheetSize limit = SheetLimit(format);
         const TSheetSize needed = TableReportSize(project);
         if (needed.Columns > limit.Columns || needed.Rows > limit.Rows)
             throw EStorageError(

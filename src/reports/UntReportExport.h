@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/UntClassProject.h"
+#include "reports/UntCalcExport.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,6 +26,10 @@ struct TReportKindInfo {
 
 const TReportKindInfo& ReportInfo(TReportKind kind);
 
+// The most columns and rows a table report of the format (its number in
+// Extensions, from 1) may have.
+TSheetSize SheetLimit(int format);
+
 // The format of a file name's extension, as numbered in Extensions; 0 for
 // another one.
 int ReportFormatOf(TReportKind kind, const QString& path);
@@ -37,8 +42,10 @@ QByteArray BuildReportPackage(TReportKind kind, const TProject& project,
 
 // The text report's content template, for a document built on its styles.
 pugi::xml_document TextContentTemplate(const QString& templateFolder);
-// The package of such a content with the text report's styles and manifest.
-QByteArray TextPackage(const pugi::xml_document& content, const QString& templateFolder);
+// The package of such a content with the text report's styles and manifest,
+// its properties naming the title.
+QByteArray TextPackage(const pugi::xml_document& content, const QString& templateFolder,
+                       const QString& title);
 
 // Writes the report of the project to the target in the format. Raises
 // EStorageError when the report cannot be made or written, EConversionError

@@ -6,6 +6,7 @@
 #include "storage/UntUtils.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
 #include <future>
@@ -29,8 +30,11 @@ protected:
 };
 
 TConversionThread* Conversions = nullptr;
+// Set when the application object ends, to cut short the preparation.
+std::atomic<bool> Ending = false;
 
 void EndConversions() {
+    Ending = true;
     Conversions->quit();
     Conversions->wait();
     delete Conversions;
@@ -130,6 +134,31 @@ void TReportJob::Start() {
             work->Project.reset();
             QMetaObject::invokeMethod(this, outcome, Qt::QueuedConnection);
             work->Done.set_value();
+        },
+        Qt::QueuedConnection);
+}
+
+void PrepareConversions(const QString& templateFolder) {
+    QMetaObject::invokeMethod(
+        &ConversionQueue(),
+        [templateFolder] {
+            const QTemporaryDir folder;
+            const TProject project;
+            const auto stopWhenEnding = [] {
+                if (Ending)
+                    throw EReportCancelled();
+            };
+            // The suite loads each kind's module at its first document.
+            try {
+                ExportReport(TReportKind::Text, project, templateFolder,
+                             folder.filePath(QStringLiteral("prepared.pdf")), 3, {},
+                             stopWhenEnding);
+                ExportReport(TReportKind::Table, project, templateFolder,
+                             folder.filePath(QStringLiteral("prepared.ods")), 4, {},
+                             stopWhenEnding);
+            } catch (...) {
+                // A suite that is missing or fails is told by the report that needs it.
+            }
         },
         Qt::QueuedConnection);
 }

@@ -44,3 +44,9 @@ private:
     struct TWork;
     const std::shared_ptr<TWork> FWork;
 };
+
+// Starts the office suite on the thread of the jobs ahead of the first
+// report, by converting a small report of each kind and throwing it away, so
+// that the first report is as quick as the next. Does nothing when the suite
+// is not installed; a job started meanwhile waits its turn.
+void PrepareConversions(const QString& templateFolder);

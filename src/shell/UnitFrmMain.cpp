@@ -4,6 +4,7 @@
 #include "reports/UntConvert.h"
 #include "reports/UntReportJob.h"
 #include "shell/UntApplication.h"
+#include "shell/UntBranding.h"
 #include "shell/UntDlgAbout.h"
 #include "shell/UntDlgCompare.h"
 #include "shell/UntDlgProperties.h"
@@ -304,10 +305,7 @@ void TFrmMain::CreateToolBar() {
     auto* spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
-    auto* logo = new QLabel(bar);
-    logo->setObjectName(QStringLiteral("ToolBarLogo"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/images/toolbarlogo.png")));
-    bar->addWidget(logo);
+    bar->addWidget(new TToolBarLogo(bar));
 }
 
 void TFrmMain::CreateStatusBar() {
@@ -404,7 +402,7 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     UpdateRecentMenu();
     if (!QFileInfo(FSettings.ExampleFile).isFile())
         FSettings.ExampleFile = ReferenceTemplate();
-    if (!Try([this] { FDocuments.LoadExample(FSettings.ExampleFile); }))
+    if (!Try([this] { FDocuments.LoadExample(ExampleOfInterfaceLanguage(FSettings.ExampleFile)); }))
         Seam().Error(this, LoadStr(StrExampleLoadFailed));
     FCouplingViewSettings = TCouplingViewSettings();
 
@@ -429,8 +427,13 @@ bool TFrmMain::StartUp(const QStringList& arguments) {
     const QString& first = arguments.front();
     if (first == QLatin1String("-n"))
         AcnFileNewExecute();
-    else if (QFileInfo(first).isFile())
-        OpenProject(QFileInfo(first).absoluteFilePath());
+    else if (const QFileInfo file(first); !file.isFile() || !file.isReadable())
+        statusBar()->showMessage(FillTemplate(LoadStr(file.isDir()    ? StrArgumentFolder
+                                                      : file.exists() ? StrArgumentUnreadable
+                                                                      : StrArgumentMissing),
+                                              first));
+    else
+        OpenProject(file.absoluteFilePath());
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "reports/UntPictures.h"
 #include "reports/UntReportExport.h"
 #include "reports/UntStrategyPicture.h"
+#include "shell/UntApplication.h"
 #include "storage/UntDataModule.h"
 #include "storage/UntErrors.h"
 #include "storage/UntIO.h"
@@ -186,7 +187,7 @@ int Run(const TRequest& request) {
         std::printf("%s\n", qPrintable(LoadStr(StrUsage)));
         return 0;
     case TJob::Version:
-        std::printf("Merovan %s\n", MEROVAN_VERSION);
+        std::printf("Merovan %s\n%s\n", MEROVAN_VERSION, qPrintable(LoadStr(StrVersionLines)));
         return 0;
     default:
         break;
@@ -280,6 +281,7 @@ std::optional<int> RunCommandLine(int argc, char* argv[]) {
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
+    LoadQtTranslations();
     CatchInterruptions();
     int status = 0;
     for (const TRequest& request : parsed.Requests) {

@@ -12,10 +12,10 @@
 #include <QPushButton>
 
 TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
-    : QDialog(parent), FBackground(QStringLiteral(":/images/aboutbg.png")) {
+    : QDialog(parent), FBackground(QStringLiteral(":/images/aboutbg.svg")) {
     setObjectName(QStringLiteral("DlgAbout"));
     setWindowTitle(ProductStr(StrAboutCaption));
-    setFixedSize(FBackground.size());
+    setFixedSize(FBackground.defaultSize());
 
     auto* version =
         new QLabel(LoadStr(StrAboutRelease) + QStringLiteral(" " MEROVAN_VERSION), this);
@@ -51,5 +51,5 @@ TDlgAbout::TDlgAbout(TMainHost& host, QWidget* parent)
 
 void TDlgAbout::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, FBackground);
+    FBackground.render(&painter, rect());
 }

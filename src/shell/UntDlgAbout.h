@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QPixmap>
+#include <QSvgRenderer>
 
 class TMainHost;
 
@@ -16,5 +16,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap FBackground;
+    // Drawn from its vector form, sharp at any scale.
+    QSvgRenderer FBackground;
 };

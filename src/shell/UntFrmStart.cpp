@@ -11,7 +11,7 @@
 
 TFrmStart::TFrmStart(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      FBackground(QStringLiteral(":/images/startbg.png")) {
+      FBackground(QStringLiteral(":/images/startbg.svg")) {
     setObjectName(QStringLiteral("FrmStart"));
     setWindowTitle(QStringLiteral("Korvell Merovan"));
     setFixedSize(505, 169);
@@ -67,7 +67,7 @@ TFrmStart::TFrmStart(QWidget* parent)
 
 void TFrmStart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(rect(), FBackground);
+    FBackground.render(&painter, rect());
 }
 
 void TFrmStart::showEvent(QShowEvent* event) {

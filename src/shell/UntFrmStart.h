@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QPixmap>
+#include <QSvgRenderer>
 
 class QPushButton;
 
@@ -20,7 +20,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QPixmap FBackground;
+    // Drawn from its vector form, sharp at any scale.
+    QSvgRenderer FBackground;
     QPushButton* BtNew;
     QPushButton* BtOpen;
     QPushButton* Button3;

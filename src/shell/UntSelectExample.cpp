@@ -7,7 +7,9 @@
 #include "workspace/UntModalSeam.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -19,7 +21,39 @@ QString ExampleFolder() {
     return LocalizedFile(QStringLiteral("templates/"));
 }
 
+// The examples told in both languages, by their file names.
+struct TTwins {
+    const char* English;
+    const char* French;
+};
+
+constexpr TTwins Twins[] = {
+    {"reference.swot", "reference.swot"},
+    {"Family bakery - online sales.swot", "Boulangerie familiale - vente en ligne.swot"},
+    {"Town library - renewal.swot", "Bibliothèque municipale - rénovation.swot"},
+};
+
 } // namespace
+
+QString ExampleOfInterfaceLanguage(const QString& path) {
+    const QFileInfo file(path);
+    const QString folder = file.absoluteDir().canonicalPath();
+    const QDir english(ProgramFolder() + QStringLiteral("templates"));
+    const QDir french(english.filePath(QStringLiteral("fr")));
+    const bool inEnglish = !folder.isEmpty() && folder == english.canonicalPath();
+    if (folder.isEmpty() || (!inEnglish && folder != french.canonicalPath()))
+        return path;
+    const bool wantFrench = QLocale().language() == QLocale::French;
+    for (const TTwins& twins : Twins) {
+        const QString name = QString::fromUtf8(inEnglish ? twins.English : twins.French);
+        if (file.fileName() != name)
+            continue;
+        const QString twin = wantFrench ? french.filePath(QString::fromUtf8(twins.French))
+                                        : english.filePath(QString::fromUtf8(twins.English));
+        return QFileInfo(twin).isFile() ? twin : path;
+    }
+    return path;
+}
 
 TDlgSelectExample::TDlgSelectExample(TMainHost& host, QWidget* parent)
     : TMPDialog(host, hcNone, parent) {

@@ -6,6 +6,11 @@
 
 class QListWidget;
 
+// The example that a stored example file stands for: a project of the
+// program's own templates folder, in either language, gives its twin in the
+// interface's language when there is one; any other file stays itself.
+QString ExampleOfInterfaceLanguage(const QString& path);
+
 // The choice of the example project among the project files of the
 // templates folder.
 class TDlgSelectExample : public TMPDialog {

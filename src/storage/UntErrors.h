@@ -12,7 +12,11 @@ public:
     QString Message() const;
 };
 
+// The message with the reasons the system gives for a failed file operation
+// ("No such file or directory") in the interface's language.
+QString WithReasonsTranslated(QString message);
+
 // The message for the user of whatever was thrown: the message of our own
 // errors, a word about memory for a failed allocation, and the text of any
-// other exception.
+// other exception; the system's reasons in it in the interface's language.
 QString ErrorMessage(std::exception_ptr error);

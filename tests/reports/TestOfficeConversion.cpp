@@ -11,8 +11,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -429,4 +431,79 @@ TEST(OfficeConversion, AKilledProgramLeavesNoLibreOffice) {
         },
         20000));
     EXPECT_FALSE(QFileInfo::exists(base.filePath("3.docx")));
+}
+
+// The suite carries the project's title into the properties of every format
+// it writes, and a French report keeps its French contents title when the
+// suite makes the table of contents anew.
+TEST(OfficeConversion, ReportsCarryTheTitleAndFrenchContents) {
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const auto restore =
+        qScopeGuard([] { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); });
+    QTemporaryDir folder;
+    auto project = Bakery();
+    const QString title = QString::fromUtf8("Boulangerie & fils – été");
+    project->Title = title;
+    const struct {
+        TReportKind kind;
+        const char* name;
+        const char* propertiesEntry; // empty: a PDF
+        const char* contentsEntry;   // empty: no table of contents
+    } cases[] = {
+        {TReportKind::Text, "report.pdf", "", ""},
+        {TReportKind::Text, "report.docx", "docProps/core.xml", "word/document.xml"},
+        {TReportKind::Text, "report.odt", "meta.xml", "content.xml"},
+        {TReportKind::Table, "matrix.xlsx", "docProps/core.xml", ""},
+        {TReportKind::Table, "matrix.ods", "meta.xml", ""},
+        {TReportKind::Table, "matrix.pdf", "", ""},
+    };
+    for (const auto& c : cases) {
+        const QString path = folder.filePath(c.name);
+        ExportReport(c.kind, *project, ProgramFolder(), path, ReportFormatOf(c.kind, path));
+        if (*c.propertiesEntry) {
+            const QString properties = QString::fromUtf8(ZipEntry(path, c.propertiesEntry));
+            const QRegularExpression element("<dc:title>([^<]*)</dc:title>");
+            EXPECT_EQ(element.match(properties).captured(1), "Boulangerie &amp; fils – été")
+                << c.name;
+        } else {
+            QProcess pdfinfo;
+            pdfinfo.start("pdfinfo", {path});
+            ASSERT_TRUE(pdfinfo.waitForFinished(30000));
+            EXPECT_TRUE(QString::fromUtf8(pdfinfo.readAllStandardOutput())
+                            .contains(QRegularExpression("Title: +" + title + "\n")))
+                << c.name;
+        }
+        if (*c.contentsEntry) {
+            const QString text = XmlText(ZipEntry(path, c.contentsEntry));
+            EXPECT_TRUE(text.contains("Table des matières")) << c.name;
+            EXPECT_FALSE(text.contains("Contents")) << c.name;
+        }
+    }
+    EXPECT_TRUE(PdfText(folder.filePath("report.pdf")).contains("Table des matières"));
+}
+
+// Today's suite holds 16,384 columns in its own sheets and in .xlsx: a
+// matrix of 1,100 opportunities is written whole, its last column included.
+TEST(OfficeConversion, WideTablesAreWrittenWhole) {
+    QTemporaryDir folder;
+    auto project = std::make_unique<TProject>();
+    for (int i = 0; i <= 1100; ++i) {
+        auto item = std::make_unique<TTOWSItem>();
+        item->Name = i == 0 ? QStringLiteral("Strength") : QStringLiteral("Opportunity %1").arg(i);
+        item->SwotType = i == 0 ? stStrength : stOpportunity;
+        item->Mark = 2;
+        project->Items.push_back(std::move(item));
+    }
+    const struct {
+        const char* name;
+        const char* entry;
+    } cases[] = {{"wide.ods", "content.xml"}, {"wide.xlsx", "xl/sharedStrings.xml"}};
+    for (const auto& c : cases) {
+        const QString path = folder.filePath(c.name);
+        ExportReport(TReportKind::Table, *project, ProgramFolder(), path,
+                     ReportFormatOf(TReportKind::Table, path));
+        const QString text = XmlText(ZipEntry(path, c.entry));
+        EXPECT_TRUE(text.contains("Opportunity 1100")) << c.name;
+        EXPECT_TRUE(text.contains("Opportunity 1")) << c.name;
+    }
 }

@@ -10,6 +10,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 #include <sys/stat.h>
 
 namespace {
@@ -46,7 +47,7 @@ TEST(ReportPackage, HoldsContentStylesAndManifestInOrder) {
         const TReportKindInfo& info = ReportInfo(kind);
         const QByteArray package = BuildReportPackage(kind, *project, ProgramFolder());
         EXPECT_EQ(EntryNames(package),
-                  (QStringList{"content.xml", "styles.xml", "META-INF/manifest.xml"}));
+                  (QStringList{"content.xml", "styles.xml", "meta.xml", "META-INF/manifest.xml"}));
         const QString folder = ProgramFolder() + info.Folder;
         EXPECT_EQ(ExtractEntryFromMemory(package, "styles.xml", 1 << 24),
                   ReadAll(folder + "styles.xml"))
@@ -55,6 +56,7 @@ TEST(ReportPackage, HoldsContentStylesAndManifestInOrder) {
             ExtractEntryFromMemory(package, "META-INF/manifest.xml", 1 << 20);
         EXPECT_TRUE(manifest.contains(kind == TReportKind::Text ? "application/vnd.sun.xml.writer"
                                                                 : "application/vnd.sun.xml.calc"));
+        EXPECT_TRUE(manifest.contains(R"(manifest:full-path="meta.xml")"));
         const QByteArray content = ExtractEntryFromMemory(package, "content.xml", 1 << 24);
         EXPECT_TRUE(content.contains(kind == TReportKind::Text ? "<text:h" : "<table:table "));
     }
@@ -105,7 +107,7 @@ TEST(ReportPackage, FormatOneWritesThePackage) {
     QTemporaryDir folder;
     const auto project = MakeProject({{"S", stStrength, 3}});
     ExportReport(TReportKind::Text, *project, ProgramFolder(), folder.filePath("r.sxw"), 1);
-    EXPECT_EQ(EntryNames(ReadAll(folder.filePath("r.sxw"))).size(), 3);
+    EXPECT_EQ(EntryNames(ReadAll(folder.filePath("r.sxw"))).size(), 4);
     EXPECT_THROW(ExportReport(TReportKind::Text, *project, ProgramFolder(),
                               folder.filePath("none/r.sxw"), 1),
                  EStorageError);
@@ -125,20 +127,27 @@ TEST(ReportPackage, TablesBeyondTheFormatsSheetsAreRefused) {
         int format;
         const char* refusal; // empty: written
     };
+    // Excel 97 sheets hold 256 columns; the suite's own sheets, and those of
+    // every other format it writes, 16,384 since its release 7.4.
     const Case cases[] = {
-        {254, 1, ""},
-        {300, 1, ""},
         {300, 2,
          "sheets would need 302 × 3 columns and rows, where the format allows at most "
          "256 × 65536."},
-        {1100, 1,
-         "sheets would need 1102 × 3 columns and rows, where the format allows at most "
-         "1024 × 1048576."},
+        {1100, 1, ""},
+        {16382, 1, ""},
+        {16383, 1,
+         "sheets would need 16385 × 3 columns and rows, where the format allows at most "
+         "16384 × 1048576."},
+        {16383, 3, "16384 × 1048576."},
+        {16383, 4, "16384 × 1048576."},
+        {16383, 5, "16384 × 1048576."},
     };
     QTemporaryDir folder;
     for (const Case& c : cases) {
-        const QString target = folder.filePath(
-            QString("matrix%1.%2").arg(c.opportunities).arg(c.format == 1 ? "sxc" : "xls"));
+        const QString target =
+            folder.filePath(QString("matrix%1.%2")
+                                .arg(c.opportunities)
+                                .arg(ReportInfo(TReportKind::Table).Extensions[c.format - 1]));
         try {
             ExportReport(TReportKind::Table, *withOpportunities(c.opportunities), ProgramFolder(),
                          target, c.format);
@@ -149,6 +158,26 @@ TEST(ReportPackage, TablesBeyondTheFormatsSheetsAreRefused) {
                 << c.opportunities << ": " << error.what();
             EXPECT_FALSE(QFile::exists(target));
         }
+    }
+}
+
+// A file manager or a search shows a report by its project's title, which
+// its properties carry whole: markup characters, any script, no character
+// that XML forbids.
+TEST(ReportPackage, PropertiesCarryTheProjectsTitle) {
+    auto project = MakeProject({{"S", stStrength, 3}});
+    project->Title = QString::fromUtf8("Bäckerei <Nord> & Söhne – 面包店") + QChar(0x01);
+    for (const TReportKind kind : {TReportKind::Text, TReportKind::Table}) {
+        const QByteArray meta = ExtractEntryFromMemory(
+            BuildReportPackage(kind, *project, ProgramFolder()), "meta.xml", 1 << 20);
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_buffer(meta.constData(), static_cast<size_t>(meta.size())))
+            << meta.constData();
+        const pugi::xml_node root = document.document_element();
+        EXPECT_STREQ(root.name(), "office:document-meta");
+        EXPECT_STREQ(root.attribute("xmlns:dc").value(), "http://purl.org/dc/elements/1.1/");
+        EXPECT_EQ(QString::fromUtf8(root.child("office:meta").child("dc:title").text().get()),
+                  QString::fromUtf8("Bäckerei <Nord> & Söhne – 面包店"));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "reports/UntOOExport.h"
 #include "storage/UntRtf.h"
 
+#include <QLocale>
 #include <QStringList>
 #include <ranges>
 
@@ -189,4 +190,35 @@ TEST(TextReport, MarkupTokens) {
         tokens << token.Text + token.Tags.join("");
     }
     EXPECT_EQ(tokens, (QStringList{"a", "<b><i><u>", "<br>", "b", "</b>"}));
+}
+
+// The table of contents is titled in the interface's language, in the report
+// and in the title template from which the suite makes the title anew.
+TEST(TextReport, ContentsAreTitledInTheInterfacesLanguage) {
+    const struct {
+        QLocale locale;
+        const char* title;
+    } cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "Contents"},
+        {QLocale(QLocale::French, QLocale::France), "Table des matières"},
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        pugi::xml_document document = LoadReportTemplate("writer/contentwriter.xml");
+        BuildTextReport(document, TProject());
+        const pugi::xml_node contents =
+            document.document_element().child("office:body").child("text:table-of-content");
+        EXPECT_STREQ(contents.child("text:table-of-content-source")
+                         .child("text:index-title-template")
+                         .text()
+                         .get(),
+                     c.title);
+        EXPECT_STREQ(contents.child("text:index-body")
+                         .child("text:index-title")
+                         .child("text:p")
+                         .text()
+                         .get(),
+                     c.title);
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
 }

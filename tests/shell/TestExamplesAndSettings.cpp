@@ -1,5 +1,6 @@
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
+#include "shell/UntSelectExample.h"
 #include "storage/UntIO.h"
 #include "storage/UntProgramFolder.h"
 #include "workspace/UntModelFrame.h"
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <sys/stat.h>
+#include <tuple>
 
 // Examples come from a templates folder of the test's own.
 class Examples : public MainWindowTest {
@@ -272,4 +274,60 @@ TEST_F(MainWindowTest, RecentProjectsFoldersAndTheWindowAreRemembered) {
     Action("AcnFileOpen")->trigger();
     EXPECT_EQ(Seam->FileRequests.last().Folder, QFileInfo(projects[7]).absolutePath())
         << "a new document starts where the last file was chosen";
+}
+
+// The example stored by a run in one language, shown by a run in the other:
+// a project of the program's own templates gives its twin in the interface's
+// language; any other file stays itself.
+TEST(ExampleLanguage, OwnTemplatesGiveTheirTwinInTheInterfacesLanguage) {
+    const QString english = ProgramFolder() + "templates/";
+    const QString french = english + "fr/";
+    const QString own = QDir::temp().filePath("own.swot");
+    struct Case {
+        QLocale::Language language;
+        QString stored;
+        QString shown;
+    };
+    const Case cases[] = {
+        {QLocale::English, french + "reference.swot", english + "reference.swot"},
+        {QLocale::English, french + "Boulangerie familiale - vente en ligne.swot",
+         english + "Family bakery - online sales.swot"},
+        {QLocale::French, english + "Town library - renewal.swot",
+         french + "Bibliothèque municipale - rénovation.swot"},
+        {QLocale::French, french + "reference.swot", french + "reference.swot"},
+        {QLocale::English, english + "../templates/fr/reference.swot", english + "reference.swot"},
+        {QLocale::English, own, own},
+        {QLocale::French, own, own},
+    };
+    for (const Case& c : cases) {
+        QLocale::setDefault(QLocale(c.language));
+        EXPECT_EQ(ExampleOfInterfaceLanguage(c.stored), c.shown) << c.stored.toStdString();
+    }
+    // Every example of each language has its twin in the other.
+    for (const auto& [language, from, to] :
+         {std::tuple{QLocale::French, english, french}, {QLocale::English, french, english}}) {
+        QLocale::setDefault(QLocale(language));
+        for (const QString& name : QDir(from).entryList({"*.swot"}, QDir::Files)) {
+            const QString twin = ExampleOfInterfaceLanguage(from + name);
+            EXPECT_EQ(QFileInfo(twin).absolutePath() + "/", to) << name.toStdString();
+            EXPECT_TRUE(QFileInfo(twin).isFile()) << twin.toStdString();
+        }
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+}
+
+// A run in French, then one in English: the English run shows the English
+// example, and keeps the stored path as it was.
+class ProgramExamples : public MainWindowTest {};
+
+TEST_F(ProgramExamples, AFrenchExampleIsShownInEnglishByAnEnglishRun) {
+    const QString stored =
+        ProgramFolder() + "templates/fr/Boulangerie familiale - vente en ligne.swot";
+    EndRun();
+    WriteSettingsText("[Configuration]\nExampleFile=" + stored.toUtf8() + "\n");
+    NewWindow();
+    ASSERT_TRUE(Window->StartUp({"-n"}));
+    ASSERT_NE(ExampleProject(), nullptr);
+    EXPECT_EQ(ExampleProject()->Title, QString::fromUtf8("Maison Fournier – online sales"));
+    EXPECT_EQ(Window->Settings().ExampleFile, stored);
 }
