@@ -49,10 +49,12 @@ public:
         return answer.Act(dialog);
     }
 
-    QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
-                                        QMessageBox::StandardButtons buttons) override {
+    QMessageBox::StandardButton
+    Message(QWidget*, QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) override {
         Messages << text;
         MessageButtons << buttons;
+        MessageDefaults << defaultButton;
         if (WhenAsked)
             WhenAsked(text);
         if (buttons == QMessageBox::Ok)
@@ -134,6 +136,8 @@ public:
     QStringList Dialogs;
     QStringList Messages;
     QList<QMessageBox::StandardButtons> MessageButtons;
+    // The button Enter presses, as each question named it; NoButton for the box's own.
+    QList<QMessageBox::StandardButton> MessageDefaults;
     QList<TFileRequest> FileRequests;
     QStringList Inputs;
     QStringList Opened;

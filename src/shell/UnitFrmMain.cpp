@@ -601,9 +601,9 @@ QMessageBox::StandardButton TFrmMain::AskAboutFileChange(const QString& path) {
     if (change == TDiskChange::None)
         return QMessageBox::Yes;
     const int question = change == TDiskChange::Gone ? StrSaveOverGone : StrSaveOverChange;
-    const auto answer =
-        Seam().Message(this, QMessageBox::Warning, FillTemplate(LoadStr(question), path),
-                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer = Seam().Message(
+        this, QMessageBox::Warning, FillTemplate(LoadStr(question), path),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
     // Whichever file the save makes, the change told is past.
     if (answer != QMessageBox::Cancel)
         statusBar()->clearMessage();

@@ -51,6 +51,7 @@ TDlgCompare::TDlgCompare(QWidget* parent) : QDialog(parent) {
     LstDifferences->setRootIsDecorated(true);
     LstDifferences->setWordWrap(true);
     caption->setBuddy(LstDifferences);
+    LstDifferences->setAccessibleName(caption->text().remove(QLatin1Char('&')));
     LbHint = new QLabel(this);
     LbHint->setObjectName(QStringLiteral("LbHint"));
     LbHint->setWordWrap(true);

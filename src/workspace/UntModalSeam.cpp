@@ -44,8 +44,11 @@ int TModalSeam::ExecDialog(QDialog& dialog) {
 
 QMessageBox::StandardButton TModalSeam::Message(QWidget* parent, QMessageBox::Icon icon,
                                                 const QString& text,
-                                                QMessageBox::StandardButtons buttons) {
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, QString::fromLatin1(ProductName), text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     // A message can be copied: a path, an address, a reason to look up.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -37,9 +37,12 @@ public:
     virtual int ExecDialog(QDialog& dialog);
 
     // A message box titled with the product name; returns the button chosen.
-    virtual QMessageBox::StandardButton Message(QWidget* parent, QMessageBox::Icon icon,
-                                                const QString& text,
-                                                QMessageBox::StandardButtons buttons);
+    // Enter presses defaultButton, or the box's own choice when none is given:
+    // a question whose first answer loses work names a safe one.
+    virtual QMessageBox::StandardButton
+    Message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+            QMessageBox::StandardButtons buttons,
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
     // The file to open or to save; none when the user cancels. The save
     // dialog asks nothing about replacing a file: its callers do.

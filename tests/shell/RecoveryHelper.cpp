@@ -19,7 +19,8 @@ namespace {
 class TKeepingSeam : public TModalSeam {
 public:
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&,
-                                        QMessageBox::StandardButtons buttons) override {
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton) override {
         return buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
     }
 };

@@ -88,7 +88,11 @@ TEST_F(DarkPalette, EveryHelpTextReadsUnderEitherPalette) {
                 // A window each time, so that every page is read afresh.
                 NewWindow();
                 Window->ShowHelpTopic(context);
-                auto* browser = Window->findChild<QTextBrowser*>("HelpBrowser");
+                // The help window is a window of its own, not the main window's child.
+                QTextBrowser* browser = nullptr;
+                for (QWidget* window : QApplication::topLevelWidgets())
+                    if (window->objectName() == QLatin1String("FrmHelp"))
+                        browser = window->findChild<QTextBrowser*>("HelpBrowser");
                 ASSERT_NE(browser, nullptr);
                 const QColor page = browser->palette().color(QPalette::Base);
                 const QColor text = browser->palette().color(QPalette::Text);

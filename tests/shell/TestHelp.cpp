@@ -198,7 +198,8 @@ TEST_F(Help, HelpOpensBesideADialogAndTakesInputWhileItIsOpen) {
 TEST(WebPages, AnAddressNothingOpensIsShown) {
     struct TRecordingSeam : TModalSeam {
         QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
-                                            QMessageBox::StandardButtons) override {
+                                            QMessageBox::StandardButtons,
+                                            QMessageBox::StandardButton) override {
             Messages << text;
             return QMessageBox::Ok;
         }

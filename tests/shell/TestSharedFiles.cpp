@@ -150,6 +150,8 @@ TEST_F(SharedFiles, FileRenamedOverTheOpenOneIsToldAndSaveAsks) {
     Seam->Answer({QMessageBox::Cancel});
     EXPECT_FALSE(Window->SaveProject());
     EXPECT_EQ(TitleOnDisk(Plan), "Synced");
+    // Enter alone never writes over the other program's work.
+    EXPECT_EQ(Seam->MessageDefaults.back(), QMessageBox::Cancel);
 
     Seam->Answer({QMessageBox::Yes});
     EXPECT_TRUE(Window->SaveProject());
