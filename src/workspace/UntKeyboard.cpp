@@ -169,6 +169,10 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        // A view being destroyed still loses the focus, after its own part
+        // is gone: it is then no item view to ask.
+        if (!qobject_cast<QAbstractItemView*>(static_cast<QObject*>(FView)))
+            return false;
         switch (event->type()) {
         case QEvent::FocusIn:
         case QEvent::FocusOut:
