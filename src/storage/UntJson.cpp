@@ -197,7 +197,9 @@ QString StringAt(const QByteArray& text, qsizetype& at) {
             decoded += QChar(static_cast<char16_t>(text.mid(at + 1, 4).toUShort(nullptr, 16)));
             at += 4;
         } else {
-            decoded += meant[plain.indexOf(escape)];
+            // The toolkit's reader lets an unknown escape stand for its character.
+            const qsizetype which = plain.indexOf(escape);
+            decoded += which < 0 ? QChar::fromLatin1(escape) : meant[which];
         }
         run = at + 1;
     }
