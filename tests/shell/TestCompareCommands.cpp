@@ -1,4 +1,5 @@
 #include "MainWindowTest.h"
+#include "ProgramRun.h"
 #include "ProjectBuilder.h"
 #include "reports/UntComparisonReport.h"
 #include "storage/UntIO.h"
@@ -58,24 +59,6 @@ void ClickLine(QTreeWidget* tree, const QString& text) {
     tree->scrollToItem(found[0]);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(found[0]).center());
-}
-
-struct TRun {
-    int Status;
-    QString Error;
-};
-
-TRun RunProgram(const QStringList& arguments) {
-    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
-    headless.remove("DISPLAY");
-    headless.remove("WAYLAND_DISPLAY");
-    headless.remove("QT_QPA_PLATFORM");
-    QProcess merovan;
-    merovan.setProcessEnvironment(headless);
-    merovan.start(QStringLiteral(MEROVAN_PROGRAM), arguments);
-    EXPECT_TRUE(merovan.waitForFinished(60000));
-    EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
-    return {merovan.exitCode(), QString::fromUtf8(merovan.readAllStandardError())};
 }
 
 } // namespace

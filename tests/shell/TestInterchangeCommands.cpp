@@ -1,4 +1,5 @@
 #include "MainWindowTest.h"
+#include "ProgramRun.h"
 #include "ProjectBuilder.h"
 #include "history/UntProjectChanges.h"
 #include "storage/UntIO.h"
@@ -16,24 +17,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-struct TRun {
-    int Status;
-    QString Error;
-};
-
-TRun RunProgram(const QStringList& arguments) {
-    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
-    headless.remove("DISPLAY");
-    headless.remove("WAYLAND_DISPLAY");
-    headless.remove("QT_QPA_PLATFORM");
-    QProcess merovan;
-    merovan.setProcessEnvironment(headless);
-    merovan.start(QStringLiteral(MEROVAN_PROGRAM), arguments);
-    EXPECT_TRUE(merovan.waitForFinished(60000));
-    EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
-    return {merovan.exitCode(), QString::fromUtf8(merovan.readAllStandardError())};
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The strategy picture from the command line.
+#include "ProgramRun.h"
 #include "ProjectBuilder.h"
 #include "storage/UntIO.h"
 
@@ -9,25 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct TRun {
-    int Status;
-    QString Error;
-};
-
-// The program without a display, as in a script.
-TRun RunProgram(const QStringList& arguments) {
-    QProcessEnvironment headless = QProcessEnvironment::systemEnvironment();
-    headless.remove("DISPLAY");
-    headless.remove("WAYLAND_DISPLAY");
-    headless.remove("QT_QPA_PLATFORM");
-    QProcess merovan;
-    merovan.setProcessEnvironment(headless);
-    merovan.start(QStringLiteral(MEROVAN_PROGRAM), arguments);
-    EXPECT_TRUE(merovan.waitForFinished(60000));
-    EXPECT_EQ(merovan.exitStatus(), QProcess::NormalExit);
-    return {merovan.exitCode(), QString::fromUtf8(merovan.readAllStandardError())};
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
