@@ -308,4 +308,5 @@ enum TStringId : int {
     StrReasonLinkLoop = 5815,
     StrReportContents = 5816,
     StrReasonNoFile = 5817,
+    StrFolderTakesNoFile = 5900,
 };

@@ -129,6 +129,15 @@ QString SystemReason(int error, const QString& path) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Why a new file cannot be made at the path; a folder that refuses it is
+// named, as the system's reason does not.
+QString CreationReason(int error, const QString& path) {
+    if (error == EACCES || error == EPERM || error == EROFS)
+        return FillTemplate(LoadStr(StrFolderTakesNoFile), QFileInfo(path).absolutePath(),
+                            QString::fromLocal8Bit(std::strerror(error)));
+    return SystemReason(error, path);
+}
+
 // Writes all the bytes at the file's current position; the system's error,
 // or 0.
 int WriteAll(int handle, const QByteArray& bytes) {
@@ -192,7 +201,7 @@ TNewFile::TNewFile(const QString& pattern, int failureId) : FFailureId(failureId
             break;
     }
     if (handle < 0)
-        Fail(SystemReason(errno, FName));
+        Fail(CreationReason(errno, FName));
     struct stat made {};
     if (::fstat(handle, &made) != 0) {
         const int error = errno;

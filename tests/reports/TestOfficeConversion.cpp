@@ -55,10 +55,19 @@ bool IsOleFile(const QString& path) {
 
 } // namespace
 
+// Also: what conversions cut short by earlier versions left beside the
+// report goes when it is written again; files merely named alike stay.
 TEST(OfficeConversion, TextReportToPdfAndWord) {
     QTemporaryDir folder;
     const auto project = Bakery();
+    for (const char* name :
+         {"report.pdf.a1B2c3.part", "report.pdf.notes.part", "other.pdf.a1B2c3.part"}) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
     ExportReport(TReportKind::Text, *project, ProgramFolder(), folder.filePath("report.pdf"), 3);
+    EXPECT_EQ(QDir(folder.path()).entryList({"*.part"}, QDir::Files),
+              (QStringList{"other.pdf.a1B2c3.part", "report.pdf.notes.part"}));
     const QString text = PdfText(folder.filePath("report.pdf"));
     EXPECT_TRUE(text.contains("Maison Fournier")) << text.left(400).toStdString();
     EXPECT_TRUE(text.contains("Our strengths"));
