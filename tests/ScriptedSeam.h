@@ -51,10 +51,12 @@ public:
 
     QMessageBox::StandardButton
     Message(QWidget*, QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) override {
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+            const TButtonCaptions& captions = {}) override {
         Messages << text;
         MessageButtons << buttons;
         MessageDefaults << defaultButton;
+        MessageCaptions << captions;
         if (WhenAsked)
             WhenAsked(text);
         if (buttons == QMessageBox::Ok)
@@ -138,6 +140,7 @@ public:
     QList<QMessageBox::StandardButtons> MessageButtons;
     // The button Enter presses, as each question named it; NoButton for the box's own.
     QList<QMessageBox::StandardButton> MessageDefaults;
+    QList<TButtonCaptions> MessageCaptions;
     QList<TFileRequest> FileRequests;
     QStringList Inputs;
     QStringList Opened;

@@ -309,4 +309,6 @@ enum TStringId : int {
     StrReportContents = 5816,
     StrReasonNoFile = 5817,
     StrFolderTakesNoFile = 5900,
+    StrDeleteForGood = 5901,
+    StrReplaceInUse = 5902,
 };

@@ -51,6 +51,17 @@ constexpr int StatusPathWidth = 300;
 constexpr int StatusSpareWidth = 50;
 constexpr int ToolBarHeight = 28;
 
+// Who holds a lock, as the questions about a file in use name them.
+QString LockOwnerText(const TLockOwner& holder) {
+    const QString who = holder.Who().isEmpty() ? LoadStr(StrUnknownUser) : holder.Who();
+    QString owner =
+        holder.Host.isEmpty() ? who : FillTemplate(LoadStr(StrLockOwnerHost), who, holder.Host);
+    if (const QDateTime since = holder.Since(); since.isValid())
+        owner = FillTemplate(LoadStr(StrLockOwnerSince), owner,
+                             QLocale().toString(since, QLocale::ShortFormat));
+    return owner;
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget* parent)
@@ -115,6 +126,8 @@ TFrmMain::TFrmMain(QWidget* parent)
     connect(&FDocuments.Recovery(), &TRecoveryKeeper::ProblemChanged, this,
             &TFrmMain::ShowRecoveryProblem);
     connect(&FDocuments, &TDocumentController::ChangedOnDisk, this, &TFrmMain::TellChangedOnDisk);
+    connect(&FDocuments, &TDocumentController::PathChanged, this,
+            [this] { TellChangedOnDisk(TDiskChange::None); });
     // An error that reaches the event loop is shown over this window; the
     // project stays as it is.
     if (TApplication* application = TApplication::Instance())
@@ -324,6 +337,12 @@ void TFrmMain::CreateStatusBar() {
     StatusRecovery->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusRecovery->hide();
     statusBar()->addPermanentWidget(StatusRecovery, 1);
+    // Likewise until the file is written again or another is shown.
+    StatusDisk = new QLabel(this);
+    StatusDisk->setObjectName(QStringLiteral("StatusDisk"));
+    StatusDisk->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatusDisk->hide();
+    statusBar()->addPermanentWidget(StatusDisk, 1);
 }
 
 void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
@@ -601,32 +620,27 @@ QMessageBox::StandardButton TFrmMain::AskAboutFileChange(const QString& path) {
     if (change == TDiskChange::None)
         return QMessageBox::Yes;
     const int question = change == TDiskChange::Gone ? StrSaveOverGone : StrSaveOverChange;
-    const auto answer = Seam().Message(
-        this, QMessageBox::Warning, FillTemplate(LoadStr(question), path),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
-    // Whichever file the save makes, the change told is past.
-    if (answer != QMessageBox::Cancel)
-        statusBar()->clearMessage();
-    return answer;
+    return Seam().Message(this, QMessageBox::Warning, FillTemplate(LoadStr(question), path),
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                          QMessageBox::Cancel);
 }
 
 void TFrmMain::TellChangedOnDisk(TDiskChange change) {
     const auto path = FDocuments.DocumentPath();
-    if (!path || change == TDiskChange::None)
+    if (!path || change == TDiskChange::None) {
+        StatusDisk->hide();
         return;
+    }
     const int text = change == TDiskChange::Gone ? StrFileGoneFromDisk : StrFileChangedOnDisk;
-    statusBar()->showMessage(FillTemplate(LoadStr(text), FileNamePart(*path)));
+    const QString told = FillTemplate(LoadStr(text), FileNamePart(*path));
+    StatusDisk->setText(told);
+    StatusDisk->setToolTip(told);
+    StatusDisk->show();
 }
 
 bool TFrmMain::OpenProjectInUse(const QString& path, const TLockOwner& holder) {
-    const QString who = holder.Who().isEmpty() ? LoadStr(StrUnknownUser) : holder.Who();
-    QString owner =
-        holder.Host.isEmpty() ? who : FillTemplate(LoadStr(StrLockOwnerHost), who, holder.Host);
-    if (const QDateTime since = holder.Since(); since.isValid())
-        owner = FillTemplate(LoadStr(StrLockOwnerSince), owner,
-                             QLocale().toString(since, QLocale::ShortFormat));
     switch (Seam().Message(this, QMessageBox::Question,
-                           FillTemplate(LoadStr(StrProjectInUse), path, owner),
+                           FillTemplate(LoadStr(StrProjectInUse), path, LockOwnerText(holder)),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
         if (!Try([&] { FDocuments.OpenCopy(path); }))
@@ -651,10 +665,16 @@ bool TFrmMain::SaveProjectAs() {
     const auto path = FFiles.ProjectToSave();
     if (!path || !FFiles.Replaceable(*path, LoadStr(StrSaveFailed) + QStringLiteral("\n\n")))
         return false;
-    if (QFileInfo::exists(*path) &&
-        Seam().Message(this, QMessageBox::Question, LoadStr(StrReplaceProject),
-                       QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
-        return false;
+    if (QFileInfo::exists(*path)) {
+        // A file another program has open is replaced only knowing who loses it.
+        const auto holder = FDocuments.InUseBy(*path);
+        const QString question =
+            holder ? FillTemplate(LoadStr(StrReplaceInUse), *path, LockOwnerText(*holder))
+                   : LoadStr(StrReplaceProject);
+        if (Seam().Message(this, QMessageBox::Question, question,
+                           QMessageBox::Yes | QMessageBox::Cancel) != QMessageBox::Yes)
+            return false;
+    }
     return SaveTo(*path);
 }
 
@@ -686,11 +706,12 @@ bool TFrmMain::OfferRecoveryCopies() {
                        QMessageBox::Ok);
     bool recovered = false;
     for (TOrphanCopy& orphan : found.Readable) {
-        // Deleting work takes a button without an access key: a stray key
-        // press at start-up keeps it.
-        const auto answer =
-            Seam().Message(this, QMessageBox::Question, RecoveryOffer(orphan),
-                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Discard);
+        // Deleting work takes a button without an access key, whose caption
+        // says it deletes: a stray key press at start-up keeps the copy.
+        const auto answer = Seam().Message(
+            this, QMessageBox::Question, RecoveryOffer(orphan),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Discard, QMessageBox::NoButton,
+            {{QMessageBox::Discard, LoadStr(StrDeleteForGood)}});
         if (answer == QMessageBox::Discard)
             orphan.Discard();
         if (answer != QMessageBox::Yes)

@@ -136,7 +136,8 @@ private:
     // name, Cancel writes nothing. Asks only when another program changed,
     // replaced, moved or deleted the file since it was read or saved here.
     QMessageBox::StandardButton AskAboutFileChange(const QString& path);
-    // Says in the status bar what another program did to the user's file.
+    // Says in the status bar, beside the file's path, what another program
+    // did to the user's file; None takes the notice away.
     void TellChangedOnDisk(TDiskChange change);
     // The project leads the recent ones.
     void RememberProject(const QString& path);
@@ -187,6 +188,7 @@ private:
     QLabel* StatusPath;
     QLabel* StatusSpare;
     QLabel* StatusRecovery;
+    QLabel* StatusDisk;
 
     QAction* AcnFileNew;
     QAction* AcnFileOpen;

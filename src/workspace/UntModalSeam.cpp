@@ -3,6 +3,7 @@
 #include "model/UntStrings.h"
 #include "storage/UntUtils.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -42,16 +43,30 @@ int TModalSeam::ExecDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, QMessageBox::Icon icon,
+                                            const QString& text,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton,
+                                            const TButtonCaptions& captions) {
+    auto box = std::make_unique<QMessageBox>(icon, QString::fromLatin1(ProductName), text, buttons,
+                                             parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box->setDefaultButton(defaultButton);
+    for (const auto& [button, caption] : captions)
+        if (QAbstractButton* shown = box->button(button))
+            shown->setText(caption);
+    // A message can be copied: a path, an address, a reason to look up.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return box;
+}
+
 QMessageBox::StandardButton TModalSeam::Message(QWidget* parent, QMessageBox::Icon icon,
                                                 const QString& text,
                                                 QMessageBox::StandardButtons buttons,
-                                                QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(icon, QString::fromLatin1(ProductName), text, buttons, parent);
-    if (defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(defaultButton);
-    // A message can be copied: a path, an address, a reason to look up.
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+                                                QMessageBox::StandardButton defaultButton,
+                                                const TButtonCaptions& captions) {
+    const auto box = MakeMessageBox(parent, icon, text, buttons, defaultButton, captions);
+    return static_cast<QMessageBox::StandardButton>(box->exec());
 }
 
 std::optional<TFileAnswer> TModalSeam::OpenFile(QWidget* parent, const TFileRequest& request) {

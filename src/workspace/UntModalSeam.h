@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <utility>
 
 class QDialog;
 class QUrl;
@@ -27,6 +29,17 @@ struct TFileAnswer {
     int FilterIndex = 1;
 };
 
+// Captions of the program's own for standard buttons of a message box, in
+// place of the toolkit's.
+using TButtonCaptions = QList<std::pair<QMessageBox::StandardButton, QString>>;
+
+// The message box that the seam's Message shows.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, QMessageBox::Icon icon,
+                                            const QString& text,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton,
+                                            const TButtonCaptions& captions);
+
 // Every modal interaction of the program passes here, so that tests can
 // answer from a script instead of blocking on a window.
 class TModalSeam {
@@ -42,7 +55,8 @@ public:
     virtual QMessageBox::StandardButton
     Message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
             QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+            const TButtonCaptions& captions = {});
 
     // The file to open or to save; none when the user cancels. The save
     // dialog asks nothing about replacing a file: its callers do.

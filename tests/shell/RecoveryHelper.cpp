@@ -20,7 +20,8 @@ class TKeepingSeam : public TModalSeam {
 public:
     QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString&,
                                         QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton) override {
+                                        QMessageBox::StandardButton,
+                                        const TButtonCaptions&) override {
         return buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Ok;
     }
 };

@@ -199,7 +199,8 @@ TEST(WebPages, AnAddressNothingOpensIsShown) {
     struct TRecordingSeam : TModalSeam {
         QMessageBox::StandardButton Message(QWidget*, QMessageBox::Icon, const QString& text,
                                             QMessageBox::StandardButtons,
-                                            QMessageBox::StandardButton) override {
+                                            QMessageBox::StandardButton,
+                                            const TButtonCaptions&) override {
             Messages << text;
             return QMessageBox::Ok;
         }

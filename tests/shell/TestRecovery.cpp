@@ -183,21 +183,29 @@ TEST_F(Recovery, NoSingleKeyDeletesTheOfferedCopy) {
     ASSERT_EQ(Seam->MessageButtons.size(), 1);
     ASSERT_TRUE(Seam->MessageButtons[0].testFlag(QMessageBox::Discard)) << "deleting is a choice";
 
+    // The button says that it deletes, in the program's words, not the
+    // toolkit's "Discard" (in French "Ne pas tenir compte": "ignore").
+    const auto shown =
+        MakeMessageBox(nullptr, QMessageBox::Question, Seam->Messages[0], Seam->MessageButtons[0],
+                       Seam->MessageDefaults[0], Seam->MessageCaptions[0]);
+    EXPECT_EQ(shown->button(QMessageBox::Discard)->text(), LoadStr(StrDeleteForGood));
+
     // The box the user sees, with the buttons offered, given each key alone.
     QList<int> keys = {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space};
     for (int key = Qt::Key_A; key <= Qt::Key_Z; ++key)
         keys << key;
     for (const int key : keys) {
         SCOPED_TRACE(QKeySequence(key).toString().toStdString());
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Merovan"), Seam->Messages[0],
-                        Seam->MessageButtons[0]);
-        box.show();
-        box.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &box,
+        const auto box = MakeMessageBox(nullptr, QMessageBox::Question, Seam->Messages[0],
+                                        Seam->MessageButtons[0], Seam->MessageDefaults[0],
+                                        Seam->MessageCaptions[0]);
+        box->show();
+        box->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(box.get()));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box.get(),
                         static_cast<Qt::Key>(key));
-        QTest::keyClick(&box, static_cast<Qt::Key>(key), Qt::AltModifier);
-        EXPECT_NE(box.standardButton(box.clickedButton()), QMessageBox::Discard);
+        QTest::keyClick(box.get(), static_cast<Qt::Key>(key), Qt::AltModifier);
+        EXPECT_NE(box->standardButton(box->clickedButton()), QMessageBox::Discard);
     }
 }
 

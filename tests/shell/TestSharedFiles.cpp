@@ -1,9 +1,11 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
+#include "model/UntStrings.h"
 #include "storage/UntIO.h"
 #include "storage/UntLockFile.h"
 
+#include <QLabel>
 #include <QStatusBar>
 #include <QTest>
 #include <cstdio>
@@ -46,10 +48,18 @@ protected:
         Retitle(*window.Documents().UserDocument(), title);
     }
 
-    // Waits for the status bar to tell what happened to the file.
+    // What the status bar tells of the file; empty when it tells nothing.
+    QString DiskNotice() const {
+        const auto* notice = Window->findChild<QLabel*>(QStringLiteral("StatusDisk"));
+        return notice && notice->isVisibleTo(Window.get()) ? notice->text() : QString();
+    }
+
+    // Waits for the status bar to tell what happened to the file, beside the
+    // file's path, which stays in view.
     bool StatusTells(const QString& text) {
-        return QTest::qWaitFor([&] { return Window->statusBar()->currentMessage() == text; },
-                               10000);
+        const auto* path = Window->findChild<QLabel*>(QStringLiteral("StatusPath"));
+        return QTest::qWaitFor([&] { return DiskNotice() == text; }, 10000) &&
+               path->isVisibleTo(Window.get()) && path->text() == Plan;
     }
 
     QString Plan;
@@ -136,6 +146,38 @@ TEST_F(SharedFiles, ReadOnlyCopyLeavesTheFileToItsHolder) {
     EXPECT_EQ(other.Window.Project(), nullptr);
 }
 
+// Save As onto a file another program has open says who has it, and writes
+// nothing unless the user replaces it all the same.
+TEST_F(SharedFiles, SaveAsOntoAFileInUseSaysWhoHasIt) {
+    ASSERT_TRUE(Window->StartUp({Plan}));
+    TOther other;
+    const QString mine = Path(QStringLiteral("mine.swot"));
+    WriteTitled(mine, QStringLiteral("Mine"));
+    ASSERT_TRUE(other.Window.StartUp({mine}));
+
+    other.Seam->AnswerFile(Plan);
+    other.Seam->Answer({QMessageBox::Cancel});
+    EXPECT_FALSE(other.Window.SaveProjectAs());
+    ASSERT_EQ(other.Seam->Messages.size(), 1);
+    const QString& asked = other.Seam->Messages[0];
+    EXPECT_TRUE(
+        asked.startsWith("“" + Plan + "” is open in another program: " + TLockOwner::Own().Who()))
+        << asked.toStdString();
+    EXPECT_TRUE(asked.endsWith("Replace it all the same? Cancel writes nothing."));
+    EXPECT_EQ(TitleOnDisk(Plan), "First");
+
+    other.Seam->AnswerFile(Plan);
+    other.Seam->Answer({QMessageBox::Yes});
+    EXPECT_TRUE(other.Window.SaveProjectAs());
+    EXPECT_EQ(TitleOnDisk(Plan), "Mine");
+
+    // The window's own file asks only whether to replace it.
+    Seam->AnswerFile(Plan);
+    Seam->Answer({QMessageBox::Cancel});
+    EXPECT_FALSE(Window->SaveProjectAs());
+    EXPECT_EQ(Seam->Messages.back(), LoadStr(StrReplaceProject));
+}
+
 TEST_F(SharedFiles, FileRenamedOverTheOpenOneIsToldAndSaveAsks) {
     ASSERT_TRUE(Window->StartUp({Plan}));
     Edit(*Window, QStringLiteral("Mine"));
@@ -145,7 +187,7 @@ TEST_F(SharedFiles, FileRenamedOverTheOpenOneIsToldAndSaveAsks) {
     WriteTitled(fresh, QStringLiteral("Synced"));
     ASSERT_EQ(std::rename(QFile::encodeName(fresh), QFile::encodeName(Plan)), 0);
     EXPECT_TRUE(StatusTells("“plan.swot” was changed on disk by another program."))
-        << Window->statusBar()->currentMessage().toStdString();
+        << DiskNotice().toStdString();
 
     Seam->Answer({QMessageBox::Cancel});
     EXPECT_FALSE(Window->SaveProject());
@@ -205,7 +247,7 @@ TEST_F(SharedFiles, FileDeletedOrMovedIsToldAndSaveAsks) {
         Seam->Answer({QMessageBox::Yes});
         EXPECT_TRUE(Window->SaveProject()) << test.What;
         EXPECT_EQ(TitleOnDisk(Plan), "Mine") << test.What;
-        EXPECT_TRUE(Window->statusBar()->currentMessage().isEmpty()) << test.What;
+        EXPECT_TRUE(DiskNotice().isEmpty()) << test.What << ": the change told is past";
     }
 }
 
