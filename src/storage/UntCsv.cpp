@@ -9,7 +9,6 @@
 #include "storage/UntUtils.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -46,19 +45,6 @@ QString Unprotected(const QString& cell) {
 
 [[noreturn]] void RefuseLine(int line, const QString& reason) {
     throw EStorageError(FillTemplate(LoadStr(StrCsvLine), QString::number(line), reason));
-}
-
-QString Decoded(const QByteArray& bytes) {
-    QStringDecoder decoder(
-        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
-    QString text = decoder.decode(bytes);
-    if (!decoder.hasError())
-        return text;
-    // Not UTF-8: what spreadsheets on Windows write by default.
-    text.clear();
-    for (const char byte : bytes)
-        text += Cp1252Char(static_cast<unsigned char>(byte));
-    return text;
 }
 
 bool IsLineEnd(QChar c) {
@@ -226,7 +212,9 @@ QByteArray FactorsCsv(const TProject& project) {
 }
 
 std::vector<std::unique_ptr<TTOWSItem>> ReadFactorsCsv(const QByteArray& csv) {
-    const QString text = Decoded(csv);
+    // Not UTF-8 nor marked otherwise: what spreadsheets on Windows write by default.
+    const QString text = DecodedOrCp1252(
+        csv, QStringConverter::encodingForData(csv).value_or(QStringConverter::Utf8));
     const std::optional<QChar> declared = DeclaredSeparator(text);
     std::vector<TRow> rows = Rows(text, declared.value_or(SeparatorOf(text)));
     if (declared)

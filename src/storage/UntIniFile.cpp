@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <optional>
 
 namespace {
@@ -18,15 +17,7 @@ QByteArrayView WithoutReturn(const QByteArray& line) {
 
 // The text of a line: UTF-8, or else what Windows programs write.
 QString Text(const QByteArray& line) {
-    const QByteArrayView bytes = WithoutReturn(line);
-    QStringDecoder decoder(QStringConverter::Utf8);
-    QString text = decoder.decode(bytes);
-    if (!decoder.hasError())
-        return text;
-    text.clear();
-    for (const char byte : bytes)
-        text += Cp1252Char(static_cast<unsigned char>(byte));
-    return text;
+    return DecodedOrCp1252(WithoutReturn(line));
 }
 
 // The section a "[name]" line opens, or nothing for any other line.

@@ -1,6 +1,7 @@
 #include "storage/UntRtf.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QStringView>
 #include <algorithm>
 #include <array>
@@ -353,6 +354,17 @@ QChar Cp1252Char(int code) {
     if (code >= 0x80 && code < 0xA0)
         return QChar(Cp1252High[code - 0x80]);
     return QChar(static_cast<char16_t>(code));
+}
+
+QString DecodedOrCp1252(QByteArrayView bytes, QStringConverter::Encoding encoding) {
+    QStringDecoder decoder(encoding);
+    QString text = decoder.decode(bytes);
+    if (!decoder.hasError())
+        return text;
+    text.clear();
+    for (const char byte : bytes)
+        text += Cp1252Char(static_cast<unsigned char>(byte));
+    return text;
 }
 
 TRtfDocument ReadRtf(const QString& rtf) {

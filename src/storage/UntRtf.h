@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 #include <algorithm>
 #include <vector>
@@ -41,6 +43,11 @@ QStringList WriteRtf(const TRtfDocument& document);
 
 // The character of a Windows-1252 code.
 QChar Cp1252Char(int code);
+
+// The text of the bytes in the encoding, or in Windows-1252, what Windows
+// programs write by default, when they are not valid in it.
+QString DecodedOrCp1252(QByteArrayView bytes,
+                        QStringConverter::Encoding encoding = QStringConverter::Utf8);
 
 // Characters of RTF's own syntax, which is ASCII.
 inline bool IsAsciiLetter(QChar c) {
