@@ -33,6 +33,11 @@ void TabToCheckedChoice(QButtonGroup* group);
 // An empty list shows that it has the focus, as a list with items does.
 void ShowFocusWhenEmpty(QAbstractItemView* view);
 
+// In a list where nothing is selected, the first Down selects the first item
+// and the first Up the last, whichever item the list made current when it
+// took the focus.
+void SelectEndOnFirstArrow(QAbstractItemView* view);
+
 // A name cut with an ellipsis shows its whole text in a tooltip; a name
 // shown whole shows none, and neither shows the tooltip of a parent.
 void TipElidedItems(QAbstractItemView* view);

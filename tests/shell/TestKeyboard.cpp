@@ -463,3 +463,49 @@ TEST_F(Keyboard, FieldsAndListsHaveAccessibleNames) {
             EXPECT_FALSE(name(list).isEmpty()) << list->objectName().toStdString();
         }
 }
+
+// A list with items and none of them current, reached with Tab, takes the
+// first Down to its first item and the first Up to its last, selected, as
+// list boxes do; the next Down goes on from there.
+TEST_F(Keyboard, FirstArrowInAListSelectsItsFirstOrLastItem) {
+    struct Case {
+        const char* name;
+        std::function<QAbstractItemView*()> list;
+        Qt::Key key;
+        QString current;
+        QString next;
+    };
+    const Case cases[] = {
+        {"strengths, Down", [this] { return Factors(stStrength); }, Qt::Key_Down, "S1", "S2"},
+        {"strengths, Up", [this] { return Factors(stStrength); }, Qt::Key_Up, "S3", "S3"},
+        {"threats, Down", [this] { return Factors(stThreat); }, Qt::Key_Down, "T1", "T1"},
+        {"conclusions, Down", [this] { return Guidelines(); }, Qt::Key_Down, "C1", "C2"},
+        {"conclusions, Up", [this] { return Guidelines(); }, Qt::Key_Up, "C3", "C3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        Start(MakeProject({{"S1", stStrength, 3},
+                           {"S2", stStrength, 2},
+                           {"S3", stStrength, 1},
+                           {"T1", stThreat, 2}},
+                          {{"C1", {}}, {"C2", {}}, {"C3", {}}}));
+        QAbstractItemView* list = c.list();
+        for (int press = 0; press < 40 && QApplication::focusWidget() != list; ++press)
+            Press(Window.get(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        const auto selected = [list] {
+            QStringList names;
+            for (const QModelIndex& index : list->selectionModel()->selectedRows())
+                names << index.data().toString();
+            return names;
+        };
+        ASSERT_TRUE(selected().isEmpty());
+
+        Press(list, c.key);
+        EXPECT_EQ(list->currentIndex().data().toString(), c.current);
+        EXPECT_EQ(selected(), QStringList{c.current});
+        Press(list, Qt::Key_Down);
+        EXPECT_EQ(selected(), QStringList{c.next});
+    }
+}
