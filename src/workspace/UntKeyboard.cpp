@@ -348,3 +348,33 @@ bool TModalKeyGuard::eventFilter(QObject* watched, QEvent* event) {
     const QWidget* widget = WidgetOf(watched);
     return modal && widget && Blocks(modal, widget->window());
 }
+
+TFocusReturn::TFocusReturn(QObject* parent) : QObject(parent) {}
+
+bool TFocusReturn::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() != QEvent::Show && event->type() != QEvent::Hide) || event->spontaneous() ||
+        !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() ||
+        (window->windowType() != Qt::Window && window->windowType() != Qt::Dialog))
+        return false;
+    if (event->type() == QEvent::Show) {
+        QWidget* origin = QApplication::activeWindow();
+        if (!origin && window->parentWidget())
+            origin = window->parentWidget()->window();
+        if (origin != window)
+            FOrigins.insert(window, origin);
+        return false;
+    }
+    QPointer<QWidget> origin = FOrigins.take(window);
+    // The keyboard went elsewhere meanwhile: it stays there.
+    if (QWidget* active = QApplication::activeWindow(); active && active != window)
+        return false;
+    // A window closed before the one it came from goes back to that one's owner.
+    while (origin && !origin->isVisible())
+        origin = origin->parentWidget() ? origin->parentWidget()->window() : nullptr;
+    if (origin)
+        origin->activateWindow();
+    return false;
+}

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QChar>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 class QAbstractItemView;
 class QButtonGroup;
@@ -58,4 +60,21 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// A window of ours that closes while it has the keyboard gives it back to
+// the window that had it when it opened, whose widget that had the focus
+// has it again. A window manager would do so; without one, keys would go
+// nowhere until a click.
+class TFocusReturn : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TFocusReturn(QObject* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QHash<const QWidget*, QPointer<QWidget>> FOrigins;
 };

@@ -509,3 +509,36 @@ TEST_F(Keyboard, FirstArrowInAListSelectsItsFirstOrLastItem) {
         EXPECT_EQ(selected(), QStringList{c.next});
     }
 }
+
+// A window that closes gives the keyboard back to the window it was opened
+// from, to the widget that had the focus there: the help to the dialog it
+// was asked from, the dialog to the main window.
+TEST_F(Keyboard, ClosingAWindowGivesTheKeyboardBack) {
+    Start(MakeProject({{"S1", stStrength, 2}}));
+    // The window the toolkit gives the keys to, not only the window system.
+    const auto active = [](QWidget* window) {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    };
+    Factors(stWeakness)->setFocus();
+    bool closed = false;
+    Real->Scripts.push_back([&](QDialog& dialog) {
+        ASSERT_TRUE(active(&dialog));
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_EQ(field->window(), &dialog);
+        Press(field, Qt::Key_F1);
+        QWidget* help = QApplication::activeWindow();
+        ASSERT_EQ(help->objectName(), "FrmHelp");
+        ASSERT_TRUE(active(help));
+        Press(help, Qt::Key_Escape);
+        ASSERT_FALSE(help->isVisible());
+        EXPECT_TRUE(active(&dialog)) << "the help gives it to the dialog";
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        Press(field, Qt::Key_Escape);
+        closed = !dialog.isVisible();
+    });
+    Press(Window.get(), Qt::Key_Insert);
+    EXPECT_EQ(Real->Dialogs, QStringList{"FrmTOWSItem"});
+    EXPECT_TRUE(closed) << "Escape closed the dialog";
+    EXPECT_TRUE(active(Window.get())) << "the dialog gives it to the window";
+    EXPECT_EQ(QApplication::focusWidget(), Factors(stWeakness));
+}
