@@ -508,6 +508,19 @@ TEST_F(Keyboard, FirstArrowInAListSelectsItsFirstOrLastItem) {
         Press(list, Qt::Key_Down);
         EXPECT_EQ(selected(), QStringList{c.next});
     }
+
+    // So do the headings of the properties.
+    Real->Scripts.push_back([](QDialog& dialog) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+        dialog.findChild<QTabWidget*>()->setCurrentIndex(1);
+        auto* headings = dialog.findChild<QListWidget*>("LstCaptions");
+        headings->setFocus();
+        Press(headings, Qt::Key_Down);
+        EXPECT_EQ(headings->currentRow(), 0);
+        EXPECT_EQ(headings->selectedItems(), QList{headings->item(0)});
+    });
+    Action("AcnFileProperties")->trigger();
+    EXPECT_EQ(Real->Dialogs.back(), "DlgProperties");
 }
 
 // A window that closes gives the keyboard back to the window it was opened
