@@ -2,12 +2,14 @@
 
 #include "model/UntStrings.h"
 #include "storage/UntUtils.h"
+#include "workspace/UntKeyboard.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QProcess>
 #include <QUrl>
 
@@ -26,6 +28,11 @@ std::optional<TFileAnswer> RunFileDialog(QWidget* parent, const TFileRequest& re
         dialog.setDirectory(request.Folder);
     if (request.FilterIndex >= 1 && request.FilterIndex <= request.Filters.size())
         dialog.selectNameFilter(request.Filters[request.FilterIndex - 1]);
+    // The toolkit's dialog gives a letter to the file name only: the type of
+    // file and the buttons get theirs.
+    if (auto* types = dialog.findChild<QLabel*>(QStringLiteral("fileTypeLabel")))
+        types->setBuddy(dialog.findChild<QWidget*>(QStringLiteral("fileTypeCombo")));
+    AssignAccessKeys(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return TFileAnswer{dialog.selectedFiles().front(),

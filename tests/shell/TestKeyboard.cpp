@@ -5,9 +5,12 @@
 #include "storage/UntProgramFolder.h"
 #include "workspace/UntFraList.h"
 #include "workspace/UntKeyboard.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -554,4 +557,31 @@ TEST_F(Keyboard, ClosingAWindowGivesTheKeyboardBack) {
     EXPECT_TRUE(closed) << "Escape closed the dialog";
     EXPECT_TRUE(active(Window.get())) << "the dialog gives it to the window";
     EXPECT_EQ(QApplication::focusWidget(), Factors(stWeakness));
+}
+
+// The file dialogs give the type of file a letter of its own: Alt and that
+// letter reach it, and the arrows choose the type.
+TEST(FileDialogKeys, TheTypeOfFileHasAnAccessLetter) {
+    QWidget owner;
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    bool checked = false;
+    QTimer::singleShot(0, &owner, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+        auto* label = dialog->findChild<QLabel*>("fileTypeLabel");
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_TRUE(label && types);
+        const QChar key = AccessKey(label->text());
+        ASSERT_FALSE(key.isNull()) << label->text().toStdString();
+        QTest::keyClick(dialog->windowHandle(), Qt::Key(key.unicode()), Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), types);
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Down);
+        EXPECT_EQ(dialog->selectedNameFilter(), "Pictures (*.png)");
+        checked = true;
+        dialog->reject();
+    });
+    TModalSeam().SaveFile(&owner, {"Save", {"Text (*.txt)", "Pictures (*.png)"}, "txt", 1, {}});
+    EXPECT_TRUE(checked);
 }
