@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cmath>
 #include <deque>
 
 namespace {
@@ -586,4 +587,31 @@ TEST(FileDialogKeys, TheTypeOfFileHasAnAccessLetter) {
     });
     TModalSeam().SaveFile(&owner, {"Save", {"Text (*.txt)", "Pictures (*.png)"}, "txt", 1, {}});
     EXPECT_TRUE(checked);
+}
+
+// A flat button of a list bar that Tab reaches shows the focus by a frame
+// that stands out from the bar, at a contrast of 3:1 at least, not by a
+// faint raise.
+TEST_F(Keyboard, AListBarButtonShowsItsFocus) {
+    Start(MakeProject({{"S1", stStrength, 2}}));
+    auto* button = Workspace()
+                       ->findChild<TFraTOWSList*>(QStringLiteral("FraList%1").arg(stStrength))
+                       ->findChild<QToolButton*>("BtAdd");
+    const auto edge = [button] {
+        const QImage image = button->grab().toImage();
+        return image.pixelColor(1, image.height() / 2);
+    };
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+               0.0722 * channel(colour.blueF());
+    };
+    Factors(stStrength)->setFocus();
+    const double plain = luminance(edge());
+    Press(Window.get(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    const double focused = luminance(edge());
+    EXPECT_GE((std::max(plain, focused) + 0.05) / (std::min(plain, focused) + 0.05), 3.0);
 }
