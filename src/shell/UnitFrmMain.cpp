@@ -104,6 +104,7 @@ TFrmMain::TFrmMain(QWidget* parent)
     // A window of its own, which the dialogs' modality does not block.
     FrmHelp = new TFrmHelp(nullptr);
     qApp->installEventFilter(new TModalKeyGuard(this));
+    qApp->installEventFilter(new TFocusReturn(this));
     DlgCompare = new TDlgCompare(this);
     connect(DlgCompare, &TDlgCompare::FactorChosen, this, [this](std::int32_t position) {
         if (FWorkspace)
@@ -463,6 +464,8 @@ void TFrmMain::ShowWindow() {
         showMaximized();
     else
         show();
+    // A window manager would give it the keyboard; without one, nothing does.
+    activateWindow();
 }
 
 void TFrmMain::ShowHelpTopic(int context) {

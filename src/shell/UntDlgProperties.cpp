@@ -6,6 +6,7 @@
 #include "storage/UntUtils.h"
 #include "workspace/UntFraMemo.h"
 #include "workspace/UntHelpContext.h"
+#include "workspace/UntKeyboard.h"
 #include "workspace/UntMainHost.h"
 #include "workspace/UntModalSeam.h"
 
@@ -45,6 +46,7 @@ TDlgProperties::TDlgProperties(TMainHost& host, QWidget* parent) : TMPDialog(hos
     LstCaptions = new QListWidget(headings);
     LstCaptions->setObjectName(QStringLiteral("LstCaptions"));
     LstCaptions->setAccessibleName(LoadStr(StrPropertiesHeadings));
+    SelectEndOnFirstArrow(LstCaptions);
     headingsLayout->addWidget(LstCaptions, 1);
     AcnChangeCaption = new QAction(LoadStr(StrPropertiesModify), this);
     AcnChangeCaption->setObjectName(QStringLiteral("AcnChangeCaption"));

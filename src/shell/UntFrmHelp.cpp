@@ -80,25 +80,39 @@ void TFrmHelp::ShowTopic(int context, const QWidget* beside) {
     ShowPage(LocalizedFile(QStringLiteral("help/") + TopicPage(context)), beside);
 }
 
+namespace {
+
+QMargins FrameMargins(const QWidget& window) {
+    const QRect inner = window.geometry();
+    const QRect outer = window.frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+} // namespace
+
 void TFrmHelp::PlaceBeside(const QWidget& other) {
     const QRect screen = other.screen()->availableGeometry();
     const QRect taken = other.frameGeometry();
-    const QMargins frame(geometry().left() - frameGeometry().left(),
-                         geometry().top() - frameGeometry().top(),
-                         frameGeometry().right() - geometry().right(),
-                         frameGeometry().bottom() - geometry().bottom());
+    // A window never shown has no frame yet: the other window's, drawn by the
+    // same window manager, stands for the one it will have.
+    const QMargins own = FrameMargins(*this);
+    const QMargins frame = own.isNull() ? FrameMargins(other) : own;
     // The wider side of the screen, the window narrowed to it if need be.
     const int rightRoom = screen.right() - taken.right();
     const int leftRoom = taken.left() - screen.left();
     const int room = std::max(rightRoom, leftRoom) - frame.left() - frame.right();
-    const int width = std::clamp(room, std::min(320, sizeHint().width()), 720);
+    const int width = std::min(std::clamp(room, std::min(320, sizeHint().width()), 720),
+                               screen.width() - frame.left() - frame.right());
     const int height = std::min(560, screen.height() - frame.top() - frame.bottom());
     resize(width, height);
-    const int left = rightRoom >= leftRoom ? taken.right() + 1 + frame.left()
-                                           : taken.left() - frame.right() - width;
-    const int top = std::clamp(
-        taken.top() + frame.top(), screen.top() + frame.top(),
-        std::max(screen.bottom() - frame.bottom() - height + 1, screen.top() + frame.top()));
+    const int beside = rightRoom >= leftRoom ? taken.right() + 1 + frame.left()
+                                             : taken.left() - frame.right() - width;
+    // Where there is no room beside, it overlaps rather than leave the screen.
+    const int left = std::clamp(beside, screen.left() + frame.left(),
+                                screen.right() - frame.right() - width + 1);
+    const int top = std::clamp(taken.top() + frame.top(), screen.top() + frame.top(),
+                               screen.bottom() - frame.bottom() - height + 1);
     move(left - frame.left(), top - frame.top());
 }
 

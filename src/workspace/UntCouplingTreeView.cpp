@@ -1,12 +1,229 @@
 #include "workspace/UntCouplingTreeView.h"
 
+#include <QAccessibleWidget>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <algorithm>
 #include <climits>
 
+namespace {
+
+int AccessibleCount(qint64 count) {
+    return static_cast<int>(std::min<qint64>(count, INT_MAX));
+}
+
+// One row of the view, for a screen reader: a group or a coupling.
+class TRowAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+public:
+    TRowAccessible(TCouplingTreeView* view, const QModelIndex& index)
+        : FView(view), FIndex(index) {}
+
+    bool isValid() const override { return FView && FIndex.isValid() && Row() >= 0; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return FView ? FView->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(FView.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name && isValid() ? FIndex.data(Qt::DisplayRole).toString()
+                                                   : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid())
+            return {};
+        const QRect shown = FView->visualRect(FIndex);
+        return {FView->viewport()->mapToGlobal(shown.topLeft()), shown.size()};
+    }
+    QAccessible::Role role() const override { return QAccessible::TreeItem; }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
+        state.selectable = true;
+        state.focusable = true;
+        state.selected = isSelected();
+        state.focused = FView->hasFocus() && FView->currentIndex() == FIndex;
+        const QRect shown = FView->visualRect(FIndex);
+        state.invisible = !FView->isVisible();
+        state.offscreen = !FView->viewport()->rect().intersects(shown);
+        if (IsGroup()) {
+            state.expandable = true;
+            state.expanded = FView->IsExpanded(FIndex.row());
+            state.collapsed = !state.expanded;
+        }
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TableCellInterface
+                   ? static_cast<QAccessibleTableCellInterface*>(this)
+                   : nullptr;
+    }
+
+    bool isSelected() const override {
+        return isValid() && FView->selectionModel()->isSelected(FIndex);
+    }
+    QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return 0; }
+    int rowIndex() const override { return AccessibleCount(Row()); }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override { return parent(); }
+
+private:
+    qint64 Row() const { return FView ? FView->RowOf(FIndex) : -1; }
+    bool IsGroup() const { return FIndex.parent() == FView->rootIndex(); }
+
+    QPointer<TCouplingTreeView> FView;
+    QPersistentModelIndex FIndex;
+};
+
+// The view as a tree of rows, one column wide. A row's interface is made
+// when a screen reader asks for it and kept until the rows change, so that
+// millions of couplings cost nothing until read.
+class TTreeAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+public:
+    explicit TTreeAccessible(TCouplingTreeView* view)
+        : QAccessibleWidget(view, QAccessible::Tree) {}
+    ~TTreeAccessible() override { Forget(); }
+
+    TCouplingTreeView* View() const { return static_cast<TCouplingTreeView*>(widget()); }
+
+    int childCount() const override { return AccessibleCount(View()->RowCount()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        if (const auto known = FRows.constFind(index); known != FRows.cend()) {
+            QAccessibleInterface* row = QAccessible::accessibleInterface(*known);
+            if (row && row->isValid() && row->tableCellInterface()->rowIndex() == index)
+                return row;
+            QAccessible::deleteAccessibleInterface(*known);
+            FRows.remove(index);
+        }
+        const QModelIndex shown = View()->IndexOfRow(index);
+        if (!shown.isValid())
+            return nullptr;
+        auto* row = new TRowAccessible(View(), shown);
+        FRows.insert(index, QAccessible::registerAccessibleInterface(row));
+        return row;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const QAccessibleTableCellInterface* cell =
+            child ? const_cast<QAccessibleInterface*>(child)->tableCellInterface() : nullptr;
+        return cell && child->parent() == this && child->isValid() ? cell->rowIndex() : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const QPoint point = View()->viewport()->mapFromGlobal(QPoint(x, y));
+        const qint64 row = View()->RowOf(View()->indexAt(point));
+        return row < 0 ? nullptr : child(AccessibleCount(row));
+    }
+    QAccessibleInterface* focusChild() const override {
+        const qint64 row = View()->RowOf(View()->currentIndex());
+        return row < 0 ? nullptr : child(AccessibleCount(row));
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::TableInterface ? static_cast<QAccessibleTableInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        return column == 0 ? child(row) : nullptr;
+    }
+    int selectedCellCount() const override { return AccessibleCount(SelectedRows().size()); }
+    QList<QAccessibleInterface*> selectedCells() const override {
+        QList<QAccessibleInterface*> cells;
+        for (const int row : SelectedRows())
+            cells << child(row);
+        return cells;
+    }
+    QString columnDescription(int) const override { return {}; }
+    QString rowDescription(int) const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return AccessibleCount(SelectedRows().size()); }
+    int columnCount() const override { return 1; }
+    int rowCount() const override { return childCount(); }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return SelectedRows(); }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int row) const override {
+        return View()->selectionModel()->isSelected(View()->IndexOfRow(row));
+    }
+    bool selectRow(int row) override {
+        const QModelIndex index = View()->IndexOfRow(row);
+        if (!index.isValid())
+            return false;
+        View()->setCurrentIndex(index);
+        return true;
+    }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int row) override {
+        const QModelIndex index = View()->IndexOfRow(row);
+        if (!index.isValid())
+            return false;
+        View()->selectionModel()->select(index, QItemSelectionModel::Deselect);
+        return true;
+    }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent*) override { Forget(); }
+
+private:
+    // A screen reader is not read millions of selected rows: the first
+    // thousand of a range tell enough.
+    QList<int> SelectedRows() const {
+        QList<int> rows;
+        for (const QItemSelectionRange& range : View()->selectionModel()->selection()) {
+            const qint64 first = View()->RowOf(range.topLeft());
+            const qint64 last = View()->RowOf(range.bottomRight());
+            for (qint64 row = first; row >= 0 && row <= last && rows.size() < 1000; ++row)
+                rows << AccessibleCount(row);
+        }
+        return rows;
+    }
+
+    void Forget() const {
+        for (const QAccessible::Id id : std::as_const(FRows))
+            QAccessible::deleteAccessibleInterface(id);
+        FRows.clear();
+    }
+
+    mutable QHash<int, QAccessible::Id> FRows;
+};
+
+QAccessibleInterface* TreeAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("TCouplingTreeView") && object && object->isWidgetType())
+        return new TTreeAccessible(static_cast<TCouplingTreeView*>(object));
+    return nullptr;
+}
+
+// Tells a screen reader that rows came or went below a group.
+void AnnounceRows(TCouplingTreeView* view, QAccessibleTableModelChangeEvent::ModelChangeType type,
+                  qint64 first, qint64 last) {
+    if (!QAccessible::isActive() || first > last)
+        return;
+    QAccessibleTableModelChangeEvent event(view, type);
+    event.setFirstRow(AccessibleCount(first));
+    event.setLastRow(AccessibleCount(last));
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
 TCouplingTreeView::TCouplingTreeView(QWidget* parent) : QAbstractItemView(parent) {
+    // Once for the program: the toolkit asks the factories about every object.
+    [[maybe_unused]] static const bool accessible =
+        (QAccessible::installFactory(TreeAccessible), true);
     // The scroll bar counts rows: pixels would overflow it past 100 million.
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -64,7 +281,12 @@ void TCouplingTreeView::SetExpanded(int group, bool expanded) {
     const QModelIndex groupIndex = model()->index(group, 0, rootIndex());
     if (!expanded && currentIndex().parent() == groupIndex)
         setCurrentIndex(groupIndex);
+    const qint64 groupRow = FGroupRows[static_cast<std::size_t>(group)];
     Relayout();
+    AnnounceRows(this,
+                 expanded ? QAccessibleTableModelChangeEvent::RowsInserted
+                          : QAccessibleTableModelChangeEvent::RowsRemoved,
+                 groupRow + 1, groupRow + model()->rowCount(groupIndex));
 }
 
 void TCouplingTreeView::SetIndentation(int indentation) {
@@ -342,4 +564,31 @@ void TCouplingTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     QAbstractItemView::mouseDoubleClickEvent(event);
+}
+
+void TCouplingTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    const qint64 row = RowOf(current);
+    if (QAccessible::isActive() && hasFocus() && row >= 0) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(AccessibleCount(row));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TCouplingTreeView::selectionChanged(const QItemSelection& selected,
+                                         const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!QAccessible::isActive())
+        return;
+    // The view selects one row at most: the first of each side tells it.
+    for (const auto& [ranges, type] : {std::pair(&selected, QAccessible::SelectionAdd),
+                                       std::pair(&deselected, QAccessible::SelectionRemove)}) {
+        const qint64 row = ranges->isEmpty() ? -1 : RowOf(ranges->front().topLeft());
+        if (row < 0)
+            continue;
+        QAccessibleEvent event(this, type);
+        event.setChild(AccessibleCount(row));
+        QAccessible::updateAccessibility(&event);
+    }
 }

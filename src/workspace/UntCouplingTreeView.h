@@ -7,6 +7,8 @@
 // model: only the rows on screen are asked for, so that a group of millions
 // of entries costs as little as a group of ten. Rows have one height; a
 // group's branch mark folds it, and a new model shows every group unfolded.
+// A screen reader reads it as a tree of rows and hears the current row as it
+// moves.
 class TCouplingTreeView : public QAbstractItemView {
     Q_OBJECT
 
@@ -25,6 +27,12 @@ public:
     int Indentation() const { return FIndentation; }
     void SetIndentation(int indentation);
 
+    // Rows are counted through the unfolded groups, from the top: row 0 is
+    // the first group; an index folded away has no row (-1).
+    qint64 RowCount() const { return FRowCount; }
+    qint64 RowOf(const QModelIndex& index) const;
+    QModelIndex IndexOfRow(qint64 row) const;
+
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
@@ -37,15 +45,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
-    // Rows are counted through the unfolded groups, from the top: row 0 is
-    // the first group.
     void Relayout();
     // Follows a change of the model's shape: new groups come unfolded.
     void GroupsChanged();
-    qint64 RowOf(const QModelIndex& index) const;
-    QModelIndex IndexOfRow(qint64 row) const;
     qint64 TopRow() const;
     int RowsOnScreen() const;
     int RowHeight() const;

@@ -59,6 +59,7 @@ TFraTOWSList::TFraTOWSList(std::int32_t swotType, QWidget* parent)
     LstTOWS->header()->resizeSection(1, 20);
     KeepSelectionVisible(LstTOWS);
     ShowFocusWhenEmpty(LstTOWS);
+    SelectEndOnFirstArrow(LstTOWS);
     // A name too long for the list shows whole in its tooltip, not the
     // tooltip of the group around.
     TipElidedItems(LstTOWS);

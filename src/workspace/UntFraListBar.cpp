@@ -17,6 +17,9 @@ QToolButton* MakeButton(QWidget* parent, const char* name, const char* icon, con
     button->setToolTip(QString::fromUtf8(hint));
     button->setToolButtonStyle(*caption ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
     button->setAutoRaise(true);
+    // The raised frame of a flat button is too faint to show the focus.
+    button->setStyleSheet(QStringLiteral(
+        "QToolButton:focus { border: 2px solid palette(highlight); border-radius: 3px; }"));
     button->setFixedSize(width, 22);
     return button;
 }

@@ -112,6 +112,7 @@ TFraTOWS::TFraTOWS(TMainHost& host, QWidget* parent) : TModelFrame(parent), FHos
     ElideListItems(LstGuidelines);
     TipElidedItems(LstGuidelines);
     ShowFocusWhenEmpty(LstGuidelines);
+    SelectEndOnFirstArrow(LstGuidelines);
     conclusionSide->addWidget(LstGuidelines, 1);
 
     Splitter->setStretchFactor(0, 0);

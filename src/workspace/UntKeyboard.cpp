@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -241,6 +242,37 @@ private:
     QAbstractItemView* FView;
 };
 
+class TFirstArrow : public QObject {
+public:
+    explicit TFirstArrow(QAbstractItemView* view) : QObject(view), FView(view) {
+        view->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Down && key->key() != Qt::Key_Up) ||
+            (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return false;
+        const QAbstractItemModel* model = FView->model();
+        QItemSelectionModel* selection = FView->selectionModel();
+        const int rows = model ? model->rowCount(FView->rootIndex()) : 0;
+        if (rows == 0 || !selection || selection->hasSelection())
+            return false;
+        const QModelIndex end =
+            model->index(key->key() == Qt::Key_Down ? 0 : rows - 1, 0, FView->rootIndex());
+        selection->setCurrentIndex(end,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        FView->scrollTo(end);
+        return true;
+    }
+
+private:
+    QAbstractItemView* FView;
+};
+
 // Asks for no width of its own: the list gives each row its whole width and
 // the text is cut to it.
 class TNarrowDelegate : public QStyledItemDelegate {
@@ -259,6 +291,10 @@ void ShowFocusWhenEmpty(QAbstractItemView* view) {
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         QObject::connect(model, signal, mark, [mark] { mark->Follow(); });
     QObject::connect(model, &QAbstractItemModel::modelReset, mark, [mark] { mark->Follow(); });
+}
+
+void SelectEndOnFirstArrow(QAbstractItemView* view) {
+    new TFirstArrow(view);
 }
 
 void TipElidedItems(QAbstractItemView* view) {
@@ -311,4 +347,34 @@ bool TModalKeyGuard::eventFilter(QObject* watched, QEvent* event) {
     const QWidget* modal = QApplication::activeModalWidget();
     const QWidget* widget = WidgetOf(watched);
     return modal && widget && Blocks(modal, widget->window());
+}
+
+TFocusReturn::TFocusReturn(QObject* parent) : QObject(parent) {}
+
+bool TFocusReturn::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() != QEvent::Show && event->type() != QEvent::Hide) || event->spontaneous() ||
+        !watched->isWidgetType())
+        return false;
+    auto* window = static_cast<QWidget*>(watched);
+    if (!window->isWindow() ||
+        (window->windowType() != Qt::Window && window->windowType() != Qt::Dialog))
+        return false;
+    if (event->type() == QEvent::Show) {
+        QWidget* origin = QApplication::activeWindow();
+        if (!origin && window->parentWidget())
+            origin = window->parentWidget()->window();
+        if (origin != window)
+            FOrigins.insert(window, origin);
+        return false;
+    }
+    QPointer<QWidget> origin = FOrigins.take(window);
+    // The keyboard went elsewhere meanwhile: it stays there.
+    if (QWidget* active = QApplication::activeWindow(); active && active != window)
+        return false;
+    // A window closed before the one it came from goes back to that one's owner.
+    while (origin && !origin->isVisible())
+        origin = origin->parentWidget() ? origin->parentWidget()->window() : nullptr;
+    if (origin)
+        origin->activateWindow();
+    return false;
 }

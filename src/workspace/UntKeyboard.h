@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QChar>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 class QAbstractItemView;
 class QButtonGroup;
@@ -33,6 +35,11 @@ void TabToCheckedChoice(QButtonGroup* group);
 // An empty list shows that it has the focus, as a list with items does.
 void ShowFocusWhenEmpty(QAbstractItemView* view);
 
+// In a list where nothing is selected, the first Down selects the first item
+// and the first Up the last, whichever item the list made current when it
+// took the focus.
+void SelectEndOnFirstArrow(QAbstractItemView* view);
+
 // A name cut with an ellipsis shows its whole text in a tooltip; a name
 // shown whole shows none, and neither shows the tooltip of a parent.
 void TipElidedItems(QAbstractItemView* view);
@@ -53,4 +60,21 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// A window of ours that closes while it has the keyboard gives it back to
+// the window that had it when it opened, whose widget that had the focus
+// has it again. A window manager would do so; without one, keys would go
+// nowhere until a click.
+class TFocusReturn : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TFocusReturn(QObject* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QHash<const QWidget*, QPointer<QWidget>> FOrigins;
 };

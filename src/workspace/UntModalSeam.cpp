@@ -2,6 +2,7 @@
 
 #include "model/UntStrings.h"
 #include "storage/UntUtils.h"
+#include "workspace/UntKeyboard.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QProcess>
 #include <QUrl>
 
@@ -27,6 +29,11 @@ std::optional<TFileAnswer> RunFileDialog(QWidget* parent, const TFileRequest& re
         dialog.setDirectory(request.Folder);
     if (request.FilterIndex >= 1 && request.FilterIndex <= request.Filters.size())
         dialog.selectNameFilter(request.Filters[request.FilterIndex - 1]);
+    // The toolkit's dialog gives a letter to the file name only: the type of
+    // file and the buttons get theirs.
+    if (auto* types = dialog.findChild<QLabel*>(QStringLiteral("fileTypeLabel")))
+        types->setBuddy(dialog.findChild<QWidget*>(QStringLiteral("fileTypeCombo")));
+    AssignAccessKeys(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return TFileAnswer{dialog.selectedFiles().front(),

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,6 +192,49 @@ TEST_F(Help, HelpOpensBesideADialogAndTakesInputWhileItIsOpen) {
     });
     TModalSeam().ExecDialog(dialog);
     EXPECT_TRUE(checked);
+}
+
+// Opened for the first time beside a dialog, wherever the dialog stands, the
+// help window's frame keeps off the dialog's frame and stays on the screen.
+TEST_F(Help, HelpBesideADialogKeepsOffItsFrameAndOnTheScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto text = [](const QRect& rect) {
+        return QStringLiteral("%1,%2 %3x%4")
+            .arg(rect.x())
+            .arg(rect.y())
+            .arg(rect.width())
+            .arg(rect.height())
+            .toStdString();
+    };
+    for (const Qt::Corner corner : {Qt::TopLeftCorner, Qt::TopRightCorner, Qt::BottomRightCorner}) {
+        SCOPED_TRACE(corner);
+        NewWindow();
+        Window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+        TMPDialog dialog(*Window, 22, Window.get());
+        QTimer::singleShot(0, &dialog, [&] {
+            // Whatever fails, the dialog closes and the test goes on.
+            const auto close = qScopeGuard([&dialog] { dialog.reject(); });
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+            QRect frame = dialog.frameGeometry();
+            if (corner == Qt::TopLeftCorner)
+                frame.moveTopLeft(screen.topLeft());
+            else if (corner == Qt::TopRightCorner)
+                frame.moveTopRight(screen.topRight());
+            else
+                frame.moveBottomRight(screen.bottomRight());
+            dialog.move(frame.topLeft());
+            QTest::keyClick(dialog.windowHandle(), Qt::Key_F1);
+            TFrmHelp* help = HelpWindow();
+            ASSERT_NE(help, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(help));
+            EXPECT_FALSE(help->frameGeometry().intersects(dialog.frameGeometry()))
+                << "help " << text(help->frameGeometry()) << ", dialog "
+                << text(dialog.frameGeometry());
+            EXPECT_TRUE(screen.contains(help->frameGeometry())) << text(help->frameGeometry());
+        });
+        TModalSeam().ExecDialog(dialog);
+    }
 }
 
 // Where no program takes a web address or a file, the user is shown it, to

@@ -5,9 +5,12 @@
 #include "storage/UntProgramFolder.h"
 #include "workspace/UntFraList.h"
 #include "workspace/UntKeyboard.h"
+#include "workspace/UntModalSeam.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +19,7 @@
 #include <QMultiHash>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTabWidget>
 #include <QTest>
@@ -23,6 +27,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cmath>
 #include <deque>
 
 namespace {
@@ -462,4 +467,151 @@ TEST_F(Keyboard, FieldsAndListsHaveAccessibleNames) {
         if (list->isVisibleTo(Window.get())) {
             EXPECT_FALSE(name(list).isEmpty()) << list->objectName().toStdString();
         }
+}
+
+// A list with items and none of them current, reached with Tab, takes the
+// first Down to its first item and the first Up to its last, selected, as
+// list boxes do; the next Down goes on from there.
+TEST_F(Keyboard, FirstArrowInAListSelectsItsFirstOrLastItem) {
+    struct Case {
+        const char* name;
+        std::function<QAbstractItemView*()> list;
+        Qt::Key key;
+        QString current;
+        QString next;
+    };
+    const Case cases[] = {
+        {"strengths, Down", [this] { return Factors(stStrength); }, Qt::Key_Down, "S1", "S2"},
+        {"strengths, Up", [this] { return Factors(stStrength); }, Qt::Key_Up, "S3", "S3"},
+        {"threats, Down", [this] { return Factors(stThreat); }, Qt::Key_Down, "T1", "T1"},
+        {"conclusions, Down", [this] { return Guidelines(); }, Qt::Key_Down, "C1", "C2"},
+        {"conclusions, Up", [this] { return Guidelines(); }, Qt::Key_Up, "C3", "C3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        Start(MakeProject({{"S1", stStrength, 3},
+                           {"S2", stStrength, 2},
+                           {"S3", stStrength, 1},
+                           {"T1", stThreat, 2}},
+                          {{"C1", {}}, {"C2", {}}, {"C3", {}}}));
+        QAbstractItemView* list = c.list();
+        for (int press = 0; press < 40 && QApplication::focusWidget() != list; ++press)
+            Press(Window.get(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), list);
+        const auto selected = [list] {
+            QStringList names;
+            for (const QModelIndex& index : list->selectionModel()->selectedRows())
+                names << index.data().toString();
+            return names;
+        };
+        ASSERT_TRUE(selected().isEmpty());
+
+        Press(list, c.key);
+        EXPECT_EQ(list->currentIndex().data().toString(), c.current);
+        EXPECT_EQ(selected(), QStringList{c.current});
+        Press(list, Qt::Key_Down);
+        EXPECT_EQ(selected(), QStringList{c.next});
+    }
+
+    // So do the headings of the properties.
+    Real->Scripts.push_back([](QDialog& dialog) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+        dialog.findChild<QTabWidget*>()->setCurrentIndex(1);
+        auto* headings = dialog.findChild<QListWidget*>("LstCaptions");
+        headings->setFocus();
+        Press(headings, Qt::Key_Down);
+        EXPECT_EQ(headings->currentRow(), 0);
+        EXPECT_EQ(headings->selectedItems(), QList{headings->item(0)});
+    });
+    Action("AcnFileProperties")->trigger();
+    EXPECT_EQ(Real->Dialogs.back(), "DlgProperties");
+}
+
+// A window that closes gives the keyboard back to the window it was opened
+// from, to the widget that had the focus there: the help to the dialog it
+// was asked from, the dialog to the main window.
+TEST_F(Keyboard, ClosingAWindowGivesTheKeyboardBack) {
+    Start(MakeProject({{"S1", stStrength, 2}}));
+    // The window the toolkit gives the keys to, not only the window system.
+    const auto active = [](QWidget* window) {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    };
+    Factors(stWeakness)->setFocus();
+    bool closed = false;
+    Real->Scripts.push_back([&](QDialog& dialog) {
+        ASSERT_TRUE(active(&dialog));
+        QWidget* field = QApplication::focusWidget();
+        ASSERT_EQ(field->window(), &dialog);
+        Press(field, Qt::Key_F1);
+        QWidget* help = QApplication::activeWindow();
+        ASSERT_EQ(help->objectName(), "FrmHelp");
+        ASSERT_TRUE(active(help));
+        Press(help, Qt::Key_Escape);
+        ASSERT_FALSE(help->isVisible());
+        EXPECT_TRUE(active(&dialog)) << "the help gives it to the dialog";
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        Press(field, Qt::Key_Escape);
+        closed = !dialog.isVisible();
+    });
+    Press(Window.get(), Qt::Key_Insert);
+    EXPECT_EQ(Real->Dialogs, QStringList{"FrmTOWSItem"});
+    EXPECT_TRUE(closed) << "Escape closed the dialog";
+    EXPECT_TRUE(active(Window.get())) << "the dialog gives it to the window";
+    EXPECT_EQ(QApplication::focusWidget(), Factors(stWeakness));
+}
+
+// The file dialogs give the type of file a letter of its own: Alt and that
+// letter reach it, and the arrows choose the type.
+TEST(FileDialogKeys, TheTypeOfFileHasAnAccessLetter) {
+    QWidget owner;
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    bool checked = false;
+    QTimer::singleShot(0, &owner, [&] {
+        auto* dialog = owner.findChild<QFileDialog*>();
+        ASSERT_NE(dialog, nullptr);
+        // Whatever fails, the dialog closes and the test goes on.
+        const auto close = qScopeGuard([dialog] { dialog->reject(); });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+        auto* label = dialog->findChild<QLabel*>("fileTypeLabel");
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_TRUE(label && types);
+        const QChar key = AccessKey(label->text());
+        ASSERT_FALSE(key.isNull()) << label->text().toStdString();
+        QTest::keyClick(dialog->windowHandle(), Qt::Key(key.unicode()), Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), types);
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Down);
+        EXPECT_EQ(dialog->selectedNameFilter(), "Pictures (*.png)");
+        checked = true;
+    });
+    TModalSeam().SaveFile(&owner, {"Save", {"Text (*.txt)", "Pictures (*.png)"}, "txt", 1, {}});
+    EXPECT_TRUE(checked);
+}
+
+// A flat button of a list bar that Tab reaches shows the focus by a frame
+// that stands out from the bar, at a contrast of 3:1 at least, not by a
+// faint raise.
+TEST_F(Keyboard, AListBarButtonShowsItsFocus) {
+    Start(MakeProject({{"S1", stStrength, 2}}));
+    auto* button = Workspace()
+                       ->findChild<TFraTOWSList*>(QStringLiteral("FraList%1").arg(stStrength))
+                       ->findChild<QToolButton*>("BtAdd");
+    const auto edge = [button] {
+        const QImage image = button->grab().toImage();
+        return image.pixelColor(1, image.height() / 2);
+    };
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) +
+               0.0722 * channel(colour.blueF());
+    };
+    Factors(stStrength)->setFocus();
+    const double plain = luminance(edge());
+    Press(Window.get(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), button);
+    const double focused = luminance(edge());
+    EXPECT_GE((std::max(plain, focused) + 0.05) / (std::min(plain, focused) + 0.05), 3.0);
 }

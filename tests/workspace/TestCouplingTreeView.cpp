@@ -3,6 +3,7 @@
 #include "workspace/UntCouplingTreeView.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -107,4 +108,59 @@ TEST(CouplingTreeView, FoldsAGroupByItsBranchMarkAndByArrows) {
     EXPECT_EQ(shown.Current(), "Entry 1.0");
     QTest::keyClick(&shown.view, Qt::Key_Left);
     EXPECT_EQ(shown.Current(), "Group 1");
+}
+
+// A screen reader reads the view as a tree of rows named by their captions,
+// follows a fold, and finds the current row as the keys move it; a row far
+// down a group of millions is read without reading the rest.
+TEST(CouplingTreeView, ScreenReadersReadItsRowsAndTheCurrentOne) {
+    TShownView shown(2, 2);
+    shown.view.setAccessibleName(QStringLiteral("Couplings"));
+    QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(&shown.view);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->role(), QAccessible::Tree);
+    EXPECT_EQ(tree->text(QAccessible::Name), "Couplings");
+    ASSERT_NE(tree->tableInterface(), nullptr);
+    const auto rows = [tree] {
+        QStringList names;
+        for (int i = 0; i < tree->childCount(); ++i) {
+            QAccessibleInterface* row = tree->child(i);
+            EXPECT_EQ(row->parent(), tree);
+            EXPECT_EQ(tree->indexOfChild(row), i);
+            EXPECT_EQ(tree->tableInterface()->cellAt(i, 0), row);
+            names << row->text(QAccessible::Name);
+        }
+        EXPECT_EQ(tree->tableInterface()->rowCount(), names.size());
+        return names;
+    };
+    EXPECT_EQ(rows(), (QStringList{"Group 0", "Entry 0.0", "Entry 0.1", "Group 1", "Entry 1.0",
+                                   "Entry 1.1"}));
+    EXPECT_TRUE(tree->child(0)->state().expanded);
+    EXPECT_FALSE(tree->child(1)->state().expandable);
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&shown.view));
+    shown.view.setCurrentIndex(shown.model.index(0, 0));
+    QTest::keyClick(&shown.view, Qt::Key_Left);
+    EXPECT_EQ(rows(), (QStringList{"Group 0", "Group 1", "Entry 1.0", "Entry 1.1"}))
+        << "the folded group's entries are gone";
+    EXPECT_TRUE(tree->child(0)->state().collapsed);
+
+    for (const int downs : {1, 2}) {
+        QTest::keyClick(&shown.view, Qt::Key_Down);
+        QAccessibleInterface* current = tree->focusChild();
+        ASSERT_NE(current, nullptr);
+        EXPECT_EQ(current->text(QAccessible::Name), shown.Current());
+        EXPECT_EQ(tree->indexOfChild(current), downs);
+        EXPECT_TRUE(current->state().focused);
+        EXPECT_TRUE(current->state().selected);
+        EXPECT_EQ(tree->tableInterface()->selectedRows(), QList<int>{downs});
+        EXPECT_FALSE(tree->child(downs - 1)->state().focused);
+    }
+
+    TShownView huge(4, 10'000'000);
+    QAccessibleInterface* big = QAccessible::queryAccessibleInterface(&huge.view);
+    const qint64 before = huge.model.Reads;
+    EXPECT_EQ(big->childCount(), 40'000'004);
+    EXPECT_EQ(big->child(40'000'003)->text(QAccessible::Name), "Entry 3.9999999");
+    EXPECT_LT(huge.model.Reads - before, 10);
 }
