@@ -1,6 +1,7 @@
 // The SWOT diagram and the TOWS matrix, as SVG and PNG.
 #include "ProjectBuilder.h"
 #include "reports/UntPictures.h"
+#include "reports/UntStrategyPicture.h"
 #include "storage/UntErrors.h"
 #include "storage/UntIO.h"
 #include "storage/UntProgramFolder.h"
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -260,29 +262,63 @@ TEST(Pictures, CarryTheProjectTitle) {
 }
 
 // Whatever the checkpoint raises stops the drawing, at any of its calls, and
-// leaves the file as it was; a large matrix gives it many chances.
+// leaves the file as it was; every picture gives it many chances.
 TEST(Pictures, AnInterruptionLeavesTheFileAsItWas) {
+    using TSave =
+        std::function<void(const TProject&, const QString&, const std::function<void()>&)>;
+    const struct {
+        const char* picture;
+        TSave save;
+        // Its rows or names: it calls the checkpoint more often.
+        int rows;
+    } pictures[] = {
+        {"SWOT",
+         [](const TProject& project, const QString& path, const std::function<void()>& checkpoint) {
+             SavePicture(TPictureKind::Swot, project, path, checkpoint);
+         },
+         120},
+        {"TOWS",
+         [](const TProject& project, const QString& path, const std::function<void()>& checkpoint) {
+             SavePicture(TPictureKind::Tows, project, path, checkpoint);
+         },
+         60},
+        {"strategy",
+         [](const TProject& project, const QString& path, const std::function<void()>& checkpoint) {
+             SaveStrategyPicture(project, path, checkpoint);
+         },
+         30},
+    };
     QTemporaryDir folder;
-    const auto project = Generated(30);
-    for (const QString name : {"picture.svg", "picture.png"}) {
-        const QString path = folder.filePath(name);
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-        old.close();
-        int calls = 0;
-        SavePicture(TPictureKind::Tows, *project, folder.filePath("counted.svg"), [&] { ++calls; });
-        EXPECT_GT(calls, 60) << "at least one a row";
-        for (const int stop : {1, calls / 2, calls}) {
-            int call = 0;
-            EXPECT_THROW(SavePicture(TPictureKind::Tows, *project, path,
-                                     [&] {
-                                         if (++call == stop)
-                                             throw EStorageError(QStringLiteral("stopped"));
-                                     }),
-                         EStorageError)
-                << stop;
-            EXPECT_EQ(FileBytes(path), "old") << name.toStdString() << " " << stop;
-        }
+    // Positions 0 to 29 are strengths, 60 to 89 opportunities.
+    auto project = Generated(30);
+    for (int g = 0; g < 30; ++g) {
+        auto guideline = std::make_unique<TGuideline>();
+        guideline->Name = QStringLiteral("Conclusion %1").arg(g);
+        guideline->AddCouple(g, 60 + g);
+        project->Guidelines.push_back(std::move(guideline));
     }
+    for (const auto& picture : pictures)
+        for (const QString name : {"picture.svg", "picture.png"}) {
+            const std::string what = picture.picture + (" " + name.toStdString());
+            const QString path = folder.filePath(name);
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+            old.close();
+            int calls = 0;
+            picture.save(*project, folder.filePath("counted." + QFileInfo(name).suffix()),
+                         [&] { ++calls; });
+            EXPECT_GT(calls, picture.rows) << what;
+            for (const int stop : {1, calls / 2, calls}) {
+                int call = 0;
+                EXPECT_THROW(picture.save(*project, path,
+                                          [&] {
+                                              if (++call == stop)
+                                                  throw EStorageError(QStringLiteral("stopped"));
+                                          }),
+                             EStorageError)
+                    << what << " " << stop;
+                EXPECT_EQ(FileBytes(path), "old") << what << " " << stop;
+            }
+        }
 }

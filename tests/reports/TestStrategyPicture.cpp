@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -17,15 +18,23 @@ struct TSvgText {
     QString Title;
 };
 
-// The texts of the SVG in document order.
+// The texts of the SVG in document order, the lines of each joined.
 std::vector<TSvgText> SvgTexts(const QString& path) {
     pugi::xml_document svg;
     const pugi::xml_parse_result parsed = svg.load_file(QFile::encodeName(path).constData());
     EXPECT_TRUE(parsed) << parsed.description();
     std::vector<TSvgText> texts;
-    for (const pugi::xpath_node& text : svg.select_nodes("//text"))
-        texts.push_back({QString::fromUtf8(text.node().text().get()),
-                         QString::fromUtf8(text.node().child("title").text().get())});
+    for (const pugi::xpath_node& found : svg.select_nodes("//text")) {
+        TSvgText text;
+        for (const pugi::xml_node child : found.node().children()) {
+            if (QLatin1String(child.name()) == "title")
+                text.Title = QString::fromUtf8(child.text().get());
+            else
+                text.Text += QString::fromUtf8(
+                    child.type() == pugi::node_pcdata ? child.value() : child.text().get());
+        }
+        texts.push_back(text);
+    }
     return texts;
 }
 
@@ -156,4 +165,54 @@ TEST(StrategyPicture, WritesPngAndRefusesWhatItCannotWrite) {
         EXPECT_THROW(SaveStrategyPicture(*Strategies(), folder.filePath(name)), EStorageError)
             << name.toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"strategies.png"});
+}
+
+// Written as the other pictures are: every shape and text takes a class of
+// one style sheet, the same for 20 conclusions or 200, and no element a
+// style of its own; the title of the project and what the picture shows are
+// its own, in SVG and in PNG.
+TEST(StrategyPicture, IsWrittenAsTheOtherPictures) {
+    QTemporaryDir folder;
+    const QString title = QString::fromUtf8("Boulangerie & fils – <2027>");
+    std::array<QByteArray, 2> svgs;
+    for (std::size_t i = 0; i < svgs.size(); ++i) {
+        // Each strategy holds conclusions, and some stand apart.
+        auto project = MixedProject();
+        project->Title = title;
+        const std::array<std::vector<TTOWSCouple>, 5> holds = {
+            {{{4, 1}}, {{2, 1}}, {{4, 3}}, {{2, 3}}, {}}};
+        for (int g = 0; g < (i == 0 ? 20 : 200); ++g) {
+            auto guideline = std::make_unique<TGuideline>();
+            guideline->Name = QStringLiteral("Conclusion %1").arg(g);
+            guideline->Couples = holds[static_cast<std::size_t>(g) % holds.size()];
+            project->Guidelines.push_back(std::move(guideline));
+        }
+        const QString svg = folder.filePath(QStringLiteral("strategies%1.svg").arg(i));
+        SaveStrategyPicture(*project, svg);
+        QFile file(svg);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        svgs[i] = file.readAll();
+        const QString png = folder.filePath(QStringLiteral("strategies%1.png").arg(i));
+        SaveStrategyPicture(*project, png);
+        QImageReader reader(png);
+        EXPECT_EQ(reader.text(QStringLiteral("Title")), title);
+        EXPECT_EQ(reader.text(QStringLiteral("Description")), "Strategy matrix");
+    }
+    const auto sheet = [](const QByteArray& svg) {
+        const qsizetype start = svg.indexOf("<style>");
+        return svg.mid(start, svg.indexOf("</style>") - start);
+    };
+    EXPECT_FALSE(sheet(svgs[0]).isEmpty());
+    EXPECT_EQ(sheet(svgs[0]), sheet(svgs[1]));
+    for (const QByteArray& svg : svgs) {
+        const QByteArray body = svg.mid(svg.indexOf("</style>"));
+        EXPECT_FALSE(body.contains(" style="));
+        EXPECT_FALSE(body.contains("font-family"));
+        EXPECT_EQ(body.count(" fill="), 1) << "the background's only";
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_buffer(svg.constData(), static_cast<std::size_t>(svg.size())));
+        EXPECT_EQ(QString::fromUtf8(document.child("svg").child("title").text().get()), title);
+        EXPECT_EQ(QString::fromUtf8(document.child("svg").child("desc").text().get()),
+                  "Strategy matrix");
+    }
 }
