@@ -404,7 +404,8 @@ private:
 };
 
 QByteArray Png(QSizeF size, const QString& title, const QString& description,
-               const std::function<void(TSurface&)>& draw) {
+               const std::function<void(TSurface&)>& draw,
+               const std::function<void()>& checkpoint) {
     // Twice the drawing's own size at least, for crisp text; a huge picture is
     // held at a smaller scale rather than refused.
     constexpr qreal longestSide = 32'000;
@@ -418,7 +419,14 @@ QByteArray Png(QSizeF size, const QString& title, const QString& description,
         throw EStorageError(
             FillTemplate(LoadStr(StrReportUnwritable),
                          QStringLiteral("%1 × %2").arg(pixels.width()).arg(pixels.height())));
-    image.fill(Qt::white);
+    // Filling the largest takes a second: a band at a time, stopping between.
+    constexpr int band = 256;
+    for (int top = 0; top < image.height(); top += band) {
+        checkpoint();
+        for (int y = top; y < std::min(top + band, image.height()); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)), image.width(),
+                        qRgb(255, 255, 255));
+    }
     image.setText(QStringLiteral("Title"), title);
     if (!description.isEmpty())
         image.setText(QStringLiteral("Description"), description);
@@ -477,14 +485,17 @@ qreal DrawTitle(TSurface* surface, QPointF topLeft, const QString& title, qreal 
 }
 
 void WritePicture(const QString& path, TPictureFormat format, QSizeF size, const QString& title,
-                  const QString& description, const std::function<void(TSurface&)>& draw) {
+                  const QString& description, const std::function<void(TSurface&)>& draw,
+                  const std::function<void()>& checkpoint) {
     QByteArray bytes;
     if (format == TPictureFormat::Svg) {
         TSvgSurface surface;
         draw(surface);
         bytes = surface.Document(size, title, description);
     } else {
-        bytes = Png(size, title, description, draw);
+        bytes = Png(size, title, description, draw, checkpoint);
     }
+    // Encoding a large PNG takes seconds, in which nothing can stop it.
+    checkpoint();
     WriteFileAtomically(path, bytes);
 }

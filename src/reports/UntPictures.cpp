@@ -349,7 +349,10 @@ void SavePicture(TPictureKind kind, const TProject& project, const QString& path
                  const std::function<void()>& checkpoint) {
     const TPictureFormat format = RequiredPictureFormat(path);
     const QSizeF size = Draw({nullptr, checkpoint}, kind, project);
-    WritePicture(path, format, size, project.Title, {}, [&](TSurface& surface) {
-        Draw({&surface, checkpoint}, kind, project);
-    });
+    WritePicture(
+        path, format, size, project.Title, {},
+        [&](TSurface& surface) {
+            Draw({&surface, checkpoint}, kind, project);
+        },
+        checkpoint);
 }

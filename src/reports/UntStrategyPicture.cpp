@@ -250,6 +250,7 @@ void SaveStrategyPicture(const TProject& project, const QString& path,
                          const std::function<void()>& checkpoint) {
     const TPictureFormat format = RequiredPictureFormat(path);
     const TStrategyDrawing drawing(project, checkpoint);
-    WritePicture(path, format, drawing.Size(), project.Title, LoadStr(StrStrategyMatrix),
-                 [&](TSurface& surface) { drawing.Draw(&surface); });
+    WritePicture(
+        path, format, drawing.Size(), project.Title, LoadStr(StrStrategyMatrix),
+        [&](TSurface& surface) { drawing.Draw(&surface); }, checkpoint);
 }
