@@ -1,5 +1,6 @@
 // The SWOT diagram and the TOWS matrix, as SVG and PNG.
 #include "ProjectBuilder.h"
+#include "SvgFiles.h"
 #include "reports/UntPictures.h"
 #include "reports/UntStrategyPicture.h"
 #include "storage/UntErrors.h"
@@ -29,30 +30,6 @@ QString SvgTexts(const QString& path) {
     for (const pugi::xpath_node& text : svg.select_nodes("//text"))
         texts << QString::fromStdString(content.evaluate_string(text.node())).simplified();
     return texts.join(QLatin1Char(' '));
-}
-
-// A text element of the SVG: what it shows, its lines joined, and its title.
-struct TSvgText {
-    QString Shown;
-    QString Title;
-};
-
-std::vector<TSvgText> SvgTextElements(const QString& path) {
-    pugi::xml_document svg;
-    EXPECT_TRUE(svg.load_file(QFile::encodeName(path).constData()));
-    std::vector<TSvgText> texts;
-    for (const pugi::xpath_node& found : svg.select_nodes("//text")) {
-        TSvgText text;
-        for (const pugi::xml_node child : found.node().children()) {
-            if (QLatin1String(child.name()) == "title")
-                text.Title = QString::fromUtf8(child.text().get());
-            else
-                text.Shown += QString::fromUtf8(
-                    child.type() == pugi::node_pcdata ? child.value() : child.text().get());
-        }
-        texts.push_back(text);
-    }
-    return texts;
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -227,18 +204,7 @@ TEST(Pictures, TheMatrixStylesDoNotRepeatPerCell) {
         svgs[i] = FileBytes(path);
         cells[i] = 4LL * perType * perType;
     }
-    const auto sheet = [](const QByteArray& svg) {
-        const qsizetype start = svg.indexOf("<style>");
-        return svg.mid(start, svg.indexOf("</style>") - start);
-    };
-    EXPECT_FALSE(sheet(svgs[0]).isEmpty());
-    EXPECT_EQ(sheet(svgs[0]), sheet(svgs[1]));
-    for (const QByteArray& svg : svgs) {
-        const QByteArray body = svg.mid(svg.indexOf("</style>"));
-        EXPECT_FALSE(body.contains(" style="));
-        EXPECT_FALSE(body.contains("font-family"));
-        EXPECT_EQ(body.count(" fill="), 1) << "the background's only";
-    }
+    ExpectOneStyleSheet({svgs.begin(), svgs.end()});
     const double perCell = static_cast<double>(svgs[1].size() - svgs[0].size()) /
                            static_cast<double>(cells[1] - cells[0]);
     EXPECT_LT(perCell, 60) << "bytes per cell";

@@ -1,5 +1,6 @@
 // The strategy matrix as a picture.
 #include "ProjectBuilder.h"
+#include "SvgFiles.h"
 #include "reports/UntStrategyPicture.h"
 #include "storage/UntDataModule.h"
 
@@ -12,41 +13,15 @@
 
 namespace {
 
-struct TSvgText {
-    QString Text;
-    // The title the text carries; empty for none.
-    QString Title;
-};
-
-// The texts of the SVG in document order, the lines of each joined.
-std::vector<TSvgText> SvgTexts(const QString& path) {
-    pugi::xml_document svg;
-    const pugi::xml_parse_result parsed = svg.load_file(QFile::encodeName(path).constData());
-    EXPECT_TRUE(parsed) << parsed.description();
-    std::vector<TSvgText> texts;
-    for (const pugi::xpath_node& found : svg.select_nodes("//text")) {
-        TSvgText text;
-        for (const pugi::xml_node child : found.node().children()) {
-            if (QLatin1String(child.name()) == "title")
-                text.Title = QString::fromUtf8(child.text().get());
-            else
-                text.Text += QString::fromUtf8(
-                    child.type() == pugi::node_pcdata ? child.value() : child.text().get());
-        }
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 QString Joined(const std::vector<TSvgText>& texts) {
     QStringList joined;
     for (const TSvgText& text : texts)
-        joined << text.Text;
+        joined << text.Shown;
     return joined.join(QLatin1Char('|'));
 }
 
 qsizetype Count(const std::vector<TSvgText>& texts, const QString& text) {
-    return std::ranges::count_if(texts, [&](const TSvgText& t) { return t.Text == text; });
+    return std::ranges::count_if(texts, [&](const TSvgText& t) { return t.Shown == text; });
 }
 
 // Positions of MixedProject: S1 0 (mark 2), O1 1 (3), W1 2 (3), T1 3 (1),
@@ -75,7 +50,7 @@ TEST(StrategyPicture, LaysTheStrategiesOutAsTheMatrix) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("strategies.svg"));
     SaveStrategyPicture(*Strategies(), svg);
-    const auto texts = SvgTexts(svg);
+    const auto texts = SvgTextElements(svg);
     EXPECT_EQ(Joined(texts),
               "Plan|Strategy matrix|External Opportunities|External Threats|"
               "Our strengths|Pieces of luck|12|Twice S1/O1 and W1/T1|9|S2/O1|"
@@ -108,7 +83,7 @@ TEST(StrategyPicture, ShowsTheProjectsHeadingsAndEmptyStrategies) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("custom.svg"));
     SaveStrategyPicture(*project, svg);
-    EXPECT_EQ(Joined(SvgTexts(svg)).section('|', 0, -2),
+    EXPECT_EQ(Joined(SvgTextElements(svg)).section('|', 0, -2),
               "Custom|Strategy matrix|Openings|Risks|Assets|Seize|6|Only luck|"
               "Parry|No conclusion|Gaps|Mend|No conclusion|Avoid|No conclusion");
 }
@@ -136,7 +111,7 @@ TEST(StrategyPicture, CutsOnlyWhatCannotFitAndTitlesIt) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("long.svg"));
     SaveStrategyPicture(*project, svg);
-    const auto texts = SvgTexts(svg);
+    const auto texts = SvgTextElements(svg);
     EXPECT_EQ(Count(texts, fits), 2) << Joined(texts).toStdString();
     EXPECT_EQ(Count(texts, tooLong), 0);
     std::vector<TSvgText> cut;
@@ -147,8 +122,9 @@ TEST(StrategyPicture, CutsOnlyWhatCannotFitAndTitlesIt) {
     ASSERT_EQ(cut.size(), 2u) << "in the strategy and apart";
     for (const TSvgText& text : cut) {
         EXPECT_EQ(text.Title, tooLong);
-        EXPECT_TRUE(text.Text.endsWith(QStringLiteral("…"))) << text.Text.toStdString();
-        EXPECT_TRUE(tooLong.startsWith(text.Text.chopped(1).trimmed())) << text.Text.toStdString();
+        EXPECT_TRUE(text.Shown.endsWith(QStringLiteral("…"))) << text.Shown.toStdString();
+        EXPECT_TRUE(tooLong.startsWith(text.Shown.chopped(1).trimmed()))
+            << text.Shown.toStdString();
     }
 }
 
@@ -198,17 +174,8 @@ TEST(StrategyPicture, IsWrittenAsTheOtherPictures) {
         EXPECT_EQ(reader.text(QStringLiteral("Title")), title);
         EXPECT_EQ(reader.text(QStringLiteral("Description")), "Strategy matrix");
     }
-    const auto sheet = [](const QByteArray& svg) {
-        const qsizetype start = svg.indexOf("<style>");
-        return svg.mid(start, svg.indexOf("</style>") - start);
-    };
-    EXPECT_FALSE(sheet(svgs[0]).isEmpty());
-    EXPECT_EQ(sheet(svgs[0]), sheet(svgs[1]));
+    ExpectOneStyleSheet({svgs.begin(), svgs.end()});
     for (const QByteArray& svg : svgs) {
-        const QByteArray body = svg.mid(svg.indexOf("</style>"));
-        EXPECT_FALSE(body.contains(" style="));
-        EXPECT_FALSE(body.contains("font-family"));
-        EXPECT_EQ(body.count(" fill="), 1) << "the background's only";
         pugi::xml_document document;
         ASSERT_TRUE(document.load_buffer(svg.constData(), static_cast<std::size_t>(svg.size())));
         EXPECT_EQ(QString::fromUtf8(document.child("svg").child("title").text().get()), title);

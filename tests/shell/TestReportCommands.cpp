@@ -1,6 +1,7 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
+#include "model/UntStringIds.h"
 #include "reports/UntReportJob.h"
 #include "shell/UntDlgWaitReport.h"
 #include "storage/UntDataModule.h"
@@ -47,6 +48,23 @@ protected:
         Action(action)->trigger();
         ASSERT_TRUE(QTest::qWaitFor([this] { return !WaitDialog()->isVisible(); }, 60000));
     }
+
+    // Starts the TOWS matrix of a large project as PNG, which takes seconds,
+    // and waits until its job draws.
+    void StartLargePicture() {
+        const QString large = Projects.filePath("large.swot");
+        WriteProject(*LargeProject(), large);
+        Window->Documents().Open(large);
+        Seam->AnswerFile(Path("matrix.png"), 2);
+        Action("AcnProjTowsPicture")->trigger();
+        auto* job = Window->Documents().findChild<TReportJob*>();
+        ASSERT_NE(job, nullptr);
+        QSignalSpy drawing(job, &TReportJob::StageReached);
+        ASSERT_TRUE(drawing.wait(30000));
+        EXPECT_EQ(drawing.value(0).value(0).toInt(), StrPictureBeingDrawn);
+    }
+
+    QTemporaryDir Projects;
 };
 
 TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
@@ -139,18 +157,10 @@ TEST_F(ReportCommands, SavesEachPictureByAJobAndOpensIt) {
 // behind the wait dialog, and Cancel stops the drawing: no file, nothing
 // else left behind, nothing opened; the status bar tells it.
 TEST_F(ReportCommands, CancelStopsAPictureAndLeavesNoFile) {
-    QTemporaryDir projects;
-    const QString large = projects.filePath("large.swot");
-    WriteProject(*LargeProject(), large);
-    Window->Documents().Open(large);
-    Seam->AnswerFile(Path("matrix.png"), 2);
-    Action("AcnProjTowsPicture")->trigger();
-    const QPointer<TReportJob> job = Window->Documents().findChild<TReportJob*>();
-    ASSERT_TRUE(job);
-    QSignalSpy drawing(job.get(), &TReportJob::StageReached);
-    QSignalSpy written(job.get(), &TReportJob::Written);
-    QSignalSpy cancelled(job.get(), &TReportJob::Cancelled);
-    ASSERT_TRUE(drawing.wait(30000));
+    StartLargePicture();
+    auto* job = Window->Documents().findChild<TReportJob*>();
+    QSignalSpy written(job, &TReportJob::Written);
+    QSignalSpy cancelled(job, &TReportJob::Cancelled);
     EXPECT_EQ(WaitDialog()->findChild<QLabel*>("LbStatus")->text(),
               "The picture is being drawn.\nPlease wait");
     EXPECT_TRUE(Window->isEnabled());
@@ -167,16 +177,7 @@ TEST_F(ReportCommands, CancelStopsAPictureAndLeavesNoFile) {
 }
 
 TEST_F(ReportCommands, ClosingTheWindowStopsThePicture) {
-    QTemporaryDir projects;
-    const QString large = projects.filePath("large.swot");
-    WriteProject(*LargeProject(), large);
-    Window->Documents().Open(large);
-    Seam->AnswerFile(Path("matrix.png"), 2);
-    Action("AcnProjTowsPicture")->trigger();
-    auto* job = Window->Documents().findChild<TReportJob*>();
-    ASSERT_NE(job, nullptr);
-    QSignalSpy drawing(job, &TReportJob::StageReached);
-    ASSERT_TRUE(drawing.wait(30000));
+    StartLargePicture();
     EndRun();
     EXPECT_EQ(QDir(Files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{});
