@@ -114,11 +114,11 @@ qreal DrawTitle(TSurface* surface, QPointF topLeft, const QString& title, qreal 
 // PNG "Title" and "Description" texts), so that a file manager shows them.
 // A PNG is twice the size at least, 1,600 pixels wide at least, and held at
 // a smaller scale rather than refused when it would pass 32,000 pixels on a
-// side or 100 million in all. The checkpoint is called once more when the
-// picture is encoded, just before the file is written. Raises EStorageError
-// when the file cannot be written; whatever draw or the checkpoint raises
-// passes on; the target is then left as it was. Needs a QGuiApplication, for
-// the fonts.
+// side or 100 million in all. The checkpoint is called while the image of a
+// PNG is filled, and once the picture is encoded, just before the file is
+// written. Raises EStorageError when the file cannot be written; whatever
+// draw or the checkpoint raises passes on; the target is then left as it
+// was. Needs a QGuiApplication, for the fonts.
 void WritePicture(const QString& path, TPictureFormat format, QSizeF size, const QString& title,
                   const QString& description, const std::function<void(TSurface&)>& draw,
                   const std::function<void()>& checkpoint);
