@@ -52,3 +52,27 @@ MixedProject(std::initializer_list<GuidelineSpec> guidelines = {}) {
                         {"O2", stOpportunity, 2}},
                        guidelines);
 }
+
+// 150 factors of each type and 600 conclusions, each holding a coupling of
+// every kind: its pictures take seconds as PNG.
+inline std::unique_ptr<TProject> LargeProject() {
+    auto project = std::make_unique<TProject>();
+    project->Title = QStringLiteral("Large");
+    for (int i = 0; i < 600; ++i) {
+        auto item = std::make_unique<TTOWSItem>();
+        item->Name = QStringLiteral("Factor %1 of a large analysis").arg(i);
+        item->SwotType = i % 4 + 1;
+        item->Mark = i / 4 % 3 + 1;
+        project->Items.push_back(std::move(item));
+    }
+    // Positions 4k to 4k + 3 are a strength, a weakness, an opportunity and a threat.
+    for (int g = 0; g < 600; ++g) {
+        auto guideline = std::make_unique<TGuideline>();
+        guideline->Name = QStringLiteral("Conclusion %1 of a large analysis").arg(g);
+        const int first = g / 4 * 4;
+        for (const auto& [internal, external] : {std::pair(0, 2), {0, 3}, {1, 2}, {1, 3}})
+            guideline->AddCouple(first + internal, first + external);
+        project->Guidelines.push_back(std::move(guideline));
+    }
+    return project;
+}

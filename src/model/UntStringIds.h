@@ -280,6 +280,7 @@ enum TStringId : int {
     StrJsonCouplingKept = 5504,
     StrImportRemarks = 5505,
     StrPictureInterrupted = 5700,
+    StrPictureBeingDrawn = 6050,
     StrProjectInUse = 5400,
     StrLockOwnerHost = 5401,
     StrLockOwnerSince = 5402,

@@ -19,53 +19,85 @@ public:
     EReportCancelled() : EMerovanError(QString()) {}
 };
 
-// The thread of every job: its bridge, and so the office suite, serves every
-// conversion of the run, and ends with the thread.
-class TConversionThread : public QThread {
+// A thread of jobs: the calls queued to its object run there, one after
+// another, until the application object ends.
+class TJobThread : public QThread {
+public:
+    explicit TJobThread(void (*atEnd)()) : FAtEnd(atEnd) {}
+
 protected:
     void run() override {
         exec();
-        StopConverter();
+        if (FAtEnd)
+            FAtEnd();
     }
+
+private:
+    void (*const FAtEnd)();
 };
 
-TConversionThread* Conversions = nullptr;
+// The reports' thread, whose bridge, and so the office suite, serves every
+// conversion of the run and ends with the thread; and the pictures' thread.
+TJobThread* Conversions = nullptr;
+TJobThread* Drawings = nullptr;
 // Set when the application object ends, to cut short the preparation.
 std::atomic<bool> Ending = false;
 
-void EndConversions() {
+void EndJobThreads() {
     Ending = true;
-    Conversions->quit();
-    Conversions->wait();
-    delete Conversions;
-    Conversions = nullptr;
+    for (TJobThread** thread : {&Conversions, &Drawings}) {
+        if (!*thread)
+            continue;
+        (*thread)->quit();
+        (*thread)->wait();
+        delete *thread;
+        *thread = nullptr;
+    }
 }
 
-// An object of the conversion thread: calls queued to it run there, one after
-// another. The thread starts at the first job and ends with the application
-// object.
-QObject& ConversionQueue() {
-    static QObject* const queue = [] {
-        Conversions = new TConversionThread;
-        Conversions->setObjectName(QStringLiteral("Conversions"));
-        auto* object = new QObject;
-        object->moveToThread(Conversions);
-        QObject::connect(Conversions, &QThread::finished, object, &QObject::deleteLater);
-        Conversions->start();
-        qAddPostRoutine(EndConversions);
-        return object;
+// An object of a new thread of jobs, which starts now.
+QObject* StartJobThread(TJobThread*& thread, const QString& name, void (*atEnd)()) {
+    // Both end together, whichever started first.
+    [[maybe_unused]] static const bool ending = [] {
+        qAddPostRoutine(EndJobThreads);
+        return true;
     }();
+    thread = new TJobThread(atEnd);
+    thread->setObjectName(name);
+    auto* object = new QObject;
+    object->moveToThread(thread);
+    QObject::connect(thread, &QThread::finished, object, &QObject::deleteLater);
+    thread->start();
+    return object;
+}
+
+QObject& ConversionQueue() {
+    static QObject* const queue =
+        StartJobThread(Conversions, QStringLiteral("Conversions"), StopConverter);
     return *queue;
 }
+
+QObject& DrawingQueue() {
+    static QObject* const queue = StartJobThread(Drawings, QStringLiteral("Drawings"), nullptr);
+    return *queue;
+}
+
+// What a job calls as it works: each stage reached, now and then to be
+// stopped when cancelled, and once the office suite begins to convert.
+struct TJobCalls {
+    std::function<void(int statusId)> Stage;
+    std::function<void()> Checkpoint;
+    std::function<void()> ConversionBegun;
+};
 
 } // namespace
 
 struct TReportJob::TWork {
-    TReportKind Kind;
     std::unique_ptr<TProject> Project;
-    QString TemplateFolder;
     QString Target;
-    int Format;
+    QObject& (*Queue)();
+    // Makes the file of the project on the job's thread; raises what the user is told.
+    std::function<void(const TProject& project, const TJobCalls& calls)> Make;
     std::atomic<bool> Cancelling = false;
     // Whether the job was queued; known to the job's own thread only.
     bool Queued = false;
@@ -76,7 +108,28 @@ struct TReportJob::TWork {
 TReportJob::TReportJob(TReportKind kind, const TProject& project, const QString& templateFolder,
                        const QString& target, int format, QObject* parent)
     : QObject(parent),
-      FWork(new TWork{kind, CopyProject(project), templateFolder, target, format}) {}
+      FWork(new TWork{
+          CopyProject(project), target, ConversionQueue,
+          [kind, templateFolder, target, format](const TProject& copy, const TJobCalls& calls) {
+              try {
+                  ExportReport(kind, copy, templateFolder, target, format, calls.Stage,
+                               calls.Checkpoint, calls.ConversionBegun);
+              } catch (const EConversionError& error) {
+                  throw EMerovanError(LoadStr(ReportInfo(kind).FailureMessage) +
+                                      QStringLiteral("\n\n") +
+                                      FillTemplate(LoadStr(StrConversionReason), error.Message()));
+              }
+          }}) {}
+
+TReportJob::TReportJob(TPictureDrawing draw, const TProject& project, const QString& target,
+                       QObject* parent)
+    : QObject(parent),
+      FWork(
+          new TWork{CopyProject(project), target, DrawingQueue,
+                    [draw = std::move(draw), target](const TProject& copy, const TJobCalls& calls) {
+                        calls.Stage(StrPictureBeingDrawn);
+                        draw(copy, target, calls.Checkpoint);
+                    }}) {}
 
 TReportJob::~TReportJob() {
     Cancel();
@@ -90,7 +143,7 @@ void TReportJob::Start() {
         return;
     FWork->Queued = true;
     QMetaObject::invokeMethod(
-        &ConversionQueue(),
+        &FWork->Queue(),
         [this, work = FWork] {
             const auto stopWhenCancelled = [&work] {
                 if (work->Cancelling)
@@ -99,32 +152,24 @@ void TReportJob::Start() {
             std::function<void()> outcome;
             try {
                 stopWhenCancelled();
-                ExportReport(
-                    work->Kind, *work->Project, work->TemplateFolder, work->Target, work->Format,
-                    [this, &stopWhenCancelled](int statusId) {
-                        stopWhenCancelled();
-                        QMetaObject::invokeMethod(
-                            this, [this, statusId] { emit StageReached(statusId); },
-                            Qt::QueuedConnection);
-                    },
-                    stopWhenCancelled,
-                    [this] {
-                        QMetaObject::invokeMethod(this, &TReportJob::ConversionBegun,
-                                                  Qt::QueuedConnection);
-                    });
+                work->Make(*work->Project,
+                           {[this, &stopWhenCancelled](int statusId) {
+                                stopWhenCancelled();
+                                QMetaObject::invokeMethod(
+                                    this, [this, statusId] { emit StageReached(statusId); },
+                                    Qt::QueuedConnection);
+                            },
+                            stopWhenCancelled,
+                            [this] {
+                                QMetaObject::invokeMethod(this, &TReportJob::ConversionBegun,
+                                                          Qt::QueuedConnection);
+                            }});
                 outcome = [this, path = work->Target] {
                     emit Written(path);
                 };
             } catch (const EReportCancelled&) {
                 outcome = [this] {
                     emit Cancelled();
-                };
-            } catch (const EConversionError& error) {
-                const QString message = LoadStr(ReportInfo(work->Kind).FailureMessage) +
-                                        QStringLiteral("\n\n") +
-                                        FillTemplate(LoadStr(StrConversionReason), error.Message());
-                outcome = [this, message] {
-                    emit Failed(message);
                 };
             } catch (...) {
                 outcome = [this, message = ErrorMessage(std::current_exception())] {

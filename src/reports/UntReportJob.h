@@ -4,13 +4,15 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
-// A report written by ExportReport away from the thread that asked for it,
-// so that a window stays responsive and can cancel it. Every job of the run
-// goes to one thread of its own, which lives until the application object
-// ends, so that one office suite serves every conversion of the run. The job
-// works on a copy of the project, taken when it is made.
+// A report written by ExportReport, or a picture, away from the thread that
+// asked for it, so that a window stays responsive and can cancel it. The job
+// works on a copy of the project, taken when it is made. Every report of the
+// run goes to one thread of its own, which lives until the application
+// object ends, so that one office suite serves every conversion of the run;
+// pictures go to another such thread, so that none waits for the suite.
 //
 // Its signals come on the thread the job lives in, queued: the stages, then
 // exactly one of Written, Failed and Cancelled.
@@ -18,16 +20,24 @@ class TReportJob : public QObject {
     Q_OBJECT
 
 public:
+    // Writes a picture of the project to the target as SavePicture and
+    // SaveStrategyPicture do, calling the checkpoint now and then.
+    using TPictureDrawing = std::function<void(const TProject& project, const QString& target,
+                                               const std::function<void()>& checkpoint)>;
+
     TReportJob(TReportKind kind, const TProject& project, const QString& templateFolder,
                const QString& target, int format, QObject* parent = nullptr);
+    // A picture, which tells one stage, StrPictureBeingDrawn, as it begins.
+    TReportJob(TPictureDrawing draw, const TProject& project, const QString& target,
+               QObject* parent = nullptr);
     // Cancels the job and waits until it has ended, its files cleared away.
     ~TReportJob() override;
 
-    // Queues the job behind any other of the run; once only.
+    // Queues the job behind any other of its thread; once only.
     void Start();
-    // Stops the job at its next stage, or during its conversion, which ends
-    // the suite; the target then stays as it was, and the job ends with
-    // Cancelled. Too late once the report is written.
+    // Stops the job at its next stage, while it draws, or during its
+    // conversion, which ends the suite; the target then stays as it was, and
+    // the job ends with Cancelled. Too late once the file is written.
     void Cancel();
 
 signals:

@@ -3,6 +3,7 @@
 #include "model/UntStrings.h"
 #include "reports/UntConvert.h"
 #include "reports/UntReportJob.h"
+#include "reports/UntStrategyPicture.h"
 #include "shell/UntApplication.h"
 #include "shell/UntBranding.h"
 #include "shell/UntDlgAbout.h"
@@ -222,16 +223,19 @@ void TFrmMain::CreateActions() {
     connect(AcnFileQuit, &QAction::triggered, this, &QWidget::close);
     connect(AcnProjTextReport, &QAction::triggered, this, &TFrmMain::AcnProjTextReportExecute);
     connect(AcnProjTableReport, &QAction::triggered, this, &TFrmMain::AcnProjTableReportExecute);
-    connect(AcnProjSwotPicture, &QAction::triggered, this, [this] {
-        SavePictureAs(
-            [this](const QString& path) { FDocuments.SavePicture(TPictureKind::Swot, path); });
-    });
-    connect(AcnProjTowsPicture, &QAction::triggered, this, [this] {
-        SavePictureAs(
-            [this](const QString& path) { FDocuments.SavePicture(TPictureKind::Tows, path); });
-    });
+    for (const auto& [action, kind] : {std::pair(AcnProjSwotPicture, TPictureKind::Swot),
+                                       {AcnProjTowsPicture, TPictureKind::Tows}})
+        connect(action, &QAction::triggered, this, [this, kind] {
+            SavePictureAs([kind](const TProject& project, const QString& target,
+                                 const std::function<void()>& checkpoint) {
+                SavePicture(kind, project, target, checkpoint);
+            });
+        });
     connect(AcnProjStrategyPicture, &QAction::triggered, this, [this] {
-        SavePictureAs([this](const QString& path) { FDocuments.SaveStrategyPicture(path); });
+        SavePictureAs([](const TProject& project, const QString& target,
+                         const std::function<void()>& checkpoint) {
+            SaveStrategyPicture(project, target, checkpoint);
+        });
     });
     connect(AcnProjExampDisp, &QAction::triggered, this, &TFrmMain::AcnProjExampDispExecute);
     connect(AcnProjExampleSelect, &QAction::triggered, this,
@@ -809,14 +813,14 @@ void TFrmMain::AcnFileCompareExecute() {
     DlgCompare->Compare = {};
 }
 
-void TFrmMain::SavePictureAs(const std::function<void(const QString&)>& save) {
+void TFrmMain::SavePictureAs(const TReportJob::TPictureDrawing& draw) {
+    if (!FDocuments.Current() || FDocuments.Reporting())
+        return;
     const auto path =
         FFiles.FileToWrite({LoadStr(StrSvgFilter), LoadStr(StrPngFilter)},
                            {QStringLiteral("svg"), QStringLiteral("png")}, FPictureFilter);
-    if (!path || !Try([&] { save(*path); }))
-        return;
-    TellWritten(*path);
-    Seam().OpenDocument(*path);
+    if (path)
+        RunJob(FDocuments.NewPicture(draw, *path), StrPictureBeingDrawn, StrPictureInterrupted);
 }
 
 void TFrmMain::RunReport(TReportKind kind) {
@@ -840,8 +844,11 @@ void TFrmMain::RunReport(TReportKind kind) {
     if (!FFiles.MayWrite(path))
         return;
 
+    RunJob(FDocuments.NewReport(kind, path, format), StrReportBeingMade, StrReportInterrupted);
+}
+
+void TFrmMain::RunJob(TReportJob* job, int beingMade, int interrupted) {
     // The window stays responsive while the job works on a copy of the project.
-    TReportJob* job = FDocuments.NewReport(kind, path, format);
     connect(job, &TReportJob::StageReached, DlgWaitReport, &TDlgWaitReport::SetStatus);
     connect(DlgWaitReport, &TDlgWaitReport::CancelRequested, job, &TReportJob::Cancel);
     // The dialog goes before the user is told anything.
@@ -855,10 +862,10 @@ void TFrmMain::RunReport(TReportKind kind) {
         DlgWaitReport->Finish();
         Seam().Error(this, message);
     });
-    connect(job, &TReportJob::Cancelled, this, [this] {
+    connect(job, &TReportJob::Cancelled, this, [this, interrupted] {
         DlgWaitReport->Finish();
-        statusBar()->showMessage(LoadStr(StrReportInterrupted), 30000);
+        statusBar()->showMessage(LoadStr(interrupted), 30000);
     });
-    DlgWaitReport->Begin(StrReportBeingMade);
+    DlgWaitReport->Begin(beingMade);
     job->Start();
 }

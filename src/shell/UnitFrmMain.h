@@ -158,8 +158,12 @@ private:
     void AcnProjTextReportExecute() { RunReport(TReportKind::Text); }
     void AcnProjTableReportExecute() { RunReport(TReportKind::Table); }
     void RunReport(TReportKind kind);
-    // Asks for a file and has a picture of the project saved there, as SVG or PNG.
-    void SavePictureAs(const std::function<void(const QString&)>& save);
+    // Runs the job with the wait dialog, which starts at the stage beingMade
+    // and cancels it; tells the status interrupted when it was cancelled.
+    void RunJob(TReportJob* job, int beingMade, int interrupted);
+    // Asks for a file and has a job draw the picture of the project there, as
+    // SVG or PNG.
+    void SavePictureAs(const TReportJob::TPictureDrawing& draw);
 
     TSettings FSettings;
     TDocumentController FDocuments;

@@ -217,7 +217,7 @@ int Run(const TRequest& request) {
             SavePicture(TPictureKind::Swot, *project, request.Output, StopPictureWhenInterrupted);
             break;
         case TJob::StrategyPicture:
-            SaveStrategyPicture(*project, request.Output);
+            SaveStrategyPicture(*project, request.Output, StopPictureWhenInterrupted);
             break;
         case TJob::Export:
             ExportProject(*project, request.Output);

@@ -5,7 +5,8 @@
 class QLabel;
 class QPushButton;
 
-// Tells the user what the report under way is doing, and lets them cancel it.
+// Tells the user what the report or picture under way is doing, and lets
+// them cancel it.
 class TDlgWaitReport : public QDialog {
     Q_OBJECT
 
@@ -16,10 +17,10 @@ public:
     void Begin(int statusId);
     // Shows a status text of the string table.
     void SetStatus(int id);
-    // Closes the dialog once the report has ended, whichever way.
+    // Closes the dialog once the job has ended, whichever way.
     void Finish();
 
-    // Cancel and Escape ask the report to stop; the dialog stays until it has.
+    // Cancel and Escape ask the job to stop; the dialog stays until it has.
     void reject() override;
 
 signals:

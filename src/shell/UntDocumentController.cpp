@@ -1,7 +1,6 @@
 #include "shell/UntDocumentController.h"
 
 #include "reports/UntReportJob.h"
-#include "reports/UntStrategyPicture.h"
 #include "storage/UntIO.h"
 #include "storage/UntInterchange.h"
 #include "storage/UntLockFile.h"
@@ -112,16 +111,6 @@ void TDocumentController::Export(const QString& path) const {
         ExportProject(FCurrent->Project(), path);
 }
 
-void TDocumentController::SavePicture(TPictureKind kind, const QString& path) const {
-    if (FCurrent)
-        ::SavePicture(kind, FCurrent->Project(), path);
-}
-
-void TDocumentController::SaveStrategyPicture(const QString& path) const {
-    if (FCurrent)
-        ::SaveStrategyPicture(FCurrent->Project(), path);
-}
-
 std::function<TComparison(bool shownIsNewer)>
 TDocumentController::CompareWith(const QString& path) const {
     std::shared_ptr<const TProject> other = ReadProject(path);
@@ -138,8 +127,18 @@ TDocumentController::CompareWith(const QString& path) const {
 TReportJob* TDocumentController::NewReport(TReportKind kind, const QString& target, int format) {
     if (!FCurrent || FReport)
         return nullptr;
-    auto* job = new TReportJob(kind, FCurrent->Project(), ProgramFolder(), target, format, this);
-    // Another report may start as soon as this one has told its end.
+    return Follow(new TReportJob(kind, FCurrent->Project(), ProgramFolder(), target, format, this));
+}
+
+TReportJob* TDocumentController::NewPicture(TReportJob::TPictureDrawing draw,
+                                            const QString& target) {
+    if (!FCurrent || FReport)
+        return nullptr;
+    return Follow(new TReportJob(std::move(draw), FCurrent->Project(), target, this));
+}
+
+TReportJob* TDocumentController::Follow(TReportJob* job) {
+    // Another job may start as soon as this one has told its end.
     const auto end = [this, job] {
         FReport = nullptr;
         job->deleteLater();

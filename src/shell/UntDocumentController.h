@@ -1,7 +1,6 @@
 #pragma once
 
 #include "history/UntDocument.h"
-#include "reports/UntPictures.h"
 #include "reports/UntReportJob.h"
 #include "shell/UntRecoveryKeeper.h"
 #include "storage/UntComparison.h"
@@ -90,15 +89,14 @@ public:
     // Writes the user's document to the path, which becomes its file; tells
     // whether it was written in place.
     TWriteWay Save(const QString& path);
-    // The project shown, as JSON or CSV, and as a picture.
+    // The project shown, as JSON or CSV.
     void Export(const QString& path) const;
-    void SavePicture(TPictureKind kind, const QString& path) const;
-    void SaveStrategyPicture(const QString& path) const;
-    // A report of the project shown, to be started once its signals are
-    // connected; none while another runs or when no project is shown. The
-    // job works on a copy of the project and ends by itself once it has told
-    // its end; the controller going cancels it and waits for it.
+    // A report or a picture of the project shown, to be started once its
+    // signals are connected; none while another runs or when no project is
+    // shown. The job works on a copy of the project and ends by itself once
+    // it has told its end; the controller going cancels it and waits for it.
     TReportJob* NewReport(TReportKind kind, const QString& target, int format);
+    TReportJob* NewPicture(TReportJob::TPictureDrawing draw, const QString& target);
     bool Reporting() const { return FReport != nullptr; }
 
     // Reads the project file at the path as another version of the project
@@ -127,6 +125,8 @@ signals:
 private:
     // The user's document is the one given from now on.
     void SetUserDocument(std::unique_ptr<TDocument> document);
+    // The job is the one that runs until it has told its end.
+    TReportJob* Follow(TReportJob* job);
 
     // Declared first, so that it outlives the documents it follows.
     TRecoveryKeeper FRecovery;

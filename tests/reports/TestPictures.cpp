@@ -1,6 +1,8 @@
 // The SWOT diagram and the TOWS matrix, as SVG and PNG.
 #include "ProjectBuilder.h"
+#include "SvgFiles.h"
 #include "reports/UntPictures.h"
+#include "reports/UntStrategyPicture.h"
 #include "storage/UntErrors.h"
 #include "storage/UntIO.h"
 #include "storage/UntProgramFolder.h"
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -27,30 +30,6 @@ QString SvgTexts(const QString& path) {
     for (const pugi::xpath_node& text : svg.select_nodes("//text"))
         texts << QString::fromStdString(content.evaluate_string(text.node())).simplified();
     return texts.join(QLatin1Char(' '));
-}
-
-// A text element of the SVG: what it shows, its lines joined, and its title.
-struct TSvgText {
-    QString Shown;
-    QString Title;
-};
-
-std::vector<TSvgText> SvgTextElements(const QString& path) {
-    pugi::xml_document svg;
-    EXPECT_TRUE(svg.load_file(QFile::encodeName(path).constData()));
-    std::vector<TSvgText> texts;
-    for (const pugi::xpath_node& found : svg.select_nodes("//text")) {
-        TSvgText text;
-        for (const pugi::xml_node child : found.node().children()) {
-            if (QLatin1String(child.name()) == "title")
-                text.Title = QString::fromUtf8(child.text().get());
-            else
-                text.Shown += QString::fromUtf8(
-                    child.type() == pugi::node_pcdata ? child.value() : child.text().get());
-        }
-        texts.push_back(text);
-    }
-    return texts;
 }
 
 QByteArray FileBytes(const QString& path) {
@@ -225,18 +204,7 @@ TEST(Pictures, TheMatrixStylesDoNotRepeatPerCell) {
         svgs[i] = FileBytes(path);
         cells[i] = 4LL * perType * perType;
     }
-    const auto sheet = [](const QByteArray& svg) {
-        const qsizetype start = svg.indexOf("<style>");
-        return svg.mid(start, svg.indexOf("</style>") - start);
-    };
-    EXPECT_FALSE(sheet(svgs[0]).isEmpty());
-    EXPECT_EQ(sheet(svgs[0]), sheet(svgs[1]));
-    for (const QByteArray& svg : svgs) {
-        const QByteArray body = svg.mid(svg.indexOf("</style>"));
-        EXPECT_FALSE(body.contains(" style="));
-        EXPECT_FALSE(body.contains("font-family"));
-        EXPECT_EQ(body.count(" fill="), 1) << "the background's only";
-    }
+    ExpectOneStyleSheet({svgs.begin(), svgs.end()});
     const double perCell = static_cast<double>(svgs[1].size() - svgs[0].size()) /
                            static_cast<double>(cells[1] - cells[0]);
     EXPECT_LT(perCell, 60) << "bytes per cell";
@@ -260,29 +228,63 @@ TEST(Pictures, CarryTheProjectTitle) {
 }
 
 // Whatever the checkpoint raises stops the drawing, at any of its calls, and
-// leaves the file as it was; a large matrix gives it many chances.
+// leaves the file as it was; every picture gives it many chances.
 TEST(Pictures, AnInterruptionLeavesTheFileAsItWas) {
+    using TSave =
+        std::function<void(const TProject&, const QString&, const std::function<void()>&)>;
+    const struct {
+        const char* picture;
+        TSave save;
+        // Its rows or names: it calls the checkpoint more often.
+        int rows;
+    } pictures[] = {
+        {"SWOT",
+         [](const TProject& project, const QString& path, const std::function<void()>& checkpoint) {
+             SavePicture(TPictureKind::Swot, project, path, checkpoint);
+         },
+         120},
+        {"TOWS",
+         [](const TProject& project, const QString& path, const std::function<void()>& checkpoint) {
+             SavePicture(TPictureKind::Tows, project, path, checkpoint);
+         },
+         60},
+        {"strategy",
+         [](const TProject& project, const QString& path, const std::function<void()>& checkpoint) {
+             SaveStrategyPicture(project, path, checkpoint);
+         },
+         30},
+    };
     QTemporaryDir folder;
-    const auto project = Generated(30);
-    for (const QString name : {"picture.svg", "picture.png"}) {
-        const QString path = folder.filePath(name);
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-        old.close();
-        int calls = 0;
-        SavePicture(TPictureKind::Tows, *project, folder.filePath("counted.svg"), [&] { ++calls; });
-        EXPECT_GT(calls, 60) << "at least one a row";
-        for (const int stop : {1, calls / 2, calls}) {
-            int call = 0;
-            EXPECT_THROW(SavePicture(TPictureKind::Tows, *project, path,
-                                     [&] {
-                                         if (++call == stop)
-                                             throw EStorageError(QStringLiteral("stopped"));
-                                     }),
-                         EStorageError)
-                << stop;
-            EXPECT_EQ(FileBytes(path), "old") << name.toStdString() << " " << stop;
-        }
+    // Positions 0 to 29 are strengths, 60 to 89 opportunities.
+    auto project = Generated(30);
+    for (int g = 0; g < 30; ++g) {
+        auto guideline = std::make_unique<TGuideline>();
+        guideline->Name = QStringLiteral("Conclusion %1").arg(g);
+        guideline->AddCouple(g, 60 + g);
+        project->Guidelines.push_back(std::move(guideline));
     }
+    for (const auto& picture : pictures)
+        for (const QString name : {"picture.svg", "picture.png"}) {
+            const std::string what = picture.picture + (" " + name.toStdString());
+            const QString path = folder.filePath(name);
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old");
+            old.close();
+            int calls = 0;
+            picture.save(*project, folder.filePath("counted." + QFileInfo(name).suffix()),
+                         [&] { ++calls; });
+            EXPECT_GT(calls, picture.rows) << what;
+            for (const int stop : {1, calls / 2, calls}) {
+                int call = 0;
+                EXPECT_THROW(picture.save(*project, path,
+                                          [&] {
+                                              if (++call == stop)
+                                                  throw EStorageError(QStringLiteral("stopped"));
+                                          }),
+                             EStorageError)
+                    << what << " " << stop;
+                EXPECT_EQ(FileBytes(path), "old") << what << " " << stop;
+            }
+        }
 }

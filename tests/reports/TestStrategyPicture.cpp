@@ -1,43 +1,27 @@
 // The strategy matrix as a picture.
 #include "ProjectBuilder.h"
+#include "SvgFiles.h"
 #include "reports/UntStrategyPicture.h"
 #include "storage/UntDataModule.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
 namespace {
 
-struct TSvgText {
-    QString Text;
-    // The title the text carries; empty for none.
-    QString Title;
-};
-
-// The texts of the SVG in document order.
-std::vector<TSvgText> SvgTexts(const QString& path) {
-    pugi::xml_document svg;
-    const pugi::xml_parse_result parsed = svg.load_file(QFile::encodeName(path).constData());
-    EXPECT_TRUE(parsed) << parsed.description();
-    std::vector<TSvgText> texts;
-    for (const pugi::xpath_node& text : svg.select_nodes("//text"))
-        texts.push_back({QString::fromUtf8(text.node().text().get()),
-                         QString::fromUtf8(text.node().child("title").text().get())});
-    return texts;
-}
-
 QString Joined(const std::vector<TSvgText>& texts) {
     QStringList joined;
     for (const TSvgText& text : texts)
-        joined << text.Text;
+        joined << text.Shown;
     return joined.join(QLatin1Char('|'));
 }
 
 qsizetype Count(const std::vector<TSvgText>& texts, const QString& text) {
-    return std::ranges::count_if(texts, [&](const TSvgText& t) { return t.Text == text; });
+    return std::ranges::count_if(texts, [&](const TSvgText& t) { return t.Shown == text; });
 }
 
 // Positions of MixedProject: S1 0 (mark 2), O1 1 (3), W1 2 (3), T1 3 (1),
@@ -66,7 +50,7 @@ TEST(StrategyPicture, LaysTheStrategiesOutAsTheMatrix) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("strategies.svg"));
     SaveStrategyPicture(*Strategies(), svg);
-    const auto texts = SvgTexts(svg);
+    const auto texts = SvgTextElements(svg);
     EXPECT_EQ(Joined(texts),
               "Plan|Strategy matrix|External Opportunities|External Threats|"
               "Our strengths|Pieces of luck|12|Twice S1/O1 and W1/T1|9|S2/O1|"
@@ -99,7 +83,7 @@ TEST(StrategyPicture, ShowsTheProjectsHeadingsAndEmptyStrategies) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("custom.svg"));
     SaveStrategyPicture(*project, svg);
-    EXPECT_EQ(Joined(SvgTexts(svg)).section('|', 0, -2),
+    EXPECT_EQ(Joined(SvgTextElements(svg)).section('|', 0, -2),
               "Custom|Strategy matrix|Openings|Risks|Assets|Seize|6|Only luck|"
               "Parry|No conclusion|Gaps|Mend|No conclusion|Avoid|No conclusion");
 }
@@ -127,7 +111,7 @@ TEST(StrategyPicture, CutsOnlyWhatCannotFitAndTitlesIt) {
     QTemporaryDir folder;
     const QString svg = folder.filePath(QStringLiteral("long.svg"));
     SaveStrategyPicture(*project, svg);
-    const auto texts = SvgTexts(svg);
+    const auto texts = SvgTextElements(svg);
     EXPECT_EQ(Count(texts, fits), 2) << Joined(texts).toStdString();
     EXPECT_EQ(Count(texts, tooLong), 0);
     std::vector<TSvgText> cut;
@@ -138,8 +122,9 @@ TEST(StrategyPicture, CutsOnlyWhatCannotFitAndTitlesIt) {
     ASSERT_EQ(cut.size(), 2u) << "in the strategy and apart";
     for (const TSvgText& text : cut) {
         EXPECT_EQ(text.Title, tooLong);
-        EXPECT_TRUE(text.Text.endsWith(QStringLiteral("…"))) << text.Text.toStdString();
-        EXPECT_TRUE(tooLong.startsWith(text.Text.chopped(1).trimmed())) << text.Text.toStdString();
+        EXPECT_TRUE(text.Shown.endsWith(QStringLiteral("…"))) << text.Shown.toStdString();
+        EXPECT_TRUE(tooLong.startsWith(text.Shown.chopped(1).trimmed()))
+            << text.Shown.toStdString();
     }
 }
 
@@ -156,4 +141,45 @@ TEST(StrategyPicture, WritesPngAndRefusesWhatItCannotWrite) {
         EXPECT_THROW(SaveStrategyPicture(*Strategies(), folder.filePath(name)), EStorageError)
             << name.toStdString();
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"strategies.png"});
+}
+
+// Written as the other pictures are: every shape and text takes a class of
+// one style sheet, the same for 20 conclusions or 200, and no element a
+// style of its own; the title of the project and what the picture shows are
+// its own, in SVG and in PNG.
+TEST(StrategyPicture, IsWrittenAsTheOtherPictures) {
+    QTemporaryDir folder;
+    const QString title = QString::fromUtf8("Boulangerie & fils – <2027>");
+    std::array<QByteArray, 2> svgs;
+    for (std::size_t i = 0; i < svgs.size(); ++i) {
+        // Each strategy holds conclusions, and some stand apart.
+        auto project = MixedProject();
+        project->Title = title;
+        const std::array<std::vector<TTOWSCouple>, 5> holds = {
+            {{{4, 1}}, {{2, 1}}, {{4, 3}}, {{2, 3}}, {}}};
+        for (int g = 0; g < (i == 0 ? 20 : 200); ++g) {
+            auto guideline = std::make_unique<TGuideline>();
+            guideline->Name = QStringLiteral("Conclusion %1").arg(g);
+            guideline->Couples = holds[static_cast<std::size_t>(g) % holds.size()];
+            project->Guidelines.push_back(std::move(guideline));
+        }
+        const QString svg = folder.filePath(QStringLiteral("strategies%1.svg").arg(i));
+        SaveStrategyPicture(*project, svg);
+        QFile file(svg);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        svgs[i] = file.readAll();
+        const QString png = folder.filePath(QStringLiteral("strategies%1.png").arg(i));
+        SaveStrategyPicture(*project, png);
+        QImageReader reader(png);
+        EXPECT_EQ(reader.text(QStringLiteral("Title")), title);
+        EXPECT_EQ(reader.text(QStringLiteral("Description")), "Strategy matrix");
+    }
+    ExpectOneStyleSheet({svgs.begin(), svgs.end()});
+    for (const QByteArray& svg : svgs) {
+        pugi::xml_document document;
+        ASSERT_TRUE(document.load_buffer(svg.constData(), static_cast<std::size_t>(svg.size())));
+        EXPECT_EQ(QString::fromUtf8(document.child("svg").child("title").text().get()), title);
+        EXPECT_EQ(QString::fromUtf8(document.child("svg").child("desc").text().get()),
+                  "Strategy matrix");
+    }
 }

@@ -1,6 +1,7 @@
 #include "DocumentEditing.h"
 #include "MainWindowTest.h"
 #include "ProjectBuilder.h"
+#include "model/UntStringIds.h"
 #include "reports/UntReportJob.h"
 #include "shell/UntDlgWaitReport.h"
 #include "storage/UntDataModule.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -46,6 +48,23 @@ protected:
         Action(action)->trigger();
         ASSERT_TRUE(QTest::qWaitFor([this] { return !WaitDialog()->isVisible(); }, 60000));
     }
+
+    // Starts the TOWS matrix of a large project as PNG, which takes seconds,
+    // and waits until its job draws.
+    void StartLargePicture() {
+        const QString large = Projects.filePath("large.swot");
+        WriteProject(*LargeProject(), large);
+        Window->Documents().Open(large);
+        Seam->AnswerFile(Path("matrix.png"), 2);
+        Action("AcnProjTowsPicture")->trigger();
+        auto* job = Window->Documents().findChild<TReportJob*>();
+        ASSERT_NE(job, nullptr);
+        QSignalSpy drawing(job, &TReportJob::StageReached);
+        ASSERT_TRUE(drawing.wait(30000));
+        EXPECT_EQ(drawing.value(0).value(0).toInt(), StrPictureBeingDrawn);
+    }
+
+    QTemporaryDir Projects;
 };
 
 TEST_F(ReportCommands, WritesThePackageAndOpensIt) {
@@ -96,7 +115,9 @@ TEST_F(ReportCommands, TheTypedExtensionChoosesTheFormat) {
         << "no extension was added to a typed one";
 }
 
-TEST_F(ReportCommands, SavesEachPictureAndOpensIt) {
+// A picture is drawn by a job, as a report is made, behind the wait dialog;
+// the file it writes is opened.
+TEST_F(ReportCommands, SavesEachPictureByAJobAndOpensIt) {
     const struct {
         const char* action;
         const char* typed;
@@ -113,8 +134,16 @@ TEST_F(ReportCommands, SavesEachPictureAndOpensIt) {
         Seam->Opened.clear();
         Seam->AnswerFile(Path(c.typed), c.filter);
         Action(c.action)->trigger();
+        const QPointer<TReportJob> job = Window->Documents().findChild<TReportJob*>();
+        ASSERT_TRUE(job) << c.written;
+        EXPECT_TRUE(WaitDialog()->isVisible()) << c.written;
+        QSignalSpy written(job.get(), &TReportJob::Written);
+        ASSERT_TRUE(written.wait(60000)) << c.written;
+        EXPECT_EQ(written.value(0).value(0).toString(), Path(c.written));
+        EXPECT_FALSE(WaitDialog()->isVisible());
         EXPECT_TRUE(ReadAll(Path(c.written)).startsWith(c.start)) << c.written;
         EXPECT_EQ(Seam->Opened, QStringList{Path(c.written)});
+        EXPECT_TRUE(QTest::qWaitFor([&job] { return job.isNull(); })) << "the job goes";
     }
     EXPECT_TRUE(ReadAll(Path("strategies.svg")).contains(">Strategy matrix<"))
         << "the strategy picture, no other";
@@ -122,6 +151,36 @@ TEST_F(ReportCommands, SavesEachPictureAndOpensIt) {
               (QStringList{"SVG picture (*.svg)", "PNG image (*.png)"}));
     EXPECT_EQ(Seam->FileRequests.last().FilterIndex, 2) << "the type chosen last";
     EXPECT_TRUE(Seam->Messages.isEmpty()) << Seam->Messages.join('|').toStdString();
+}
+
+// A large matrix takes seconds as PNG. Meanwhile the window takes events
+// behind the wait dialog, and Cancel stops the drawing: no file, nothing
+// else left behind, nothing opened; the status bar tells it.
+TEST_F(ReportCommands, CancelStopsAPictureAndLeavesNoFile) {
+    StartLargePicture();
+    auto* job = Window->Documents().findChild<TReportJob*>();
+    QSignalSpy written(job, &TReportJob::Written);
+    QSignalSpy cancelled(job, &TReportJob::Cancelled);
+    EXPECT_EQ(WaitDialog()->findChild<QLabel*>("LbStatus")->text(),
+              "The picture is being drawn.\nPlease wait");
+    EXPECT_TRUE(Window->isEnabled());
+    QTest::keyClick(WaitDialog(), Qt::Key_Escape);
+    ASSERT_TRUE(cancelled.wait(30000));
+    EXPECT_TRUE(written.isEmpty());
+    EXPECT_FALSE(WaitDialog()->isVisible());
+    EXPECT_EQ(Window->statusBar()->currentMessage(),
+              "The picture was interrupted; its file was left as it was.");
+    EXPECT_TRUE(Seam->Messages.isEmpty()) << Seam->Messages.join('|').toStdString();
+    EXPECT_TRUE(Seam->Opened.isEmpty());
+    EXPECT_EQ(QDir(Files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{});
+}
+
+TEST_F(ReportCommands, ClosingTheWindowStopsThePicture) {
+    StartLargePicture();
+    EndRun();
+    EXPECT_EQ(QDir(Files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{});
 }
 
 TEST_F(ReportCommands, AnExistingFileIsReplacedOnlyAfterYes) {
@@ -320,6 +379,26 @@ TEST_F(ReportCommandsWithBridge, EscapeCancelsAConversionAndLeavesTheFileAsItWas
     EXPECT_EQ(Seam->Opened, QStringList{Path("after.docx")});
     EXPECT_TRUE(ReadAll(Path("after.docx")).startsWith("PK\x03\x04"));
     EXPECT_EQ(Starts().size(), 2) << "the cancel stopped the bridge";
+}
+
+// A picture never waits for the office suite: it is drawn while a report is
+// held in its conversion.
+TEST_F(ReportCommandsWithBridge, APictureIsDrawnWhileTheSuiteConverts) {
+    StartHeldReport(Path("hang.pdf"));
+    QTemporaryDir pictures;
+    TReportJob picture(
+        [](const TProject& project, const QString& target,
+           const std::function<void()>& checkpoint) {
+            SavePicture(TPictureKind::Swot, project, target, checkpoint);
+        },
+        *MixedProject(), pictures.filePath("four.svg"));
+    QSignalSpy written(&picture, &TReportJob::Written);
+    picture.Start();
+    ASSERT_TRUE(written.wait(30000));
+    EXPECT_TRUE(ReadAll(pictures.filePath("four.svg")).startsWith("<?xml"));
+    EXPECT_TRUE(WaitDialog()->isVisible()) << "the report still converts";
+    QTest::keyClick(WaitDialog(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !WaitDialog()->isVisible(); }, 30000));
 }
 
 TEST_F(ReportCommandsWithBridge, ClosingTheWindowCancelsTheReport) {
