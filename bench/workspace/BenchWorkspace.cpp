@@ -87,6 +87,20 @@ struct TWorkspace {
     std::unique_ptr<TFraTOWS> workspace;
 };
 
+// The first factor deleted, then the deletion undone, the screens redrawn
+// after each: the undo timed.
+void TimeDeletionUndone(benchmark::State& state, TWorkspace& fixture) {
+    TDocument& document = *fixture.host.Document();
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.Apply(DeleteFactorChange(document, 0));
+        QApplication::processEvents();
+        state.ResumeTiming();
+        document.undo();
+        QApplication::processEvents();
+    }
+}
+
 // Switching to the coupling view: the view made, its tree built and shown.
 void BM_CouplingViewBuild(benchmark::State& state) {
     TWorkspace fixture(static_cast<int>(state.range(0)));
@@ -142,15 +156,7 @@ BENCHMARK(BM_CouplingViewEnd)->Arg(2500)->Unit(benchmark::kMillisecond);
 void BM_CouplingViewUndo(benchmark::State& state) {
     TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
     fixture.ShowCouplingView();
-    TDocument& document = *fixture.host.Document();
-    for (auto _ : state) {
-        state.PauseTiming();
-        document.Apply(DeleteFactorChange(document, 0));
-        QApplication::processEvents();
-        state.ResumeTiming();
-        document.undo();
-        QApplication::processEvents();
-    }
+    TimeDeletionUndone(state, fixture);
 }
 BENCHMARK(BM_CouplingViewUndo)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -200,15 +206,7 @@ BENCHMARK(BM_FactorDelete)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_FactorDeleteUndone(benchmark::State& state) {
     TWorkspace fixture(MakeAnalysis(static_cast<int>(state.range(0)), 500));
-    TDocument& document = *fixture.host.Document();
-    for (auto _ : state) {
-        state.PauseTiming();
-        document.Apply(DeleteFactorChange(document, 0));
-        QApplication::processEvents();
-        state.ResumeTiming();
-        document.undo();
-        QApplication::processEvents();
-    }
+    TimeDeletionUndone(state, fixture);
 }
 BENCHMARK(BM_FactorDeleteUndone)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -63,6 +63,14 @@ QString LockOwnerText(const TLockOwner& holder) {
     return owner;
 }
 
+// A notice of the status bar, cut to its room, whole in its tooltip; none
+// hides it.
+void ShowNotice(QLabel* notice, const QString& text) {
+    notice->setText(text);
+    notice->setToolTip(text);
+    notice->setVisible(!text.isEmpty());
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget* parent)
@@ -336,18 +344,19 @@ void TFrmMain::CreateStatusBar() {
     StatusSpare->setFixedWidth(StatusSpareWidth);
     statusBar()->addWidget(StatusPath);
     statusBar()->addWidget(StatusSpare);
-    // Beside the path, not over it, for as long as the work cannot be kept.
-    StatusRecovery = new QLabel(this);
-    StatusRecovery->setObjectName(QStringLiteral("StatusRecovery"));
-    StatusRecovery->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    StatusRecovery->hide();
-    statusBar()->addPermanentWidget(StatusRecovery, 1);
-    // Likewise until the file is written again or another is shown.
-    StatusDisk = new QLabel(this);
-    StatusDisk->setObjectName(QStringLiteral("StatusDisk"));
-    StatusDisk->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    StatusDisk->hide();
-    statusBar()->addPermanentWidget(StatusDisk, 1);
+    // Notices stand beside the path, not over it, for as long as they hold.
+    const auto notice = [this](const QString& name) {
+        auto* label = new QLabel(this);
+        label->setObjectName(name);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->hide();
+        statusBar()->addPermanentWidget(label, 1);
+        return label;
+    };
+    // Until the work can be kept again.
+    StatusRecovery = notice(QStringLiteral("StatusRecovery"));
+    // Until the file is written again or another is shown.
+    StatusDisk = notice(QStringLiteral("StatusDisk"));
 }
 
 void TFrmMain::SetSeam(std::unique_ptr<TModalSeam> seam) {
@@ -634,15 +643,10 @@ QMessageBox::StandardButton TFrmMain::AskAboutFileChange(const QString& path) {
 
 void TFrmMain::TellChangedOnDisk(TDiskChange change) {
     const auto path = FDocuments.DocumentPath();
-    if (!path || change == TDiskChange::None) {
-        StatusDisk->hide();
-        return;
-    }
+    if (!path || change == TDiskChange::None)
+        return ShowNotice(StatusDisk, {});
     const int text = change == TDiskChange::Gone ? StrFileGoneFromDisk : StrFileChangedOnDisk;
-    const QString told = FillTemplate(LoadStr(text), FileNamePart(*path));
-    StatusDisk->setText(told);
-    StatusDisk->setToolTip(told);
-    StatusDisk->show();
+    ShowNotice(StatusDisk, FillTemplate(LoadStr(text), FileNamePart(*path)));
 }
 
 bool TFrmMain::OpenProjectInUse(const QString& path, const TLockOwner& holder) {
@@ -771,9 +775,7 @@ bool TFrmMain::SetRecoveredAside(int questionId, const QString& next) {
 }
 
 void TFrmMain::ShowRecoveryProblem(const QString& problem) {
-    StatusRecovery->setText(problem);
-    StatusRecovery->setToolTip(problem);
-    StatusRecovery->setVisible(!problem.isEmpty());
+    ShowNotice(StatusRecovery, problem);
 }
 
 void TFrmMain::AcnFileImportExecute() {
