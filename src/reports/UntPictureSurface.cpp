@@ -240,10 +240,6 @@ QString Num(qreal value) {
     return text == QLatin1String("-0") ? QStringLiteral("0") : text;
 }
 
-QString Escaped(const QString& text) {
-    return text.toHtmlEscaped();
-}
-
 // Writes SVG of our own: every paint and font is a class of one style sheet,
 // written once however many shapes use it, and a name is one text element.
 class TSvgSurface : public TSurface {
@@ -279,15 +275,16 @@ public:
         constexpr qsizetype mostTitle = 10'000;
         if (!text.Whole.isEmpty())
             FBody += QStringLiteral("<title>%1</title>")
-                         .arg(Escaped(text.Whole.size() > mostTitle
-                                          ? text.Whole.left(mostTitle) + QStringLiteral("…")
-                                          : text.Whole));
+                         .arg((text.Whole.size() > mostTitle
+                                   ? text.Whole.left(mostTitle) + QStringLiteral("…")
+                                   : text.Whole)
+                                  .toHtmlEscaped());
         if (oneLine)
-            FBody += Escaped(text.Lines.front().second);
+            FBody += text.Lines.front().second.toHtmlEscaped();
         else
             for (const auto& [baseline, line] : text.Lines)
                 FBody += QStringLiteral("<tspan x=\"%1\" y=\"%2\">%3</tspan>")
-                             .arg(Num(baseline.x()), Num(baseline.y()), Escaped(line));
+                             .arg(Num(baseline.x()), Num(baseline.y()), line.toHtmlEscaped());
         FBody += QStringLiteral("</text>\n");
     }
     // A row is a group at its height: one path per fill, one path for the
@@ -361,9 +358,9 @@ public:
                                      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" "
                                      "width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\">\n"
                                      "<title>%3</title>\n")
-                          .arg(Num(size.width()), Num(size.height()), Escaped(title));
+                          .arg(Num(size.width()), Num(size.height()), title.toHtmlEscaped());
         if (!description.isEmpty())
-            svg += QStringLiteral("<desc>%1</desc>\n").arg(Escaped(description));
+            svg += QStringLiteral("<desc>%1</desc>\n").arg(description.toHtmlEscaped());
         svg += QStringLiteral("<style>\n");
         for (const auto& [style, name] : FClasses)
             svg += QStringLiteral(".%1{%2}\n").arg(name, style);

@@ -163,23 +163,6 @@ void ExportReport(TReportKind kind, const TProject& project, const QString& temp
                    whileWaiting, conversionBegun);
 }
 
-namespace {
-
-// Earlier versions of the program had the suite store into a visible
-// "NAME.XXXXXX.part" beside the report, which a cut conversion left behind.
-void RemoveVisibleLeftovers(const QString& report) {
-    const QString prefix = QFileInfo(report).fileName() + QLatin1Char('.');
-    const QLatin1StringView tag(".part");
-    QDir folder = QFileInfo(report).absoluteDir();
-    // Compared, not matched as a pattern: the report's name may hold "*" or "[".
-    for (const QString& name : folder.entryList(QDir::Files))
-        if (name.size() == prefix.size() + 6 + tag.size() && name.startsWith(prefix) &&
-            name.endsWith(tag))
-            folder.remove(name);
-}
-
-} // namespace
-
 void ConvertPackage(const QByteArray& package, const QString& copyPattern, const QString& target,
                     const QString& filter, const std::function<void(int statusId)>& status,
                     const std::function<void()>& whileWaiting,
@@ -203,5 +186,8 @@ void ConvertPackage(const QByteArray& package, const QString& copyPattern, const
     converted.Replace(replaced);
     // What conversions that were cut short left, as saves do.
     RemoveLeftovers(replaced);
-    RemoveVisibleLeftovers(replaced);
+    // Earlier versions had the suite store into a visible "NAME.XXXXXX.part"
+    // beside the report, which a cut conversion left behind.
+    RemoveUniquelyNamed(QFileInfo(replaced).absoluteDir(),
+                        QFileInfo(replaced).fileName() + QLatin1Char('.'), QStringLiteral(".part"));
 }

@@ -271,13 +271,16 @@ QString PiecePattern(const QString& target) {
                                                     QString(UniqueLength, QLatin1Char('X')));
 }
 
-void RemoveLeftovers(const QString& target) {
-    const QString prefix = PiecePrefix(target);
-    QDir folder = QFileInfo(target).absoluteDir();
-    // Compared, not matched as a pattern: the target's name may hold "*" or "[".
+void RemoveUniquelyNamed(QDir folder, const QString& prefix, const QString& suffix) {
+    // Compared, not matched as a pattern: the names may hold "*" or "[".
     for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
-        if (name.size() == prefix.size() + UniqueLength && name.startsWith(prefix))
+        if (name.size() == prefix.size() + UniqueLength + suffix.size() &&
+            name.startsWith(prefix) && name.endsWith(suffix))
             folder.remove(name);
+}
+
+void RemoveLeftovers(const QString& target) {
+    RemoveUniquelyNamed(QFileInfo(target).absoluteDir(), PiecePrefix(target));
 }
 
 TWriteWay WriteFileAtomically(const QString& requested, const QByteArray& bytes,

@@ -4,6 +4,7 @@
 #include "storage/UntErrors.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <sys/types.h>
@@ -65,6 +66,10 @@ void CheckReplaceable(const QString& path);
 // once that is long: a name the file system took for the target it takes for
 // this file too.
 QString PiecePattern(const QString& target);
+
+// Removes the files of the folder named the prefix, the six characters that
+// made the name unique ("XXXXXX" in a pattern), then the suffix.
+void RemoveUniquelyNamed(QDir folder, const QString& prefix, const QString& suffix = {});
 
 // Removes the files that writes to the target left beside it when they were
 // cut short.
